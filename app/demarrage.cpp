@@ -1,0 +1,31 @@
+#include "app/demarrage.h"
+
+#include "app/feuille.h"
+#include "app/gardeinstance.h"
+#include "app/parametres.h"
+#include "windows/ressources.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+int lancerStation(QApplication &application)
+{
+    GardeInstance garde;
+    if (!garde.premiereCopie()) {
+        QMessageBox refus;
+        refus.setIcon(QMessageBox::Warning);
+        refus.setText(QObject::tr("Le logiciel est déjà lancé !"));
+        refus.exec();
+        return 1;
+    }
+
+    parametres.repertoireDonnees = repertoireDonneesDepuis(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    initialiserRessources();
+
+    Feuille feuille;
+    feuille.setWindowTitle(QStringLiteral("Vellor's Cup Display V1.1"));
+    feuille.show();
+    return application.exec();
+}

@@ -1,0 +1,401 @@
+#include "app/feuille.h"
+#include "ui_feuille.h"
+
+#include "app/parametres.h"
+#include "network/donnees.h"
+#include "network/reseau.h"
+#include "windows/fenetreaffichage.h"
+#include "windows/win1.h"
+#include "windows/win2.h"
+#include "windows/win3.h"
+#include "windows/win4.h"
+#include "windows/win5.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QNetworkInterface>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <QThread>
+#include <QUdpSocket>
+
+namespace {
+constexpr int fenetresAvecTailleFonte = 4;
+constexpr int lignesAdressesMin = 6;
+constexpr QSize tailleCentree(800, 600);
+const char annonce[] = "ADRESSE_IP_VELLORSCUP_DISPLAY";
+
+// The menu items of each window button lead to its own named slots.
+struct CommandesMenu {
+    void (Feuille::*centrer)();
+    void (Feuille::*agrandir)();
+};
+const CommandesMenu commandesMenu[nombreFenetres] = {
+    {&Feuille::ecranSeriesMenuCentrerSlot, &Feuille::ecranSeriesMenuAgrandirSlot},
+    {&Feuille::ecranPreparationMenuCentrerSlot, &Feuille::ecranPreparationMenuAgrandirSlot},
+    {&Feuille::ecranEpreuvesMenuCentrerSlot, &Feuille::ecranEpreuvesMenuAgrandirSlot},
+    {&Feuille::ecranCoupeMenuCentrerSlot, &Feuille::ecranCoupeMenuAgrandirSlot},
+    {&Feuille::ecranEpreuveCouranteMenuCentrerSlot, nullptr},
+};
+} // namespace
+
+Feuille::Feuille(QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::Feuille), reseau(nullptr), fenetre1(nullptr),
+      fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
+{
+    ui->setupUi(this);
+    chargerParametres();
+
+    fenetre1 = new Win1(nullptr);
+    fenetre2 = new Win2(nullptr);
+    fenetre3 = new Win3(nullptr);
+    fenetre4 = new Win4(nullptr);
+    fenetre5 = new Win5(nullptr);
+
+    epreuvesSeries = QVector<EpreuveSeries>(nombreEpreuves);
+
+    connect(ui->mainFeuilleConnexionToolButton, &QToolButton::clicked, this,
+            &Feuille::mainFeuilleConnexionToolButtonSlot);
+    connect(ui->mainFeuilleQuitterToolButton, &QToolButton::clicked, this,
+            &Feuille::mainFeuilleQuitterToolButtonSlot);
+    connect(ui->mainFeuilleReseauPortLineEdit, &QLineEdit::textChanged, this,
+            &Feuille::reseauPortLineEditSlot);
+
+    void (Feuille::*bascules[nombreFenetres])() = {
+        &Feuille::ecranSeriesToolButtonSlot, &Feuille::ecranPreparationToolButtonSlot,
+        &Feuille::ecranEpreuvesToolButtonSlot, &Feuille::ecranCoupeToolButtonSlot,
+        &Feuille::ecranEpreuveCouranteToolButtonSlot};
+    void (Feuille::*menus[nombreFenetres])(QPoint) = {
+        &Feuille::ecranSeriesMenuToolButtonSlot, &Feuille::ecranPreparationMenuToolButtonSlot,
+        &Feuille::ecranEpreuvesMenuToolButtonSlot, &Feuille::ecranCoupeMenuToolButtonSlot,
+        &Feuille::ecranEpreuveCouranteMenuToolButtonSlot};
+    for (int n = 1; n <= nombreFenetres; ++n) {
+        connect(boutonFenetre(n), &QToolButton::clicked, this, bascules[n - 1]);
+        connect(boutonFenetre(n), &QToolButton::customContextMenuRequested, this, menus[n - 1]);
+        if (n <= fenetresAvecTailleFonte)
+            connect(curseurTailleFonte(n), &QSlider::valueChanged, this,
+                    &Feuille::mainWinTailleFonteSliderSlot);
+    }
+
+    reseau = new Reseau(ui);
+    ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
+    connect(reseau, &Reseau::reseauUpdateAffichageSignal, this,
+            &Feuille::reseauUpdateAffichageSlot);
+
+    // Listen without waiting for the operator.
+    ui->mainFeuilleConnexionToolButton->animateClick(100);
+}
+
+Feuille::~Feuille()
+{
+    // The windows and the receiver live until the process ends, which is now.
+    for (int n = 1; n <= nombreFenetres; ++n)
+        delete fenetre(n);
+    delete reseau;
+    delete ui;
+}
+
+FenetreAffichage *Feuille::fenetre(int n) const
+{
+    FenetreAffichage *const fenetres[nombreFenetres] = {fenetre1, fenetre2, fenetre3, fenetre4,
+                                                        fenetre5};
+    return fenetres[n - 1];
+}
+
+QToolButton *Feuille::boutonFenetre(int n) const
+{
+    QToolButton *const boutons[nombreFenetres] = {
+        ui->mainWindow1ToolButton, ui->mainWindow2ToolButton, ui->mainWindow3ToolButton,
+        ui->mainWindow4ToolButton, ui->mainWindow5ToolButton};
+    return boutons[n - 1];
+}
+
+QSlider *Feuille::curseurTailleFonte(int n) const
+{
+    QSlider *const curseurs[fenetresAvecTailleFonte] = {
+        ui->mainWindow1TailleFonteSlider, ui->mainWindow2TailleFonteSlider,
+        ui->mainWindow3TailleFonteSlider, ui->mainWindow4TailleFonteSlider};
+    return curseurs[n - 1];
+}
+
+QLabel *Feuille::etiquetteTailleFonte(int n) const
+{
+    QLabel *const etiquettes[fenetresAvecTailleFonte] = {
+        ui->mainWindow1TailleFonteLabel, ui->mainWindow2TailleFonteLabel,
+        ui->mainWindow3TailleFonteLabel, ui->mainWindow4TailleFonteLabel};
+    return etiquettes[n - 1];
+}
+
+void Feuille::showEvent(QShowEvent *event)
+{
+    event->accept();
+}
+
+void Feuille::closeEvent(QCloseEvent *event)
+{
+    if (!QCoreApplication::applicationDirPath().contains(QLatin1String("release"))) {
+        QMessageBox question(QMessageBox::Warning, tr("Vellor's Cup Display"),
+                             tr("Voulez-vous quitter le logiciel ?"),
+                             QMessageBox::Yes | QMessageBox::No, this);
+        question.setDefaultButton(QMessageBox::No);
+        question.setEscapeButton(QMessageBox::No);
+        question.button(QMessageBox::No)->setText(tr("Non"));
+        question.button(QMessageBox::Yes)->setText(tr("Oui"));
+        if (question.exec() != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    for (int n = 1; n <= nombreFenetres; ++n)
+        fenetre(n)->close();
+    sauverParametres();
+    event->accept();
+}
+
+// ---- Settings file
+
+void Feuille::chargerParametres()
+{
+    qDebug() << "void Feuille::chargerParametres()" << QThread::currentThreadId();
+    QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
+    restoreGeometry(fichier.value(QStringLiteral("Fenetre/Geometry")).toByteArray());
+    lireParametres(fichier);
+
+    for (int n = 1; n <= fenetresAvecTailleFonte; ++n) {
+        const int taille = parametres.fenetresInfo[n - 1].TailleFonte;
+        curseurTailleFonte(n)->setValue(taille);
+        etiquetteTailleFonte(n)->setText(texteTailleFonte(taille));
+    }
+}
+
+void Feuille::sauverParametres()
+{
+    QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
+    fichier.clear();
+    fichier.setValue(QStringLiteral("Fenetre/Geometry"), saveGeometry());
+    ecrireParametres(fichier);
+}
+
+void Feuille::mainWinTailleFonteSliderSlot(int)
+{
+    for (int n = 1; n <= fenetresAvecTailleFonte; ++n) {
+        const int taille = curseurTailleFonte(n)->value();
+        parametres.fenetresInfo[n - 1].TailleFonte = taille;
+        etiquetteTailleFonte(n)->setText(texteTailleFonte(taille));
+    }
+    for (int n = 1; n <= fenetresAvecTailleFonte; ++n)
+        if (fenetre(n)->isVisible())
+            fenetre(n)->miseAJour();
+}
+
+// ---- Network panel
+
+void Feuille::mainFeuilleConnexionToolButtonSlot()
+{
+    remplirTableAdresses();
+    if (ui->mainFeuilleConnexionToolButton->isChecked())
+        connecterReseau();
+    else
+        deconnecterReseau();
+}
+
+void Feuille::mainFeuilleQuitterToolButtonSlot()
+{
+    close();
+}
+
+void Feuille::remplirTableAdresses()
+{
+    auto *modele = new QStandardItemModel(0, 2, this);
+    modele->setHorizontalHeaderLabels({tr("Adresse IP"), tr("Réseau")});
+
+    QTableView *vue = ui->mainFeuilleReseauAdressesIpTableView;
+    QAbstractItemModel *ancienModele = vue->model();
+    QItemSelectionModel *ancienneSelection = vue->selectionModel();
+    vue->setModel(modele);
+    delete ancienneSelection;
+    delete ancienModele;
+
+    int ligne = 0;
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &interface : interfaces) {
+        const auto drapeaux = interface.flags();
+        if (!drapeaux.testFlag(QNetworkInterface::IsRunning)
+            || drapeaux.testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        const auto entrees = interface.addressEntries();
+        for (const QNetworkAddressEntry &entree : entrees) {
+            if (entree.ip().protocol() != QAbstractSocket::IPv4Protocol)
+                continue;
+            modele->setRowCount(ligne + 1);
+            modele->setItem(ligne, 0, new QStandardItem(entree.ip().toString()));
+            modele->setItem(ligne, 1, new QStandardItem(interface.humanReadableName()));
+            ++ligne;
+        }
+    }
+    modele->setRowCount(qMax(ligne, lignesAdressesMin));
+    vue->setCurrentIndex(modele->index(0, 0));
+    vue->setStyleSheet(QStringLiteral("QTableView {selection-background-color: #00bb00} "));
+}
+
+void Feuille::connecterReseau()
+{
+    if (!socketUdp) {
+        refuserConnexion(QStringLiteral("aucun port saisi"));
+        return;
+    }
+    bool valide = false;
+    const quint16 port = parametres.portUdp.toUShort(&valide, 10);
+    if (!valide || port == 0) {
+        refuserConnexion(QStringLiteral("port invalide ") + parametres.portUdp);
+        return;
+    }
+    if (!socketUdp->bind(port, QAbstractSocket::DefaultForPlatform)) {
+        refuserConnexion(socketUdp->errorString());
+        return;
+    }
+    qDebug() << "bind" << parametres.portUdp << socketUdp->peerPort();
+    socketUdp->writeDatagram(annonce, qstrlen(annonce), QHostAddress(QHostAddress::Broadcast),
+                             port);
+}
+
+void Feuille::refuserConnexion(const QString &raison)
+{
+    qDebug() << "bind impossible :" << raison;
+    ui->mainFeuilleConnexionToolButton->setChecked(false);
+}
+
+void Feuille::deconnecterReseau()
+{
+    if (socketUdp && socketUdp->isValid()) {
+        socketUdp->disconnectFromHost();
+        qDebug() << "déconnexion";
+    }
+}
+
+void Feuille::reseauParametrageSlot()
+{
+    ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
+}
+
+void Feuille::reseauPortLineEditSlot()
+{
+    parametres.portUdp = ui->mainFeuilleReseauPortLineEdit->text();
+    reseau->connexionReseauUdp();
+}
+
+void Feuille::reseauUpdateAffichageSlot()
+{
+    for (int n = 1; n <= nombreFenetres; ++n)
+        if (fenetre(n)->isVisible())
+            fenetre(n)->miseAJour();
+}
+
+// ---- Display window commands, one implementation for the five buttons
+
+void Feuille::basculerFenetre(int n)
+{
+    FenetreAffichage *f = fenetre(n);
+    QToolButton *bouton = boutonFenetre(n);
+    FenetreInfo &info = parametres.fenetresInfo[n - 1];
+
+    if (bouton->isChecked()) {
+        if (info.X != 0 || info.Y != 0) {
+            f->setGeometry(info.X, info.Y, info.L, info.H);
+            f->move(info.X, info.Y);
+        } else {
+            f->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, f->size(),
+                                               QGuiApplication::primaryScreen()->availableGeometry()));
+        }
+        f->show();
+        if (n == 2)
+            f->miseAJour();
+    } else {
+        f->hide();
+    }
+
+    if (!f->isVisible()) {
+        bouton->setChecked(false);
+        info.X = f->x();
+        info.Y = f->y();
+        info.L = f->width();
+        info.H = f->height();
+        sauverParametres();
+    }
+}
+
+void Feuille::afficherMenuFenetre(int n, QPoint pos)
+{
+    auto *menu = new QMenu(this);
+    menu->setStyleSheet(styleMenuContextuel());
+    connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+
+    auto *centrer = new QAction(QStringLiteral(" ") + tr("Recentrer sur l'écran principal"), menu);
+    connect(centrer, &QAction::triggered, this, commandesMenu[n - 1].centrer);
+    menu->addAction(centrer);
+    if (commandesMenu[n - 1].agrandir) {
+        auto *agrandir =
+            new QAction(QStringLiteral(" ") + tr("Dimensionner à la taille de l'écran"), menu);
+        connect(agrandir, &QAction::triggered, this, commandesMenu[n - 1].agrandir);
+        menu->addAction(agrandir);
+    }
+    menu->popup(boutonFenetre(n)->mapToGlobal(pos));
+}
+
+void Feuille::centrerFenetre(int n)
+{
+    FenetreAffichage *f = fenetre(n);
+    QToolButton *bouton = boutonFenetre(n);
+    FenetreInfo &info = parametres.fenetresInfo[n - 1];
+
+    f->setGeometry(info.X, info.Y, tailleCentree.width(), tailleCentree.height());
+    f->hide();
+    bouton->setChecked(false);
+
+    info.X = x() + (width() - tailleCentree.width()) / 2;
+    info.Y = y() + (height() - tailleCentree.height()) / 2;
+    info.L = tailleCentree.width();
+    info.H = tailleCentree.height();
+    f->setGeometry(info.X, info.Y, info.L, info.H);
+    f->move(info.X, info.Y);
+    f->show();
+    bouton->setChecked(true);
+}
+
+void Feuille::agrandirFenetre(int n)
+{
+    FenetreAffichage *f = fenetre(n);
+    f->showNormal();
+    f->agrandirAEcran();
+    f->show();
+    boutonFenetre(n)->setChecked(true);
+}
+
+void Feuille::ecranSeriesToolButtonSlot() { basculerFenetre(1); }
+void Feuille::ecranSeriesMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(1, pos); }
+void Feuille::ecranSeriesMenuCentrerSlot() { centrerFenetre(1); }
+void Feuille::ecranSeriesMenuAgrandirSlot() { agrandirFenetre(1); }
+
+void Feuille::ecranPreparationToolButtonSlot() { basculerFenetre(2); }
+void Feuille::ecranPreparationMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(2, pos); }
+void Feuille::ecranPreparationMenuCentrerSlot() { centrerFenetre(2); }
+void Feuille::ecranPreparationMenuAgrandirSlot() { agrandirFenetre(2); }
+
+void Feuille::ecranEpreuvesToolButtonSlot() { basculerFenetre(3); }
+void Feuille::ecranEpreuvesMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(3, pos); }
+void Feuille::ecranEpreuvesMenuCentrerSlot() { centrerFenetre(3); }
+void Feuille::ecranEpreuvesMenuAgrandirSlot() { agrandirFenetre(3); }
+
+void Feuille::ecranCoupeToolButtonSlot() { basculerFenetre(4); }
+void Feuille::ecranCoupeMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(4, pos); }
+void Feuille::ecranCoupeMenuCentrerSlot() { centrerFenetre(4); }
+void Feuille::ecranCoupeMenuAgrandirSlot() { agrandirFenetre(4); }
+
+void Feuille::ecranEpreuveCouranteToolButtonSlot() { basculerFenetre(5); }
+void Feuille::ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(5, pos); }
+void Feuille::ecranEpreuveCouranteMenuCentrerSlot() { centrerFenetre(5); }

@@ -1,0 +1,96 @@
+#ifndef FEUILLE_H
+#define FEUILLE_H
+
+#include <QMainWindow>
+
+namespace Ui {
+class Feuille;
+}
+class QLabel;
+class QSlider;
+class QToolButton;
+class FenetreAffichage;
+class Reseau;
+class Win1;
+class Win2;
+class Win3;
+class Win4;
+class Win5;
+
+// The operator's control window: the five window buttons, the font sliders and the
+// network panel. It owns the display windows and the receiver for the whole run.
+class Feuille final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Feuille(QWidget *parent = nullptr);
+    ~Feuille() override;
+
+    void chargerParametres();
+    void sauverParametres();
+
+    // Window n, 1 to 5, and its button.
+    FenetreAffichage *fenetre(int n) const;
+    QToolButton *boutonFenetre(int n) const;
+    // Font slider and label of window n, 1 to 4.
+    QSlider *curseurTailleFonte(int n) const;
+    QLabel *etiquetteTailleFonte(int n) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+public slots:
+    void mainFeuilleConnexionToolButtonSlot();
+    void mainFeuilleQuitterToolButtonSlot();
+    void reseauParametrageSlot();
+    void reseauPortLineEditSlot();
+    void reseauUpdateAffichageSlot();
+    void mainWinTailleFonteSliderSlot(int taille);
+
+    void ecranSeriesToolButtonSlot();
+    void ecranSeriesMenuToolButtonSlot(QPoint pos);
+    void ecranSeriesMenuCentrerSlot();
+    void ecranSeriesMenuAgrandirSlot();
+
+    void ecranPreparationToolButtonSlot();
+    void ecranPreparationMenuToolButtonSlot(QPoint pos);
+    void ecranPreparationMenuCentrerSlot();
+    void ecranPreparationMenuAgrandirSlot();
+
+    void ecranEpreuvesToolButtonSlot();
+    void ecranEpreuvesMenuToolButtonSlot(QPoint pos);
+    void ecranEpreuvesMenuCentrerSlot();
+    void ecranEpreuvesMenuAgrandirSlot();
+
+    void ecranCoupeToolButtonSlot();
+    void ecranCoupeMenuToolButtonSlot(QPoint pos);
+    void ecranCoupeMenuCentrerSlot();
+    void ecranCoupeMenuAgrandirSlot();
+
+    void ecranEpreuveCouranteToolButtonSlot();
+    void ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos);
+    void ecranEpreuveCouranteMenuCentrerSlot();
+
+private:
+    void remplirTableAdresses();
+    void connecterReseau();
+    void deconnecterReseau();
+    void refuserConnexion(const QString &raison);
+
+    void basculerFenetre(int n);
+    void afficherMenuFenetre(int n, QPoint pos);
+    void centrerFenetre(int n);
+    void agrandirFenetre(int n);
+
+    Ui::Feuille *ui;
+    Reseau *reseau;
+    Win1 *fenetre1;
+    Win2 *fenetre2;
+    Win3 *fenetre3;
+    Win4 *fenetre4;
+    Win5 *fenetre5;
+};
+
+#endif

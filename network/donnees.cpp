@@ -1,0 +1,41 @@
+#include "network/donnees.h"
+
+int indexEpreuveSeries = -1;
+int indexSerieCourante = -1;
+bool serieDrapeau = false;
+QString tempsEcoule;
+QString tempsRestant;
+QString titreCoupe;
+double dureeMaxAffichage = 0.0;
+
+QVector<EpreuveSeries> epreuvesSeries;
+QVector<LigneCoupe> classementCoupe;
+QVector<LigneEpreuve> lignesEpreuve;
+QVector<LignePreparation> lignesPreparation;
+QVector<LigneClassement> lignesClassement;
+int ligneMaxWin3 = 16;
+
+void reinitialiserDonnees()
+{
+    indexEpreuveSeries = -1;
+    indexSerieCourante = -1;
+    serieDrapeau = false;
+    tempsEcoule.clear();
+    tempsRestant.clear();
+    titreCoupe.clear();
+    dureeMaxAffichage = 0.0;
+    epreuvesSeries = QVector<EpreuveSeries>(nombreEpreuves);
+    classementCoupe.clear();
+    lignesEpreuve.clear();
+    lignesPreparation.clear();
+    lignesClassement.clear();
+    ligneMaxWin3 = 16;
+}
+
+const EpreuveSeries *epreuveAffichee()
+{
+    if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nombreEpreuves
+        || indexEpreuveSeries >= epreuvesSeries.size())
+        return nullptr;
+    return &epreuvesSeries[indexEpreuveSeries];
+}

@@ -1,0 +1,194 @@
+#include "windows/fenetreaffichage.h"
+
+#include "app/parametres.h"
+#include "network/donnees.h"
+#include "windows/ressources.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolButton>
+
+const QStringList &listeNomsEpreuves()
+{
+    static const QStringList noms = {
+        QStringLiteral("Jugement esthétique"), QStringLiteral("Cassé de baguettes"),
+        QStringLiteral("Pylône racing"), QStringLiteral("Chasse au renard"),
+        QStringLiteral("Limbo")};
+    return noms;
+}
+
+QString styleMenuContextuel()
+{
+    return QStringLiteral(
+        "QMenu::item{ padding: 2px 32px 8px; border: 1px solid transparent; }"
+        "QMenu::item:selected{ background-color:#80FFC0;border: 1px solid black; }"
+        "QMenu::separator{ height: 2px;background: red;margin-left: 0px; margin-right: 0px; }");
+}
+
+QScreen *ecranContenant(const QPoint &point)
+{
+    if (QScreen *ecran = QGuiApplication::screenAt(point))
+        return ecran;
+    QScreen *plusProche = QGuiApplication::primaryScreen();
+    qint64 distanceMin = -1;
+    const auto ecrans = QGuiApplication::screens();
+    for (QScreen *ecran : ecrans) {
+        const QRect r = ecran->geometry();
+        const qint64 dx = qMax(qMax(r.left() - point.x(), point.x() - r.right()), 0);
+        const qint64 dy = qMax(qMax(r.top() - point.y(), point.y() - r.bottom()), 0);
+        const qint64 distance = dx * dx + dy * dy;
+        if (distanceMin < 0 || distance < distanceMin) {
+            distanceMin = distance;
+            plusProche = ecran;
+        }
+    }
+    return plusProche;
+}
+
+FenetreAffichage::FenetreAffichage(int numero, QWidget *parent)
+    : QWidget(parent), numeroFenetre(numero)
+{
+    initialiserRessources();
+}
+
+void FenetreAffichage::installerCadre(QAbstractScrollArea *vuePrincipale, bool avecAgrandir,
+                                      QLabel *tempsEcouleLabel, QLabel *tempsRestantLabel)
+{
+    vue = vuePrincipale;
+    agrandissable = avecAgrandir;
+    chronoEcoule = tempsEcouleLabel;
+    chronoRestant = tempsRestantLabel;
+    setWindowFlags(Qt::CustomizeWindowHint);
+    connect(vue, &QWidget::customContextMenuRequested, this, &FenetreAffichage::menuAfficherSlot);
+    vue->viewport()->installEventFilter(this);
+}
+
+void FenetreAffichage::afficherChronometres()
+{
+    if (chronoEcoule)
+        chronoEcoule->setText(tempsEcoule);
+    if (chronoRestant)
+        chronoRestant->setText(tempsRestant);
+}
+
+FenetreInfo &FenetreAffichage::info() const
+{
+    return parametres.fenetresInfo[numeroFenetre - 1];
+}
+
+void FenetreAffichage::deplacerVers(int x, int y)
+{
+    info().X = x;
+    info().Y = y;
+    move(x, y);
+}
+
+void FenetreAffichage::mousePressEvent(QMouseEvent *event)
+{
+    positionPresse = event->pos();
+    widgetPresse = QApplication::widgetAt(QCursor::pos());
+}
+
+void FenetreAffichage::mouseMoveEvent(QMouseEvent *event)
+{
+    if (widgetPresse)
+        deplacerVers(x() + event->x() - positionPresse.x(), y() + event->y() - positionPresse.y());
+}
+
+bool FenetreAffichage::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        positionPresseVue = static_cast<QMouseEvent *>(event)->pos();
+    } else if (event->type() == QEvent::MouseMove
+               && QGuiApplication::mouseButtons() == Qt::LeftButton) {
+        const auto *souris = static_cast<QMouseEvent *>(event);
+        deplacerVers(x() + souris->x() - positionPresseVue.x(),
+                     y() + souris->y() - positionPresseVue.y());
+    }
+    return false;
+}
+
+void FenetreAffichage::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    info().X = x();
+    info().Y = y();
+    info().L = width();
+    info().H = height();
+}
+
+void FenetreAffichage::menuAfficherSlot(QPoint pos)
+{
+    auto *menu = new QMenu(this);
+    menu->setStyleSheet(styleMenuContextuel());
+    // A menu is built on every right click: let it go once it has closed.
+    connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+
+    auto *principale = new QAction(QStringLiteral(" ") + tr("Afficher la fenêtre principale"), menu);
+    connect(principale, &QAction::triggered, this, &FenetreAffichage::menuFenetrePrincipaleSlot);
+    auto *fermer = new QAction(QStringLiteral(" ") + tr("Fermer la fenêtre"), menu);
+    fermer->setIcon(QIcon(QStringLiteral(":/icones/close.png")));
+    connect(fermer, &QAction::triggered, this, &FenetreAffichage::menuFermerSlot);
+
+    menu->addAction(principale);
+    menu->addSeparator();
+    if (agrandissable) {
+        auto *agrandir =
+            new QAction(QStringLiteral(" ") + tr("Dimensionner à la taille de l'écran"), menu);
+        connect(agrandir, &QAction::triggered, this, &FenetreAffichage::menuAgrandirSlot);
+        menu->addAction(agrandir);
+    }
+    menu->addAction(fermer);
+    menu->popup(vue->viewport()->mapToGlobal(pos));
+}
+
+void FenetreAffichage::menuAgrandirSlot()
+{
+    if (agrandissable)
+        agrandirAEcran();
+}
+
+void FenetreAffichage::agrandirAEcran()
+{
+    const int margeL = frameGeometry().width() - geometry().width();
+    const int margeH = frameGeometry().height() - geometry().height();
+    const QRect zone = ecranContenant(QPoint(x(), y()))->availableGeometry();
+    info().X = zone.left();
+    info().Y = zone.top();
+    info().L = zone.width() - margeL;
+    info().H = zone.height() - margeH;
+    setGeometry(info().X, info().Y, info().L, info().H);
+    move(info().X, info().Y);
+}
+
+void FenetreAffichage::menuFenetrePrincipaleSlot()
+{
+    const auto widgets = QApplication::allWidgets();
+    for (QWidget *w : widgets) {
+        if (w->objectName() == QLatin1String("feuillemain")) {
+            w->activateWindow();
+            return;
+        }
+    }
+}
+
+void FenetreAffichage::menuFermerSlot()
+{
+    close();
+    const QString nomBouton = QStringLiteral("mainWindow%1ToolButton").arg(numeroFenetre);
+    const auto widgets = QApplication::allWidgets();
+    for (QWidget *w : widgets) {
+        if (w->objectName() == nomBouton) {
+            if (auto *bouton = qobject_cast<QToolButton *>(w))
+                bouton->setChecked(false);
+            return;
+        }
+    }
+}

@@ -1,0 +1,27 @@
+#include "windows/win1.h"
+#include "ui_win1.h"
+
+#include "network/donnees.h"
+#include "windows/win1graphique.h"
+
+Win1::Win1(QWidget *parent) : FenetreAffichage(1, parent), ui(new Ui::win1)
+{
+    ui->setupUi(this);
+    installerCadre(ui->graphicsView, true, ui->tempsEcouleLabel, ui->tempsRestantLabel);
+}
+
+Win1::~Win1()
+{
+    delete ui;
+}
+
+void Win1::miseAJour()
+{
+    afficherChronometres();
+}
+
+void Win1::resizeEvent(QResizeEvent *event)
+{
+    FenetreAffichage::resizeEvent(event);
+    miseAJour();
+}

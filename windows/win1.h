@@ -1,0 +1,29 @@
+#ifndef WIN1_H
+#define WIN1_H
+
+#include "windows/fenetreaffichage.h"
+
+namespace Ui {
+class win1;
+}
+class Win1Graphique;
+
+class Win1 final : public FenetreAffichage
+{
+    Q_OBJECT
+
+public:
+    explicit Win1(QWidget *parent = nullptr);
+    ~Win1() override;
+
+    void miseAJour() override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Ui::win1 *ui;
+    Win1Graphique *scene = nullptr;
+};
+
+#endif

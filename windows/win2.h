@@ -1,0 +1,30 @@
+#ifndef WIN2_H
+#define WIN2_H
+
+#include "windows/fenetreaffichage.h"
+
+namespace Ui {
+class win2;
+}
+class ModelTableWin2;
+
+class Win2 final : public FenetreAffichage
+{
+    Q_OBJECT
+
+public:
+    explicit Win2(QWidget *parent = nullptr);
+    ~Win2() override;
+
+    void miseAJour() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Ui::win2 *ui;
+    ModelTableWin2 *model = nullptr;
+};
+
+#endif

@@ -1,0 +1,30 @@
+#ifndef WIN3_H
+#define WIN3_H
+
+#include "windows/fenetreaffichage.h"
+
+namespace Ui {
+class win3;
+}
+class ModelTableWin3;
+
+class Win3 final : public FenetreAffichage
+{
+    Q_OBJECT
+
+public:
+    explicit Win3(QWidget *parent = nullptr);
+    ~Win3() override;
+
+    void miseAJour() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Ui::win3 *ui;
+    ModelTableWin3 *model = nullptr;
+};
+
+#endif
