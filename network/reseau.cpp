@@ -18,6 +18,13 @@ constexpr int dureeLedMs = 100;
 
 Reseau::Reseau(Ui::Feuille *ui) : QObject(nullptr), ui(ui) {}
 
+Reseau::~Reseau()
+{
+    // The receiver lives as long as the process; the socket goes with it.
+    delete socketUdp;
+    socketUdp = nullptr;
+}
+
 void Reseau::connexionReseauUdp()
 {
     qDebug() << "void Reseau::connexionReseauUdp()" << parametres.portUdp;

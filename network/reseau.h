@@ -19,6 +19,7 @@ class Reseau final : public QObject
 
 public:
     explicit Reseau(Ui::Feuille *ui);
+    ~Reseau() override;
 
     void connexionReseauUdp();
 

@@ -1,0 +1,196 @@
+// The settings file as the operator's station reads and writes it between two runs.
+#include "app/feuille.h"
+#include "app/parametres.h"
+
+#include <QLabel>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstParametres : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void repertoireDonnees_data();
+    void repertoireDonnees();
+    void premierLancement();
+    void allerRetour();
+    void cleInconnueOubliee();
+    void valeursIllisibles_data();
+    void valeursIllisibles();
+    void tailleFonteHorsBornes();
+    void etiquettesCurseurs_data();
+    void etiquettesCurseurs();
+
+private:
+    QSettings fichier() const { return {cheminFichierParametres(), QSettings::IniFormat}; }
+    QScopedPointer<QTemporaryDir> dossier;
+};
+
+void TstParametres::init()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    dossier.reset(new QTemporaryDir);
+    parametres = Parametres();
+    parametres.repertoireDonnees = dossier->path() + QStringLiteral("/Coupe des Vellor");
+}
+
+void TstParametres::repertoireDonnees_data()
+{
+    QTest::addColumn<QString>("documents");
+    QTest::addColumn<QString>("attendu");
+    QTest::newRow("ordinaire") << "/home/ana/Documents" << "/home/ana/Documents/Coupe des Vellor";
+    QTest::newRow("barre finale") << "/home/ana/Documents/" << "/home/ana/Documents/Coupe des Vellor";
+    QTest::newRow("windows") << "C:/Users/Ana/Documents" << "C:/Users/Ana/Documents/Coupe des Vellor";
+    QTest::newRow("double barre au milieu") << "/home//ana/Documents" << "/home/ana/Documents/Coupe des Vellor";
+    QTest::newRow("vide") << "" << "/Coupe des Vellor";
+}
+
+void TstParametres::repertoireDonnees()
+{
+    QFETCH(QString, documents);
+    QFETCH(QString, attendu);
+    QCOMPARE(repertoireDonneesDepuis(documents), attendu);
+}
+
+void TstParametres::premierLancement()
+{
+    Feuille feuille;
+    for (const FenetreInfo &info : parametres.fenetresInfo) {
+        QCOMPARE(info.X, 0);
+        QCOMPARE(info.Y, 0);
+        QCOMPARE(info.L, 800);
+        QCOMPARE(info.H, 600);
+        QCOMPARE(info.TailleFonte, 0);
+    }
+    QCOMPARE(parametres.portUdp, QStringLiteral("7700"));
+    QVERIFY(!QFile::exists(cheminFichierParametres()));
+
+    feuille.sauverParametres();
+    QVERIFY(QFile::exists(dossier->path() + "/Coupe des Vellor/Appli/ParametresDisplay.ini"));
+    QSettings ecrit = fichier();
+    QCOMPARE(ecrit.childGroups(), QStringList({"Connexion", "Fenetre", "FenetreInfo1", "FenetreInfo2",
+                                              "FenetreInfo3", "FenetreInfo4", "FenetreInfo5"}));
+    QVERIFY(ecrit.contains("FenetreInfo4/TailleFonte"));
+    QVERIFY(!ecrit.contains("FenetreInfo5/TailleFonte"));
+    QCOMPARE(ecrit.value("Connexion/ReseauUdpPort").toString(), QStringLiteral("7700"));
+}
+
+void TstParametres::allerRetour()
+{
+    {
+        Feuille feuille;
+        for (int i = 0; i < nombreFenetres; ++i)
+            parametres.fenetresInfo[i] = {10 * i + 1, 20 * i - 5, 640 + i, 480 + i, i - 2};
+        parametres.portUdp = QStringLiteral("7801");
+        feuille.sauverParametres();
+    }
+    parametres = Parametres();
+    parametres.repertoireDonnees = dossier->path() + QStringLiteral("/Coupe des Vellor");
+    Feuille feuille;
+    for (int i = 0; i < nombreFenetres; ++i) {
+        const FenetreInfo &info = parametres.fenetresInfo[i];
+        QCOMPARE(info.X, 10 * i + 1);
+        QCOMPARE(info.Y, 20 * i - 5);
+        QCOMPARE(info.L, 640 + i);
+        QCOMPARE(info.H, 480 + i);
+        QCOMPARE(info.TailleFonte, i < 4 ? i - 2 : 0); // window 5 has no font step
+    }
+    QCOMPARE(parametres.portUdp, QStringLiteral("7801"));
+    QCOMPARE(feuille.findChild<QSlider *>("mainWindow2TailleFonteSlider")->value(), -1);
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow4TailleFonteLabel")->text(), QStringLiteral("+1"));
+}
+
+void TstParametres::cleInconnueOubliee()
+{
+    {
+        QSettings f = fichier();
+        f.setValue("FenetreInfo1/X", 300);
+        f.setValue("FenetreInfo1/Couleur", "rouge");
+        f.setValue("Divers/Note", 1);
+    }
+    Feuille feuille;
+    QCOMPARE(parametres.fenetresInfo[0].X, 300);
+    feuille.sauverParametres();
+    QSettings relu = fichier();
+    QVERIFY(!relu.contains("FenetreInfo1/Couleur"));
+    QVERIFY(!relu.childGroups().contains("Divers"));
+    QCOMPARE(relu.value("FenetreInfo1/X").toInt(), 300);
+}
+
+void TstParametres::valeursIllisibles_data()
+{
+    QTest::addColumn<QString>("cle");
+    QTest::addColumn<QString>("valeur");
+    QTest::addColumn<int>("lu");
+    QTest::newRow("lettres dans X") << "FenetreInfo2/X" << "abc" << 0;
+    QTest::newRow("vide dans L") << "FenetreInfo3/L" << "" << 0;
+    QTest::newRow("décimal dans H") << "FenetreInfo1/H" << "600.5" << 0;
+    QTest::newRow("négatif dans Y") << "FenetreInfo5/Y" << "-40" << -40;
+}
+
+void TstParametres::valeursIllisibles()
+{
+    QFETCH(QString, cle);
+    QFETCH(QString, valeur);
+    QFETCH(int, lu);
+    fichier().setValue(cle, valeur);
+    Feuille feuille;
+    const int fenetre = cle.mid(11, 1).toInt() - 1;
+    const QString champ = cle.section('/', 1);
+    const FenetreInfo &info = parametres.fenetresInfo[fenetre];
+    const int valeurLue = champ == "X" ? info.X : champ == "Y" ? info.Y : champ == "L" ? info.L : info.H;
+    QCOMPARE(valeurLue, lu);
+}
+
+void TstParametres::tailleFonteHorsBornes()
+{
+    fichier().setValue("FenetreInfo2/TailleFonte", 20);
+    fichier().setValue("FenetreInfo3/TailleFonte", -7);
+    Feuille feuille;
+    auto *curseur2 = feuille.findChild<QSlider *>("mainWindow2TailleFonteSlider");
+    QCOMPARE(parametres.fenetresInfo[1].TailleFonte, 20);
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow2TailleFonteLabel")->text(), QStringLiteral("+20"));
+    QCOMPARE(curseur2->value(), 16);
+    QCOMPARE(parametres.fenetresInfo[2].TailleFonte, -7);
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow3TailleFonteLabel")->text(), QStringLiteral("-7"));
+
+    // Moving any slider re-reads all four from the sliders.
+    feuille.findChild<QSlider *>("mainWindow1TailleFonteSlider")->setValue(3);
+    QCOMPARE(parametres.fenetresInfo[0].TailleFonte, 3);
+    QCOMPARE(parametres.fenetresInfo[1].TailleFonte, 16);
+    QCOMPARE(parametres.fenetresInfo[2].TailleFonte, -2);
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow2TailleFonteLabel")->text(), QStringLiteral("+16"));
+}
+
+void TstParametres::etiquettesCurseurs_data()
+{
+    QTest::addColumn<int>("fenetre");
+    QTest::addColumn<int>("valeur");
+    QTest::addColumn<QString>("etiquette");
+    QTest::newRow("zéro") << 1 << 0 << "+0";
+    QTest::newRow("moins un") << 2 << -1 << "-1";
+    QTest::newRow("minimum") << 3 << -2 << "-2";
+    QTest::newRow("maximum") << 4 << 16 << "+16";
+    QTest::newRow("plus cinq") << 1 << 5 << "+5";
+}
+
+void TstParametres::etiquettesCurseurs()
+{
+    QFETCH(int, fenetre);
+    QFETCH(int, valeur);
+    QFETCH(QString, etiquette);
+    Feuille feuille;
+    feuille.curseurTailleFonte(fenetre)->setValue(valeur);
+    QCOMPARE(feuille.etiquetteTailleFonte(fenetre)->text(), etiquette);
+    QCOMPARE(parametres.fenetresInfo[fenetre - 1].TailleFonte, valeur);
+    QCOMPARE(texteTailleFonte(valeur), etiquette);
+    // The slider alone never writes the file.
+    QVERIFY(!QFile::exists(cheminFichierParametres()));
+}
+
+QTEST_MAIN(TstParametres)
+#include "tst_parametres.moc"

@@ -1,0 +1,272 @@
+// Reception as the sender sees it: real datagrams on loopback, the announcement after
+// each bind, the LED, the refresh time, and the network panel's connect and disconnect.
+#include "app/feuille.h"
+#include "app/parametres.h"
+#include "network/donnees.h"
+#include "network/reseau.h"
+#include "ui_feuille.h"
+#include "windows/fenetreaffichage.h"
+
+#include <QLabel>
+#include <QNetworkDatagram>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QUdpSocket>
+#include <QtTest>
+
+namespace {
+const QByteArray annonce = "ADRESSE_IP_VELLORSCUP_DISPLAY";
+QByteArray coupe(const QString &titre)
+{
+    return "<COUPE>;" + titre.toUtf8() + ";4;120;1;Durand;Léa;</COUPE>";
+}
+} // namespace
+
+class TstReseau : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void datagrammes_data();
+    void datagrammes();
+    void ledApresChaqueDatagramme();
+    void dureeMaximale_data();
+    void dureeMaximale();
+    void annonceApresBind();
+    void portRefuse_data();
+    void portRefuse();
+    void bindImpossible();
+    void deconnexionPuisNouveauPort();
+    void tableAdresses();
+    void rafraichitFenetresVisibles();
+
+private:
+    Feuille *nouvelleFeuille(const QString &port);
+
+    QScopedPointer<QTemporaryDir> dossier;
+    QScopedPointer<QMainWindow> forme;
+    QList<Feuille *> feuilles;
+    Ui::Feuille ui;
+};
+
+void TstReseau::init()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    reinitialiserDonnees();
+    dossier.reset(new QTemporaryDir);
+    parametres = Parametres();
+    parametres.repertoireDonnees = dossier->path();
+    forme.reset(new QMainWindow);
+    ui.setupUi(forme.data());
+}
+
+void TstReseau::cleanup()
+{
+    forme.reset();
+    qDeleteAll(feuilles);
+    feuilles.clear();
+}
+
+Feuille *TstReseau::nouvelleFeuille(const QString &port)
+{
+    QSettings(cheminFichierParametres(), QSettings::IniFormat)
+        .setValue("Connexion/ReseauUdpPort", port);
+    feuilles << new Feuille;
+    return feuilles.last();
+}
+
+void TstReseau::datagrammes_data()
+{
+    QTest::addColumn<QList<QByteArray>>("envois");
+    QTest::addColumn<QString>("titre");
+    QTest::newRow("deux ensemble, dans l'ordre") << QList<QByteArray>{coupe("A"), coupe("B")} << "B";
+    QTest::newRow("vide") << QList<QByteArray>{QByteArray()} << "";
+    QTest::newRow("annonce renvoyée") << QList<QByteArray>{annonce} << "";
+    QTest::newRow("trame puis annonce") << QList<QByteArray>{coupe("Coupe"), annonce} << "Coupe";
+}
+
+void TstReseau::datagrammes()
+{
+    QFETCH(QList<QByteArray>, envois);
+    QFETCH(QString, titre);
+    Reseau reseau(&ui);
+    reseau.connexionReseauUdp();
+    QVERIFY(socketUdp->bind(7720));
+    QSignalSpy rafraichissements(&reseau, &Reseau::reseauUpdateAffichageSignal);
+
+    QUdpSocket emetteur;
+    for (const QByteArray &d : envois)
+        emetteur.writeDatagram(d, QHostAddress::LocalHost, 7720);
+    QTRY_COMPARE(rafraichissements.count(), envois.size());
+    QCOMPARE(titreCoupe, titre);
+    QVERIFY(ui.mainFeuilleInfoLabel->text().endsWith(" ms"));
+}
+
+void TstReseau::ledApresChaqueDatagramme()
+{
+    Reseau reseau(&ui);
+    reseau.connexionReseauUdp();
+    QVERIFY(socketUdp->bind(7721));
+    QToolButton *led = ui.mainFeuilleReseauLedVerteToolButton;
+    QVERIFY(!led->isHidden()); // shown from start-up until the first datagram
+
+    for (int i = 0; i < 2; ++i) {
+        led->hide();
+        QUdpSocket().writeDatagram(coupe("x"), QHostAddress::LocalHost, 7721);
+        QVERIFY(socketUdp->waitForReadyRead(5000)); // reads and decodes within the call
+        QVERIFY(!led->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(led->isHidden(), 2000);
+    }
+}
+
+void TstReseau::dureeMaximale_data()
+{
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<QString>("texte");
+    QTest::newRow("six chiffres") << 12.3456789 << "12.3457 ms";
+    QTest::newRow("court") << 250.5 << "250.5 ms";
+    QTest::newRow("exposant") << 1234567.0 << "1.23457e+06 ms";
+}
+
+void TstReseau::dureeMaximale()
+{
+    QFETCH(double, maximum);
+    QFETCH(QString, texte);
+    Reseau reseau(&ui);
+    dureeMaxAffichage = maximum;
+    reseau.decodageTrameUdpSlot(QByteArray("sans balise"));
+    QCOMPARE(ui.mainFeuilleInfoLabel->text(), texte); // the maximum since start, not the last
+
+    dureeMaxAffichage = 0.0;
+    reseau.decodageTrameUdpSlot(QByteArray());
+    QVERIFY(dureeMaxAffichage > 0.0);
+    QCOMPARE(ui.mainFeuilleInfoLabel->text(),
+             QString::number(dureeMaxAffichage, 'g', 6) + QStringLiteral(" ms"));
+}
+
+void TstReseau::annonceApresBind()
+{
+    Feuille *feuille = nouvelleFeuille("7730");
+    // The announcement loops back to the station's own socket: read it there first.
+    disconnect(socketUdp, &QUdpSocket::readyRead, nullptr, nullptr);
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    QTRY_VERIFY_WITH_TIMEOUT(socketUdp->hasPendingDatagrams(), 5000);
+    const QNetworkDatagram d = socketUdp->receiveDatagram();
+    QCOMPARE(d.data(), annonce);
+    QCOMPARE(d.senderPort(), 7730);
+    QCOMPARE(d.destinationPort(), 7730);
+    QCOMPARE(QHostAddress(d.destinationAddress().toIPv4Address()), QHostAddress(QHostAddress::Broadcast));
+    auto *bouton = feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton");
+    QVERIFY(bouton->isChecked());
+    QCOMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    QCOMPARE(socketUdp->localPort(), quint16(7730));
+}
+
+void TstReseau::portRefuse_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::newRow("vide") << "";
+    QTest::newRow("zéro") << "0";
+    QTest::newRow("trop grand") << "65536";
+    QTest::newRow("négatif") << "-7700";
+    QTest::newRow("lettres") << "port";
+    QTest::newRow("suffixe") << "7700a";
+}
+
+void TstReseau::portRefuse()
+{
+    QFETCH(QString, port);
+    Feuille *feuille = nouvelleFeuille(port);
+    auto *bouton = feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton");
+    QTRY_VERIFY(feuille->findChild<QTableView *>()->model()); // the automatic click ran
+    QVERIFY(!bouton->isChecked());
+    QVERIFY(!socketUdp || socketUdp->state() == QAbstractSocket::UnconnectedState);
+}
+
+void TstReseau::bindImpossible()
+{
+    QUdpSocket occupant;
+    QVERIFY(occupant.bind(QHostAddress::AnyIPv4, 7740, QAbstractSocket::DontShareAddress));
+    Feuille *feuille = nouvelleFeuille("7740");
+    auto *bouton = feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton");
+    QTRY_VERIFY(feuille->findChild<QTableView *>()->model());
+    QVERIFY(!bouton->isChecked());
+    QCOMPARE(socketUdp->state(), QAbstractSocket::UnconnectedState);
+    QTest::qWait(50);
+    QVERIFY(!occupant.hasPendingDatagrams());
+}
+
+void TstReseau::deconnexionPuisNouveauPort()
+{
+    Feuille *feuille = nouvelleFeuille("7750");
+    auto *bouton = feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton");
+    QTRY_VERIFY(bouton->isChecked());
+    QTRY_COMPARE(socketUdp->localPort(), quint16(7750));
+
+    // A new port while bound: still receiving on the old one.
+    feuille->findChild<QLineEdit *>("mainFeuilleReseauPortLineEdit")->setText("7751");
+    QCOMPARE(parametres.portUdp, QStringLiteral("7751"));
+    QCOMPARE(socketUdp->localPort(), quint16(7750));
+    QUdpSocket().writeDatagram(coupe("ancien"), QHostAddress::LocalHost, 7750);
+    QTRY_COMPARE(titreCoupe, QStringLiteral("ancien"));
+
+    bouton->click(); // disconnect: the port is given back
+    QVERIFY(!bouton->isChecked());
+    QCOMPARE(socketUdp->state(), QAbstractSocket::UnconnectedState);
+    QUdpSocket libre;
+    QVERIFY(libre.bind(QHostAddress::AnyIPv4, 7750, QAbstractSocket::DontShareAddress));
+    libre.close();
+
+    disconnect(socketUdp, &QUdpSocket::readyRead, nullptr, nullptr);
+    bouton->click(); // connect again, on the new port
+    QVERIFY(bouton->isChecked());
+    QCOMPARE(socketUdp->localPort(), quint16(7751));
+    QTRY_VERIFY(socketUdp->hasPendingDatagrams());
+    const QNetworkDatagram d = socketUdp->receiveDatagram();
+    QCOMPARE(d.data(), annonce);
+    QCOMPARE(d.destinationPort(), 7751);
+}
+
+void TstReseau::tableAdresses()
+{
+    Feuille *feuille = nouvelleFeuille("7760");
+    auto *vue = feuille->findChild<QTableView *>("mainFeuilleReseauAdressesIpTableView");
+    QTRY_VERIFY(vue->model());
+    QPointer<QAbstractItemModel> premier = vue->model();
+    auto *modele = qobject_cast<QStandardItemModel *>(vue->model());
+    QVERIFY(modele);
+    // Only loopback here: it is not listed, and the table keeps its six empty rows.
+    QCOMPARE(modele->rowCount(), 6);
+    QCOMPARE(modele->columnCount(), 2);
+    QCOMPARE(modele->horizontalHeaderItem(0)->text(), QStringLiteral("Adresse IP"));
+    QCOMPARE(modele->horizontalHeaderItem(1)->text(), QStringLiteral("Réseau"));
+    QVERIFY(!modele->item(0, 0));
+    QCOMPARE(vue->currentIndex().row(), 0);
+    QCOMPARE(vue->styleSheet(), QStringLiteral("QTableView {selection-background-color: #00bb00} "));
+
+    feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton")->click();
+    QVERIFY(vue->model() != premier.data());
+    QVERIFY(premier.isNull()); // the previous model is released
+}
+
+void TstReseau::rafraichitFenetresVisibles()
+{
+    Feuille *feuille = nouvelleFeuille("7770");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    feuille->boutonFenetre(1)->click();
+    QVERIFY(feuille->fenetre(1)->isVisible());
+
+    QUdpSocket().writeDatagram("<SERIES>;1;0;1;01:02;07:58;</SERIES>", QHostAddress::LocalHost, 7770);
+    QTRY_COMPARE(tempsEcoule, QStringLiteral("01:02"));
+    auto chrono = [&](int n) {
+        return feuille->fenetre(n)->findChild<QLabel *>("tempsEcouleLabel")->text();
+    };
+    QCOMPARE(chrono(1), QStringLiteral("01:02"));
+    QCOMPARE(chrono(5), QStringLiteral("00:00")); // hidden: not refreshed
+}
+
+QTEST_MAIN(TstReseau)
+#include "tst_reseau.moc"
