@@ -1,23 +1,79 @@
 #include "windows/modeltablewin3.h"
 
+#include "network/donnees.h"
+
+#include <QColor>
+
+namespace
+{
+constexpr int blocs = 4;
+enum Colonne { Position, Numero, Pilote, Points, ColonnesParBloc };
+} // namespace
+
 ModelTableWin3::ModelTableWin3(QObject *parent) : QAbstractTableModel(parent) {}
 
 int ModelTableWin3::rowCount(const QModelIndex &) const
 {
-    return 0;
+    return lignesClassement.size();
 }
 
 int ModelTableWin3::columnCount(const QModelIndex &) const
 {
-    return 0;
+    return blocs * ColonnesParBloc;
 }
 
-QVariant ModelTableWin3::data(const QModelIndex &, int) const
+QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
 {
+    const int taille = lignesClassement.size();
+    const int ligne = index.row();
+    if (!index.isValid() || ligne >= taille)
+        return QVariant();
+    const int bloc = index.column() / ColonnesParBloc;
+    const int sorte = index.column() % ColonnesParBloc;
+
+    switch (role) {
+    case Qt::DisplayRole: {
+        if (ligne > ligneMaxWin3)
+            return QVariant();
+        const qint64 i = ligne + qint64(bloc) * (qint64(ligneMaxWin3) + 1);
+        if (i >= taille)
+            return QVariant();
+        const LigneClassement &l = lignesClassement.at(int(i));
+        switch (sorte) {
+        case Position:
+            return int(i) + 1;
+        case Numero:
+            return l.numero;
+        case Pilote:
+            return l.nom1 + QLatin1Char(' ') + l.nom2;
+        case Points:
+            return QString::number(l.points);
+        }
+        break;
+    }
+    case Qt::TextAlignmentRole:
+        if (sorte != Pilote)
+            return int(Qt::AlignHCenter | Qt::AlignVCenter);
+        break;
+    case Qt::BackgroundRole:
+        if (sorte == Position)
+            return QColor(0, 48, 48);
+        break;
+    case Qt::ForegroundRole:
+        if (sorte == Position)
+            return QColor(128, 255, 255);
+        if (sorte == Numero)
+            return QColor(255, 240, 192);
+        break;
+    }
     return QVariant();
 }
 
-QVariant ModelTableWin3::headerData(int, Qt::Orientation, int) const
+QVariant ModelTableWin3::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    return QVariant();
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= columnCount())
+        return QVariant();
+    static const char *const titres[ColonnesParBloc] = {"Pos.", "Vellor n°", "Pilote", "Points"};
+    return QString::fromUtf8(titres[section % ColonnesParBloc]);
 }

@@ -3,6 +3,8 @@
 
 #include <QAbstractTableModel>
 
+// lignesClassement laid out in four blocks of four columns: block k shows ranks
+// k * (ligneMaxWin3 + 1) + 1 onwards, one per row down to row ligneMaxWin3.
 class ModelTableWin3 final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -14,6 +16,10 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The window rebuilds the list between these two calls.
+    using QAbstractTableModel::beginResetModel;
+    using QAbstractTableModel::endResetModel;
 };
 
 #endif

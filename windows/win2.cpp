@@ -1,13 +1,25 @@
 #include "windows/win2.h"
 #include "ui_win2.h"
 
+#include "app/parametres.h"
 #include "network/donnees.h"
 #include "windows/modeltablewin2.h"
+#include "windows/selection.h"
+
+#include <QHeaderView>
+
+namespace
+{
+const QString styleTable = QStringLiteral(
+    "QHeaderView::section { background-color:lightblue }QTableView { gridline-color:gray }");
+}
 
 Win2::Win2(QWidget *parent) : FenetreAffichage(2, parent), ui(new Ui::win2)
 {
     ui->setupUi(this);
     installerCadre(ui->tableView, true, ui->tempsEcouleLabel, ui->tempsRestantLabel);
+    // The ten rows share the view's height exactly, even under a font taller than a row.
+    ui->tableView->verticalHeader()->setMinimumSectionSize(0);
 }
 
 Win2::~Win2()
@@ -19,6 +31,48 @@ Win2::~Win2()
 void Win2::miseAJour()
 {
     afficherChronometres();
+    QTableView *table = ui->tableView;
+    if (!model) {
+        model = new ModelTableWin2;
+        table->setModel(model);
+        // The header keeps this font whatever the size chosen for the rows.
+        QFont fonte = table->font();
+        fonte.setPointSize(11);
+        fonte.setWeight(QFont::Bold);
+        table->setFont(fonte);
+        table->horizontalHeader()->setFont(fonte);
+    }
+    if (!epreuveAffichee() || indexSerieCourante < 0)
+        return;
+
+    const SeriePreparee choix =
+        seriePreparee(indexEpreuveSeries, indexSerieCourante, serieDrapeau, epreuvesSeries);
+    model->beginResetModel();
+    lignesPreparation.clear();
+    if (choix.groupe)
+        remplirPreparation(lignesPreparation, *choix.groupe);
+    model->endResetModel();
+    if (!choix.trouvee)
+        return;
+    ui->titre2Label->setText(choix.titre);
+
+    QFont fonte = table->font();
+    fonte.setPointSize(2 * qBound(-2, info().TailleFonte, 16) + 11);
+    table->setFont(fonte);
+    table->resizeColumnsToContents();
+    if (table->styleSheet() != styleTable)
+        table->setStyleSheet(styleTable);
+    repartirLignes();
+}
+
+// Ten rows share the height under the header; the last one takes the remainder.
+void Win2::repartirLignes()
+{
+    QTableView *table = ui->tableView;
+    const int libre = table->height() - table->horizontalHeader()->height();
+    const int h = libre / lignesPreparationMax;
+    table->verticalHeader()->setDefaultSectionSize(h);
+    table->setRowHeight(lignesPreparationMax - 1, libre - (lignesPreparationMax - 1) * h);
 }
 
 void Win2::showEvent(QShowEvent *event)
@@ -30,4 +84,5 @@ void Win2::showEvent(QShowEvent *event)
 void Win2::resizeEvent(QResizeEvent *event)
 {
     FenetreAffichage::resizeEvent(event);
+    repartirLignes();
 }

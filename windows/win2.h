@@ -3,11 +3,13 @@
 
 #include "windows/fenetreaffichage.h"
 
-namespace Ui {
+namespace Ui
+{
 class win2;
 }
 class ModelTableWin2;
 
+// The pilots of the next series, sorted by name.
 class Win2 final : public FenetreAffichage
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void repartirLignes();
+
     Ui::win2 *ui;
     ModelTableWin2 *model = nullptr;
 };

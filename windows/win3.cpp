@@ -1,8 +1,20 @@
 #include "windows/win3.h"
 #include "ui_win3.h"
 
+#include "app/parametres.h"
 #include "network/donnees.h"
 #include "windows/modeltablewin3.h"
+#include "windows/selection.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+
+namespace
+{
+constexpr int blocs = 4;
+const QString styleTable = QStringLiteral(
+    "QHeaderView::section { background-color:#80C0C0 }QTableView { gridline-color:gray }");
+} // namespace
 
 Win3::Win3(QWidget *parent) : FenetreAffichage(3, parent), ui(new Ui::win3)
 {
@@ -19,6 +31,56 @@ Win3::~Win3()
 void Win3::miseAJour()
 {
     afficherChronometres();
+    QTableView *table = ui->tableView;
+    if (!model) {
+        model = new ModelTableWin3;
+        table->setModel(model);
+        // The header keeps this font whatever the size chosen for the rows.
+        QFont fonte = table->font();
+        fonte.setPointSize(11);
+        fonte.setWeight(QFont::Bold);
+        table->setFont(fonte);
+        table->horizontalHeader()->setFont(fonte);
+    }
+    const EpreuveSeries *epreuve = epreuveAffichee();
+    if (!epreuve)
+        return;
+
+    model->beginResetModel();
+    lignesClassement.clear();
+    remplirClassement(lignesClassement, *epreuve);
+    model->endResetModel();
+    ui->titre2Label->setText(listeNomsEpreuves().at(indexEpreuveSeries));
+
+    QFont fonte = table->font();
+    fonte.setPointSize(qBound(-2, info().TailleFonte, 16) + 8);
+    table->setFont(fonte);
+    const QFontMetrics mesures(fonte);
+    table->verticalHeader()->setDefaultSectionSize(int(1.25 * mesures.height()));
+
+    // Each block takes a quarter of the width; its "Pilote" column gives or takes the rest.
+    // Only the rows down to ligneMaxWin3 hold text: the others cannot widen a column.
+    table->horizontalHeader()->setResizeContentsPrecision(qMax(ligneMaxWin3 + 1, 0));
+    table->resizeColumnsToContents();
+    const int largeurMin = mesures.horizontalAdvance(QStringLiteral("Pilote"));
+    for (int k = 0; k < blocs; ++k) {
+        const int autres = table->columnWidth(4 * k) + table->columnWidth(4 * k + 1) +
+                           table->columnWidth(4 * k + 3);
+        table->setColumnWidth(4 * k + 2, qMax(int(table->width() * 0.25 - autres), largeurMin));
+    }
+
+    compterLignes();
+    if (table->styleSheet() != styleTable)
+        table->setStyleSheet(styleTable);
+}
+
+// The last row that the blocks fill: as many rows as fit under the header.
+void Win3::compterLignes()
+{
+    const QTableView *table = ui->tableView;
+    const int hauteurLigne = table->verticalHeader()->defaultSectionSize();
+    if (hauteurLigne > 0)
+        ligneMaxWin3 = (table->height() - table->horizontalHeader()->height()) / hauteurLigne - 1;
 }
 
 void Win3::showEvent(QShowEvent *event)
@@ -30,4 +92,5 @@ void Win3::showEvent(QShowEvent *event)
 void Win3::resizeEvent(QResizeEvent *event)
 {
     FenetreAffichage::resizeEvent(event);
+    compterLignes();
 }

@@ -3,11 +3,13 @@
 
 #include "windows/fenetreaffichage.h"
 
-namespace Ui {
+namespace Ui
+{
 class win3;
 }
 class ModelTableWin3;
 
+// The final classification of the event shown by the series window, in four blocks.
 class Win3 final : public FenetreAffichage
 {
     Q_OBJECT
@@ -23,6 +25,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void compterLignes();
+
     Ui::win3 *ui;
     ModelTableWin3 *model = nullptr;
 };
