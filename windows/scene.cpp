@@ -2,6 +2,8 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetrics>
+#include <QGraphicsLineItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -9,10 +11,35 @@
 QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
                                       const QFont &police, const QColor &couleur, qreal x, qreal y)
 {
-    QGraphicsSimpleTextItem *item = scene->addSimpleText(texte, police);
+    // Font before text: the text is then laid out once, not once more in the default font.
+    auto *item = new QGraphicsSimpleTextItem;
+    item->setFont(police);
+    item->setText(texte);
     item->setBrush(QBrush(couleur, Qt::SolidPattern));
     item->setPos(x, y);
+    scene->addItem(item);
     return item;
+}
+
+int largeurBornee(const QFontMetrics &mesure, const QString &texte)
+{
+    const QRect cadre = mesure.boundingRect(texte);
+    return cadre.right() - cadre.left() + 1;
+}
+
+QGraphicsSimpleTextItem *ajouterTexteCentre(QGraphicsScene *scene, const QString &texte,
+                                            const QFont &police, const QFontMetrics &mesure,
+                                            const QColor &couleur, qreal debut,
+                                            qreal largeurColonne, qreal y)
+{
+    return ajouterTexte(scene, texte, police, couleur,
+                        xCentre(debut, largeurColonne, largeurBornee(mesure, texte)), y);
+}
+
+QGraphicsLineItem *ajouterLigne(QGraphicsScene *scene, qreal x1, qreal y1, qreal x2, qreal y2,
+                                const QPen &crayon)
+{
+    return scene->addLine(x1, y1, x2, y2, crayon);
 }
 
 FondScene::FondScene(const QString &chemin) : original(chemin) {}

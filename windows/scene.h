@@ -7,8 +7,10 @@
 
 class QFont;
 class QFontMetrics;
+class QGraphicsLineItem;
 class QGraphicsScene;
 class QGraphicsSimpleTextItem;
+class QPen;
 
 // Drawing helpers shared by the graphic windows' scenes.
 
@@ -21,6 +23,20 @@ inline qreal xCentre(qreal debut, qreal largeurColonne, qreal largeurTexte)
 {
     return debut + 0.5 * (largeurColonne - largeurTexte);
 }
+
+// Width of the text's bounding rectangle in the metrics (right - left + 1).
+int largeurBornee(const QFontMetrics &mesure, const QString &texte);
+
+// A simple text item centred in the column [debut, debut + largeurColonne] by its bounding
+// width, its top at y. The metrics are those of the font, built once by the caller.
+QGraphicsSimpleTextItem *ajouterTexteCentre(QGraphicsScene *scene, const QString &texte,
+                                            const QFont &police, const QFontMetrics &mesure,
+                                            const QColor &couleur, qreal debut,
+                                            qreal largeurColonne, qreal y);
+
+// A line item from (x1, y1) to (x2, y2) in the pen.
+QGraphicsLineItem *ajouterLigne(QGraphicsScene *scene, qreal x1, qreal y1, qreal x2, qreal y2,
+                                const QPen &crayon);
 
 // The background picture scaled to the scene height and centred, under every other item.
 // The scaled copy is kept while the height does not change.

@@ -4,7 +4,8 @@
 #include "network/donnees.h"
 #include "windows/win1graphique.h"
 
-Win1::Win1(QWidget *parent) : FenetreAffichage(1, parent), ui(new Ui::win1)
+Win1::Win1(QWidget *parent)
+    : FenetreAffichage(1, parent), ui(new Ui::win1), nomsEpreuves(listeNomsEpreuves())
 {
     ui->setupUi(this);
     installerCadre(ui->graphicsView, true, ui->tempsEcouleLabel, ui->tempsRestantLabel);
@@ -18,6 +19,17 @@ Win1::~Win1()
 void Win1::miseAJour()
 {
     afficherChronometres();
+    // No event, or an index naming none of the five: keep the last drawing.
+    if (!epreuveAffichee())
+        return;
+
+    if (!scene) {
+        scene = new Win1Graphique(this, ui);
+        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+        ui->graphicsView->setScene(scene);
+    }
+    scene->dessiner();
+    ui->titreLabel->setText(nomsEpreuves.at(indexEpreuveSeries));
 }
 
 void Win1::resizeEvent(QResizeEvent *event)

@@ -3,11 +3,15 @@
 
 #include "windows/fenetreaffichage.h"
 
-namespace Ui {
+#include <QStringList>
+
+namespace Ui
+{
 class win1;
 }
 class Win1Graphique;
 
+// The series of the event in flight, the current one framed, under the chronometers.
 class Win1 final : public FenetreAffichage
 {
     Q_OBJECT
@@ -24,6 +28,7 @@ protected:
 private:
     Ui::win1 *ui;
     Win1Graphique *scene = nullptr;
+    const QStringList nomsEpreuves;
 };
 
 #endif

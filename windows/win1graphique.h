@@ -1,12 +1,16 @@
 #ifndef WIN1GRAPHIQUE_H
 #define WIN1GRAPHIQUE_H
 
+#include "windows/scene.h"
+
 #include <QGraphicsScene>
 
-namespace Ui {
+namespace Ui
+{
 class win1;
 }
 
+// The groups of the displayed event in columns of one width, flowing into bands.
 class Win1Graphique final : public QGraphicsScene
 {
     Q_OBJECT
@@ -14,10 +18,12 @@ class Win1Graphique final : public QGraphicsScene
 public:
     Win1Graphique(QWidget *fenetre, Ui::win1 *form);
 
+    // Rebuilds the whole scene for the view's current size.
     void dessiner();
 
 private:
     Ui::win1 *form;
+    FondScene fond;
 };
 
 #endif

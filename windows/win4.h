@@ -3,11 +3,14 @@
 
 #include "windows/fenetreaffichage.h"
 
-namespace Ui {
+namespace Ui
+{
 class win4;
 }
 class Win4Graphique;
 
+// The general cup classification, drawn as badges in columns under a title that fades out
+// and back in, alternating the cup title with "Vellor's Cup".
 class Win4 final : public FenetreAffichage
 {
     Q_OBJECT
@@ -18,12 +21,22 @@ public:
 
     void miseAJour() override;
 
+    // Delay in ms of the title step armed last.
+    int delaiTitre() const { return delaiTitreArme; }
+
+public slots:
+    // One step of the title animation; it arms the next one itself.
+    void titreSlot();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void armerTitre(int delai);
+
     Ui::win4 *ui;
     Win4Graphique *scene = nullptr;
+    int delaiTitreArme = 0;
 };
 
 #endif

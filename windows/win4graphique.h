@@ -1,12 +1,17 @@
 #ifndef WIN4GRAPHIQUE_H
 #define WIN4GRAPHIQUE_H
 
+#include "windows/scene.h"
+
 #include <QGraphicsScene>
 
-namespace Ui {
+namespace Ui
+{
 class win4;
 }
 
+// The cup classification: one line per pilot (badge with the rank, points, number, name),
+// flowing down in columns as wide as their longest name.
 class Win4Graphique final : public QGraphicsScene
 {
     Q_OBJECT
@@ -18,6 +23,7 @@ public:
 
 private:
     Ui::win4 *form;
+    FondScene fond;
 };
 
 #endif

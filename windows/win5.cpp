@@ -4,7 +4,8 @@
 #include "network/donnees.h"
 #include "windows/win5graphique.h"
 
-Win5::Win5(QWidget *parent) : FenetreAffichage(5, parent), ui(new Ui::win5)
+Win5::Win5(QWidget *parent)
+    : FenetreAffichage(5, parent), ui(new Ui::win5), nomsEpreuves(listeNomsEpreuves())
 {
     ui->setupUi(this);
     installerCadre(ui->graphicsView, false, ui->tempsEcouleLabel, ui->tempsRestantLabel);
@@ -18,6 +19,19 @@ Win5::~Win5()
 void Win5::miseAJour()
 {
     afficherChronometres();
+    // No event, or an index naming none of the five: keep the last drawing.
+    if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nomsEpreuves.size())
+        return;
+
+    // The first event has no scoreboard: no header either.
+    ui->topGroupBox->setVisible(indexEpreuveSeries != 0);
+    if (!scene) {
+        scene = new Win5Graphique(this, ui);
+        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+        ui->graphicsView->setScene(scene);
+    }
+    scene->dessiner();
+    ui->titreLabel->setText(nomsEpreuves.at(indexEpreuveSeries));
 }
 
 void Win5::resizeEvent(QResizeEvent *event)

@@ -3,11 +3,15 @@
 
 #include "windows/fenetreaffichage.h"
 
-namespace Ui {
+#include <QStringList>
+
+namespace Ui
+{
 class win5;
 }
 class Win5Graphique;
 
+// The scoreboard of the event in progress: ten pilots, their scores and total.
 class Win5 final : public FenetreAffichage
 {
     Q_OBJECT
@@ -24,6 +28,7 @@ protected:
 private:
     Ui::win5 *ui;
     Win5Graphique *scene = nullptr;
+    const QStringList nomsEpreuves;
 };
 
 #endif

@@ -1,13 +1,162 @@
 #include "windows/win5graphique.h"
 #include "ui_win5.h"
 
-Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form)
-    : QGraphicsScene(fenetre), form(form)
+#include "network/donnees.h"
+#include "windows/scene.h"
+
+#include <QBrush>
+#include <QFontMetrics>
+#include <QPen>
+
+Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form) : QGraphicsScene(fenetre), form(form)
 {
+}
+
+Win5Graphique::~Win5Graphique() = default;
+
+// A bold face sized from the band height; never below one pixel for a view not laid out yet.
+static QFont policeGras(const QString &famille, double taille)
+{
+    QFont police(famille);
+    police.setWeight(QFont::Bold);
+    police.setPixelSize(qMax(1, int(taille)));
+    return police;
+}
+
+// Only an exact "0" is an empty cell; anything else is shown as received.
+static bool estVide(const QString &valeur)
+{
+    return valeur == QLatin1String("0");
 }
 
 void Win5Graphique::dessiner()
 {
     clear();
-    setSceneRect(0, 0, form->graphicsView->width(), form->graphicsView->height());
+    const int largeur = form->graphicsView->width();
+    const int hauteur = form->graphicsView->height();
+    setSceneRect(0, 0, largeur, hauteur);
+    // The first event has no scoreboard.
+    if (indexEpreuveSeries <= 0)
+        return;
+
+    // One header band and ten rows; columns of 1, 7, 2, 2, 2, 2 sixteenths of the width.
+    const int R = int(hauteur / 11.0);
+    const int A = int(largeur * 0.5 * 0.125);
+    const int B = int(largeur * 3.5 * 0.125);
+    const int C = int(largeur * 0.125);
+    const int X[6] = {0, A, A + B, A + B + C, A + B + 2 * C, A + B + 3 * C};
+    const int L[6] = {A, B, C, C, C, C};
+
+    const QFont entete = policeGras(QStringLiteral("Arial"), R * 0.4);
+    const QFont enteteEtroit = policeGras(QStringLiteral("Arial"), R * 0.35);
+    const QFont valeur = policeGras(QStringLiteral("Arial Black"), R * 0.6);
+    const QFont nom = policeGras(QStringLiteral("Arial Black"), R * 0.5);
+    const QFontMetrics mesureEntete(entete);
+    const QFontMetrics mesureEnteteEtroit(enteteEtroit);
+    const QFontMetrics mesureValeur(valeur);
+    const QFontMetrics mesureNom(nom);
+
+    const QColor blanc(255, 255, 255);
+    const QColor cyanClair(192, 255, 255);
+    const QColor bleu(0, 0, 255);
+    const QColor vert(128, 255, 128);
+    const QColor rouge(255, 128, 128);
+    const QColor jaune(255, 255, 128);
+    const QPen crayonGrille(blanc, 1);
+    const QPen crayonCellule(cyanClair, 1);
+    const QBrush fondCellule(cyanClair);
+
+    addRect(0, 0, A - 2, R - 6, crayonCellule, fondCellule);
+    addRect(X[1] + 2, 0, B - 4, R - 6, crayonCellule, fondCellule);
+    for (int k = 2; k < 5; ++k)
+        addRect(X[k] + 2, 0, C - 4, R - 6, crayonCellule, fondCellule);
+    addRect(X[5] + 2, 0, largeur - X[5], R - 6, crayonCellule, fondCellule);
+
+    const auto enteteUneLigne = [&](const QString &texte, int k) {
+        const qreal y = 0.5 * ((R - 6) - mesureEntete.boundingRect(texte).height());
+        ajouterTexteCentre(this, texte, entete, mesureEntete, bleu, X[k], L[k], y);
+    };
+    const auto enteteDeuxLignes = [&](const QString &haut, const QString &bas, const QFont &police,
+                                      const QFontMetrics &mesure, int k) {
+        ajouterTexteCentre(this, haut, police, mesure, bleu, X[k], L[k], 0);
+        ajouterTexteCentre(this, bas, police, mesure, bleu, X[k], L[k], R * 0.4);
+    };
+    const auto yRang = [R](int rang) { return R + 2 + (rang - 1) * R; };
+    const auto ajouterValeur = [&](const QString &texte, int k, int rang, const QColor &couleur) {
+        ajouterTexteCentre(this, texte, valeur, mesureValeur, couleur, X[k], L[k], yRang(rang));
+    };
+
+    // Rows past the tenth are not shown.
+    const int lignes = qMin(10, lignesEpreuve.size());
+
+    enteteUneLigne(QStringLiteral("Pos."), 0);
+    enteteUneLigne(QStringLiteral("Pilote"), 1);
+
+    for (int rang = 1; rang <= 10; ++rang)
+        ajouterValeur(QString::number(rang), 0, rang, cyanClair);
+
+    for (int i = 0; i < lignes; ++i) {
+        const LigneEpreuve &ligne = lignesEpreuve.at(i);
+        const QString texte = QLatin1Char(' ') + ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
+        ajouterTexte(this, mesureNom.elidedText(texte, Qt::ElideRight, B), nom, blanc, X[1] + 2,
+                     R + 4 + i * R);
+    }
+
+    enteteUneLigne(QStringLiteral("Vellor"), 2);
+    for (int i = 0; i < lignes; ++i) {
+        const LigneEpreuve &ligne = lignesEpreuve.at(i);
+        const bool drapeau = ligne.drapeauNumero == QLatin1String("1");
+        ajouterValeur(ligne.numero, 2, i + 1, drapeau ? vert : rouge);
+    }
+
+    enteteDeuxLignes(QStringLiteral("Touch"), QStringLiteral("and Go"), enteteEtroit,
+                     mesureEnteteEtroit, 3);
+    for (int i = 0; i < lignes; ++i) {
+        const LigneEpreuve &ligne = lignesEpreuve.at(i);
+        if (!estVide(ligne.touchAndGo))
+            ajouterValeur(ligne.touchAndGo, 3, i + 1, blanc);
+    }
+
+    // The event's own discipline.
+    QString LigneEpreuve::*champ = nullptr;
+    switch (indexEpreuveSeries) {
+    case 1:
+        enteteUneLigne(QStringLiteral("Baguettes"), 4);
+        champ = &LigneEpreuve::baguettes;
+        break;
+    case 2:
+        enteteUneLigne(QStringLiteral("Pylônes"), 4);
+        champ = &LigneEpreuve::pylones;
+        break;
+    case 3:
+        enteteUneLigne(QStringLiteral("Banderoles"), 4);
+        champ = &LigneEpreuve::banderoles;
+        break;
+    default:
+        enteteDeuxLignes(QStringLiteral("Limbo en"), QStringLiteral("vol / looping"), entete,
+                         mesureEntete, 4);
+        break;
+    }
+    for (int i = 0; i < lignes; ++i) {
+        const LigneEpreuve &ligne = lignesEpreuve.at(i);
+        if (champ) {
+            if (!estVide(ligne.*champ))
+                ajouterValeur(ligne.*champ, 4, i + 1, blanc);
+        } else if (!estVide(ligne.limbo) || !estVide(ligne.looping)) {
+            ajouterValeur(ligne.limbo + QStringLiteral(" / ") + ligne.looping, 4, i + 1, blanc);
+        }
+    }
+
+    enteteDeuxLignes(QStringLiteral("Total"), QStringLiteral("points"), entete, mesureEntete, 5);
+    for (int i = 0; i < lignes; ++i) {
+        const LigneEpreuve &ligne = lignesEpreuve.at(i);
+        if (!estVide(ligne.total))
+            ajouterValeur(ligne.total, 5, i + 1, jaune);
+    }
+
+    for (int j = 1; j <= 11; ++j)
+        ajouterLigne(this, 0, j * R, largeur, j * R, crayonGrille);
+    for (int k = 0; k < 6; ++k)
+        ajouterLigne(this, X[k], R, X[k], 11 * R, crayonGrille);
+    ajouterLigne(this, largeur - 1, R, largeur - 1, 11 * R, crayonGrille);
 }

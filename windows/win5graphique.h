@@ -3,17 +3,21 @@
 
 #include <QGraphicsScene>
 
-namespace Ui {
+namespace Ui
+{
 class win5;
 }
 
+// The scoreboard grid: a header band and ten rows, every size following the view's.
 class Win5Graphique final : public QGraphicsScene
 {
     Q_OBJECT
 
 public:
     Win5Graphique(QWidget *fenetre, Ui::win5 *form);
+    ~Win5Graphique() override;
 
+    // Rebuilds the whole scene for the view's current size.
     void dessiner();
 
 private:
