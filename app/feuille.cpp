@@ -29,6 +29,7 @@ constexpr int fenetresAvecTailleFonte = 4;
 constexpr int lignesAdressesMin = 6;
 constexpr QSize tailleCentree(800, 600);
 const char annonce[] = "ADRESSE_IP_VELLORSCUP_DISPLAY";
+constexpr int tamponReception = 4 * 1024 * 1024;
 
 // The menu items of each window button lead to its own named slots.
 struct CommandesMenu {
@@ -260,6 +261,8 @@ void Feuille::connecterReseau()
         return;
     }
     qDebug() << "bind" << parametres.portUdp << socketUdp->peerPort();
+    // Room for a burst of frames while the windows redraw.
+    socketUdp->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, tamponReception);
     socketUdp->writeDatagram(annonce, qstrlen(annonce), QHostAddress(QHostAddress::Broadcast),
                              port);
 }

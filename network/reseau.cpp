@@ -21,6 +21,7 @@ Reseau::Reseau(Ui::Feuille *ui) : QObject(nullptr), ui(ui) {}
 Reseau::~Reseau()
 {
     // The receiver lives as long as the process; the socket goes with it.
+    qDebug() << "datagrammes reçus" << datagrammesRecus;
     delete socketUdp;
     socketUdp = nullptr;
 }
@@ -40,6 +41,7 @@ void Reseau::readPendingDatagramsSlot()
         QByteArray datagramme;
         datagramme.resize(int(qMax<qint64>(socketUdp->pendingDatagramSize(), 0)));
         socketUdp->readDatagram(datagramme.data(), datagramme.size());
+        ++datagrammesRecus;
         decodageTrameUdpSlot(datagramme);
         ui->mainFeuilleReseauLedVerteToolButton->show();
         QTimer::singleShot(dureeLedMs, this, SLOT(emissionTrameUdpLedVerteSlot()));

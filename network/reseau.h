@@ -33,6 +33,7 @@ public slots:
 
 private:
     Ui::Feuille *ui;
+    quint64 datagrammesRecus = 0;
 };
 
 #endif
