@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -85,10 +87,19 @@ int main(int argc, char *argv[])
         f->resize(largeur, hauteur);
         f->show();
     }
-    application.processEvents();
+    // Let the automatic click of start-up pass (it binds nothing here: no port).
+    QElapsedTimer attente;
+    attente.start();
+    while (attente.elapsed() < 300)
+        application.processEvents();
     feuille.reseauUpdateAffichageSlot();
     application.processEvents();
-    // As during the contest: connected, datagrams flowing.
+
+    // As during the contest: port 7700, connected. Only the widgets change; no socket.
+    auto *port = feuille.findChild<QLineEdit *>(QStringLiteral("mainFeuilleReseauPortLineEdit"));
+    port->blockSignals(true);
+    port->setText(QStringLiteral("7700"));
+    port->blockSignals(false);
     feuille.findChild<QToolButton *>(QStringLiteral("mainFeuilleConnexionToolButton"))
         ->setChecked(true);
 

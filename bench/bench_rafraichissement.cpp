@@ -1,0 +1,83 @@
+// Cost of the refresh that follows each datagram, with the five windows shown at
+// 1920 x 1080, against painting the same five windows once (QWidget::grab).
+#include "mesure.h"
+#include "network/donnees.h"
+#include "network/trame.h"
+#include "tools/simulateur/concours.h"
+#include "windows/win1.h"
+#include "windows/win2.h"
+#include "windows/win3.h"
+#include "windows/win4.h"
+#include "windows/win5.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+constexpr int rafraichissements = 200;
+
+void mesurer(const QVector<FenetreAffichage *> &fenetres, int pilotes)
+{
+    reinitialiserDonnees();
+    ConcoursDemo concours(ConcoursDemo::graineParDefaut, pilotes);
+    concours.allerA(4, 1, Phase::Vol, 30);
+    decoderTrame(concours.trame());
+    for (FenetreAffichage *f : fenetres)
+        f->miseAJour();
+    QCoreApplication::processEvents();
+
+    QVector<double> durees;
+    for (int i = 0; i < rafraichissements; ++i) {
+        concours.avancer(1);
+        decoderTrame(concours.trame());
+        QElapsedTimer chrono;
+        chrono.start();
+        for (FenetreAffichage *f : fenetres)
+            f->miseAJour();
+        durees << double(chrono.nsecsElapsed()) / 1e6;
+        QCoreApplication::processEvents(); // the repaint the refresh asks for
+    }
+    std::sort(durees.begin(), durees.end());
+    const double mediane = durees.at(durees.size() / 2);
+
+    const double peinture = nanosecondesParAppel(
+                                [&] {
+                                    for (FenetreAffichage *f : fenetres)
+                                        f->grab();
+                                },
+                                5, 300) / 1e6;
+    std::printf("%7d %14.3f %10.3f %16.3f %8.2f\n", pilotes, mediane, durees.last(), peinture,
+                mediane / peinture);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    reinitialiserDonnees();
+
+    std::vector<std::unique_ptr<FenetreAffichage>> proprietaires;
+    proprietaires.emplace_back(new Win1);
+    proprietaires.emplace_back(new Win2);
+    proprietaires.emplace_back(new Win3);
+    proprietaires.emplace_back(new Win4);
+    proprietaires.emplace_back(new Win5);
+    QVector<FenetreAffichage *> fenetres;
+    for (auto &f : proprietaires) {
+        f->resize(1920, 1080);
+        f->show();
+        fenetres << f.get();
+    }
+    QCoreApplication::processEvents();
+
+    std::printf("%7s %14s %10s %16s %8s\n", "pilotes", "médiane (ms)", "max (ms)",
+                "peinture (ms)", "rapport");
+    for (int pilotes : {10, 50, 200})
+        mesurer(fenetres, pilotes);
+    return 0;
+}
