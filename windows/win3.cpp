@@ -4,6 +4,7 @@
 #include "app/parametres.h"
 #include "network/donnees.h"
 #include "windows/modeltablewin3.h"
+#include "windows/tableau.h"
 #include "windows/selection.h"
 
 #include <QFontMetrics>
@@ -34,13 +35,7 @@ void Win3::miseAJour()
     QTableView *table = ui->tableView;
     if (!model) {
         model = new ModelTableWin3;
-        table->setModel(model);
-        // The header keeps this font whatever the size chosen for the rows.
-        QFont fonte = table->font();
-        fonte.setPointSize(11);
-        fonte.setWeight(QFont::Bold);
-        table->setFont(fonte);
-        table->horizontalHeader()->setFont(fonte);
+        poserModeleTable(table, model);
     }
     const EpreuveSeries *epreuve = epreuveAffichee();
     if (!epreuve)
