@@ -37,5 +37,5 @@ const EpreuveSeries *epreuveAffichee()
     if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nombreEpreuves
         || indexEpreuveSeries >= epreuvesSeries.size())
         return nullptr;
-    return &epreuvesSeries[indexEpreuveSeries];
+    return &epreuvesSeries.at(indexEpreuveSeries);
 }

@@ -52,7 +52,8 @@ void Win2::miseAJour()
     ui->titre2Label->setText(choix.titre);
 
     QFont fonte = table->font();
-    fonte.setPointSize(2 * qBound(-2, info().TailleFonte, 16) + 11);
+    // A step read from a hand-edited file is used as it is, short of an invalid size.
+    fonte.setPointSize(qMax(1, 2 * info().TailleFonte + 11));
     table->setFont(fonte);
     table->resizeColumnsToContents();
     if (table->styleSheet() != styleTable)

@@ -48,7 +48,7 @@ void Win3::miseAJour()
     ui->titre2Label->setText(listeNomsEpreuves().at(indexEpreuveSeries));
 
     QFont fonte = table->font();
-    fonte.setPointSize(qBound(-2, info().TailleFonte, 16) + 8);
+    fonte.setPointSize(qMax(1, info().TailleFonte + 8));
     table->setFont(fonte);
     const QFontMetrics mesures(fonte);
     table->verticalHeader()->setDefaultSectionSize(int(1.25 * mesures.height()));
