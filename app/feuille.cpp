@@ -312,8 +312,9 @@ void Feuille::basculerFenetre(int n)
             f->setGeometry(info.X, info.Y, info.L, info.H);
             f->move(info.X, info.Y);
         } else {
+            const QScreen *ecran = QGuiApplication::primaryScreen();
             f->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, f->size(),
-                                               QGuiApplication::primaryScreen()->availableGeometry()));
+                                               ecran ? ecran->availableGeometry() : QRect()));
         }
         f->show();
         if (n == 2)

@@ -159,7 +159,10 @@ void FenetreAffichage::agrandirAEcran()
 {
     const int margeL = frameGeometry().width() - geometry().width();
     const int margeH = frameGeometry().height() - geometry().height();
-    const QRect zone = ecranContenant(QPoint(x(), y()))->availableGeometry();
+    const QScreen *ecran = ecranContenant(QPoint(x(), y()));
+    if (!ecran) // no screen at all: nothing to fill
+        return;
+    const QRect zone = ecran->availableGeometry();
     info().X = zone.left();
     info().Y = zone.top();
     info().L = zone.width() - margeL;

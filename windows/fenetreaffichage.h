@@ -16,7 +16,7 @@ const QStringList &listeNomsEpreuves();
 // Style sheet of the right-click menus of the control window and of the display windows.
 QString styleMenuContextuel();
 
-// The screen that holds a point, or the nearest one when none does.
+// The screen that holds a point, or the nearest one when none does; null without screens.
 QScreen *ecranContenant(const QPoint &point);
 
 // The frame shared by the five public windows: no title bar, dragged by the mouse, a
