@@ -24,7 +24,8 @@
 #include <QThread>
 #include <QUdpSocket>
 
-namespace {
+namespace
+{
 constexpr int fenetresAvecTailleFonte = 4;
 constexpr int lignesAdressesMin = 6;
 constexpr QSize tailleCentree(800, 600);
@@ -226,8 +227,8 @@ void Feuille::remplirTableAdresses()
     const auto interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface &interface : interfaces) {
         const auto drapeaux = interface.flags();
-        if (!drapeaux.testFlag(QNetworkInterface::IsRunning)
-            || drapeaux.testFlag(QNetworkInterface::IsLoopBack))
+        if (!drapeaux.testFlag(QNetworkInterface::IsRunning) ||
+            drapeaux.testFlag(QNetworkInterface::IsLoopBack))
             continue;
         const auto entrees = interface.addressEntries();
         for (const QNetworkAddressEntry &entree : entrees) {
@@ -380,26 +381,83 @@ void Feuille::agrandirFenetre(int n)
     boutonFenetre(n)->setChecked(true);
 }
 
-void Feuille::ecranSeriesToolButtonSlot() { basculerFenetre(1); }
-void Feuille::ecranSeriesMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(1, pos); }
-void Feuille::ecranSeriesMenuCentrerSlot() { centrerFenetre(1); }
-void Feuille::ecranSeriesMenuAgrandirSlot() { agrandirFenetre(1); }
+void Feuille::ecranSeriesToolButtonSlot()
+{
+    basculerFenetre(1);
+}
+void Feuille::ecranSeriesMenuToolButtonSlot(QPoint pos)
+{
+    afficherMenuFenetre(1, pos);
+}
+void Feuille::ecranSeriesMenuCentrerSlot()
+{
+    centrerFenetre(1);
+}
+void Feuille::ecranSeriesMenuAgrandirSlot()
+{
+    agrandirFenetre(1);
+}
 
-void Feuille::ecranPreparationToolButtonSlot() { basculerFenetre(2); }
-void Feuille::ecranPreparationMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(2, pos); }
-void Feuille::ecranPreparationMenuCentrerSlot() { centrerFenetre(2); }
-void Feuille::ecranPreparationMenuAgrandirSlot() { agrandirFenetre(2); }
+void Feuille::ecranPreparationToolButtonSlot()
+{
+    basculerFenetre(2);
+}
+void Feuille::ecranPreparationMenuToolButtonSlot(QPoint pos)
+{
+    afficherMenuFenetre(2, pos);
+}
+void Feuille::ecranPreparationMenuCentrerSlot()
+{
+    centrerFenetre(2);
+}
+void Feuille::ecranPreparationMenuAgrandirSlot()
+{
+    agrandirFenetre(2);
+}
 
-void Feuille::ecranEpreuvesToolButtonSlot() { basculerFenetre(3); }
-void Feuille::ecranEpreuvesMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(3, pos); }
-void Feuille::ecranEpreuvesMenuCentrerSlot() { centrerFenetre(3); }
-void Feuille::ecranEpreuvesMenuAgrandirSlot() { agrandirFenetre(3); }
+void Feuille::ecranEpreuvesToolButtonSlot()
+{
+    basculerFenetre(3);
+}
+void Feuille::ecranEpreuvesMenuToolButtonSlot(QPoint pos)
+{
+    afficherMenuFenetre(3, pos);
+}
+void Feuille::ecranEpreuvesMenuCentrerSlot()
+{
+    centrerFenetre(3);
+}
+void Feuille::ecranEpreuvesMenuAgrandirSlot()
+{
+    agrandirFenetre(3);
+}
 
-void Feuille::ecranCoupeToolButtonSlot() { basculerFenetre(4); }
-void Feuille::ecranCoupeMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(4, pos); }
-void Feuille::ecranCoupeMenuCentrerSlot() { centrerFenetre(4); }
-void Feuille::ecranCoupeMenuAgrandirSlot() { agrandirFenetre(4); }
+void Feuille::ecranCoupeToolButtonSlot()
+{
+    basculerFenetre(4);
+}
+void Feuille::ecranCoupeMenuToolButtonSlot(QPoint pos)
+{
+    afficherMenuFenetre(4, pos);
+}
+void Feuille::ecranCoupeMenuCentrerSlot()
+{
+    centrerFenetre(4);
+}
+void Feuille::ecranCoupeMenuAgrandirSlot()
+{
+    agrandirFenetre(4);
+}
 
-void Feuille::ecranEpreuveCouranteToolButtonSlot() { basculerFenetre(5); }
-void Feuille::ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(5, pos); }
-void Feuille::ecranEpreuveCouranteMenuCentrerSlot() { centrerFenetre(5); }
+void Feuille::ecranEpreuveCouranteToolButtonSlot()
+{
+    basculerFenetre(5);
+}
+void Feuille::ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos)
+{
+    afficherMenuFenetre(5, pos);
+}
+void Feuille::ecranEpreuveCouranteMenuCentrerSlot()
+{
+    centrerFenetre(5);
+}

@@ -1,6 +1,7 @@
 #include "app/gardeinstance.h"
 
-namespace {
+namespace
+{
 const char cleSemaphore[] = "CoupeDesVellorDisplay1";
 const char cleMarqueur[] = "CoupeDesVellorDisplay2";
 

@@ -4,11 +4,15 @@
 
 Parametres parametres;
 
-namespace {
+namespace
+{
 const FenetreInfo defaut;
 constexpr int fenetresAvecTailleFonte = 4;
 
-QString groupe(int index) { return QStringLiteral("FenetreInfo%1/").arg(index + 1); }
+QString groupe(int index)
+{
+    return QStringLiteral("FenetreInfo%1/").arg(index + 1);
+}
 } // namespace
 
 QString repertoireDonneesDepuis(const QString &documents)

@@ -34,8 +34,8 @@ void reinitialiserDonnees()
 
 const EpreuveSeries *epreuveAffichee()
 {
-    if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nombreEpreuves
-        || indexEpreuveSeries >= epreuvesSeries.size())
+    if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nombreEpreuves ||
+        indexEpreuveSeries >= epreuvesSeries.size())
         return nullptr;
     return &epreuvesSeries.at(indexEpreuveSeries);
 }

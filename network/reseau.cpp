@@ -12,7 +12,8 @@
 
 QUdpSocket *socketUdp = nullptr;
 
-namespace {
+namespace
+{
 constexpr int dureeLedMs = 100;
 }
 
@@ -64,6 +65,6 @@ void Reseau::decodageTrameUdpSlot(QByteArray buffer)
 
     if (dureeMs > dureeMaxAffichage)
         dureeMaxAffichage = dureeMs;
-    ui->mainFeuilleInfoLabel->setText(QString::number(dureeMaxAffichage, 'g', 6)
-                                      + QStringLiteral(" ms"));
+    ui->mainFeuilleInfoLabel->setText(QString::number(dureeMaxAffichage, 'g', 6) +
+                                      QStringLiteral(" ms"));
 }

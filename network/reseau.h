@@ -4,7 +4,8 @@
 #include <QByteArray>
 #include <QObject>
 
-namespace Ui {
+namespace Ui
+{
 class Feuille;
 }
 class QUdpSocket;

@@ -10,8 +10,8 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QScreen>
-#include <QStyle>
 #include <QSettings>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -86,12 +86,15 @@ void TstCadre::basculer_data()
     QTest::addColumn<QRect>("stockee");
     QTest::addColumn<QRect>("attendue");
     const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect centre5 = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(600, 500), ecran);
+    const QRect centre5 =
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(600, 500), ecran);
     QTest::newRow("séries à sa place") << 1 << QRect(100, 50, 900, 650) << QRect(100, 50, 900, 650);
-    QTest::newRow("préparation à sa place") << 2 << QRect(-300, 20, 800, 600) << QRect(-300, 20, 800, 600);
+    QTest::newRow("préparation à sa place")
+        << 2 << QRect(-300, 20, 800, 600) << QRect(-300, 20, 800, 600);
     QTest::newRow("coupe x seul") << 4 << QRect(40, 0, 1000, 700) << QRect(40, 0, 1000, 700);
     QTest::newRow("diffusion centrée") << 5 << QRect(0, 0, 600, 500) << centre5;
-    QTest::newRow("diffusion à sa place") << 5 << QRect(10, 30, 700, 500) << QRect(10, 30, 700, 500);
+    QTest::newRow("diffusion à sa place")
+        << 5 << QRect(10, 30, 700, 500) << QRect(10, 30, 700, 500);
 }
 
 void TstCadre::basculer()
@@ -99,7 +102,8 @@ void TstCadre::basculer()
     QFETCH(int, n);
     QFETCH(QRect, stockee);
     QFETCH(QRect, attendue);
-    parametres.fenetresInfo[n - 1] = {stockee.x(), stockee.y(), stockee.width(), stockee.height(), 0};
+    parametres.fenetresInfo[n - 1] = {stockee.x(), stockee.y(), stockee.width(), stockee.height(),
+                                      0};
     QToolButton *bouton = feuille->boutonFenetre(n);
     bouton->click();
     QVERIFY(bouton->isChecked());
@@ -164,7 +168,9 @@ void TstCadre::menuFenetre_data()
                                  " Dimensionner à la taille de l'écran", " Fermer la fenêtre"};
     for (int n = 1; n <= 4; ++n)
         QTest::addRow("fenêtre %d", n) << n << complet;
-    QTest::newRow("fenêtre 5") << 5 << QStringList{" Afficher la fenêtre principale", "--", " Fermer la fenêtre"};
+    QTest::newRow("fenêtre 5") << 5
+                               << QStringList{" Afficher la fenêtre principale", "--",
+                                              " Fermer la fenêtre"};
 }
 
 void TstCadre::menuFenetre()
@@ -173,7 +179,8 @@ void TstCadre::menuFenetre()
     QFETCH(QStringList, textes);
     FenetreAffichage *f = feuille->fenetre(n);
     feuille->boutonFenetre(n)->click();
-    auto *vue = f->findChild<QAbstractScrollArea *>(n == 2 || n == 3 ? "tableView" : "graphicsView");
+    auto *vue =
+        f->findChild<QAbstractScrollArea *>(n == 2 || n == 3 ? "tableView" : "graphicsView");
     for (int fois = 0; fois < 3; ++fois) {
         emit vue->customContextMenuRequested(QPoint(40, 30));
         QMenu *menu = menuOuvert(f);
@@ -192,7 +199,8 @@ void TstCadre::menuBouton_data()
 {
     QTest::addColumn<int>("n");
     QTest::addColumn<QStringList>("textes");
-    const QStringList deux = {" Recentrer sur l'écran principal", " Dimensionner à la taille de l'écran"};
+    const QStringList deux = {" Recentrer sur l'écran principal",
+                              " Dimensionner à la taille de l'écran"};
     for (int n = 1; n <= 4; ++n)
         QTest::addRow("bouton %d", n) << n << deux;
     QTest::newRow("bouton 5") << 5 << QStringList{" Recentrer sur l'écran principal"};
@@ -241,7 +249,8 @@ void TstCadre::glisser()
 
     QWidget *cible = f->findChild<QGroupBox *>("topGroupBox");
     if (surLaVue)
-        cible = f->findChild<QAbstractScrollArea *>(n == 3 ? "tableView" : "graphicsView")->viewport();
+        cible =
+            f->findChild<QAbstractScrollArea *>(n == 3 ? "tableView" : "graphicsView")->viewport();
     const QPoint depart = cible->mapTo(f, QPoint(30, 30));
     QCursor::setPos(f->mapToGlobal(depart));
     QTest::mousePress(f->windowHandle(), Qt::MouseButton(bouton), {}, depart);
@@ -271,8 +280,8 @@ void TstCadre::centrer()
         feuille->boutonFenetre(n)->click();
     const QMetaObject *mo = feuille->metaObject();
     const char *centrages[] = {"ecranSeriesMenuCentrerSlot()", "ecranPreparationMenuCentrerSlot()",
-                           "ecranEpreuvesMenuCentrerSlot()", "ecranCoupeMenuCentrerSlot()",
-                           "ecranEpreuveCouranteMenuCentrerSlot()"};
+                               "ecranEpreuvesMenuCentrerSlot()", "ecranCoupeMenuCentrerSlot()",
+                               "ecranEpreuveCouranteMenuCentrerSlot()"};
     mo->method(mo->indexOfSlot(centrages[n - 1])).invoke(feuille.data());
 
     const QPoint coin(feuille->x() - 20, feuille->y() - 70); // (760 - 800) / 2, (460 - 600) / 2

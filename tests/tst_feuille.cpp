@@ -44,17 +44,25 @@ void TstFeuille::formulaire_data()
     QTest::addColumn<QRect>("geometrie");
     QTest::addColumn<QString>("texte");
     QTest::newRow("séries") << "mainWindow1ToolButton" << QRect(10, 10, 211, 101) << "Séries";
-    QTest::newRow("préparation") << "mainWindow2ToolButton" << QRect(240, 10, 211, 101) << "Préparation série";
-    QTest::newRow("épreuve") << "mainWindow3ToolButton" << QRect(10, 180, 211, 101) << "Classement épreuve";
-    QTest::newRow("coupe") << "mainWindow4ToolButton" << QRect(240, 180, 211, 101) << "Classement Vellor's Cup";
-    QTest::newRow("diffusion") << "mainWindow5ToolButton" << QRect(10, 350, 211, 101) << "Diffusion épreuve";
-    QTest::newRow("étiquette 4") << "mainWindow4TailleFonteLabel" << QRect(240, 295, 31, 21) << "+0";
-    QTest::newRow("connexion") << "mainFeuilleConnexionToolButton" << QRect(20, 20, 91, 61) << "Connexion";
+    QTest::newRow("préparation") << "mainWindow2ToolButton" << QRect(240, 10, 211, 101)
+                                 << "Préparation série";
+    QTest::newRow("épreuve") << "mainWindow3ToolButton" << QRect(10, 180, 211, 101)
+                             << "Classement épreuve";
+    QTest::newRow("coupe") << "mainWindow4ToolButton" << QRect(240, 180, 211, 101)
+                           << "Classement Vellor's Cup";
+    QTest::newRow("diffusion") << "mainWindow5ToolButton" << QRect(10, 350, 211, 101)
+                               << "Diffusion épreuve";
+    QTest::newRow("étiquette 4") << "mainWindow4TailleFonteLabel" << QRect(240, 295, 31, 21)
+                                 << "+0";
+    QTest::newRow("connexion") << "mainFeuilleConnexionToolButton" << QRect(20, 20, 91, 61)
+                               << "Connexion";
     QTest::newRow("quitter") << "mainFeuilleQuitterToolButton" << QRect(170, 20, 91, 61) << "";
     QTest::newRow("port") << "mainFeuilleReseauPortLabel" << QRect(20, 150, 71, 21) << "Port UDP";
-    QTest::newRow("saisie port") << "mainFeuilleReseauPortLineEdit" << QRect(110, 150, 71, 22) << "7700";
+    QTest::newRow("saisie port") << "mainFeuilleReseauPortLineEdit" << QRect(110, 150, 71, 22)
+                                 << "7700";
     QTest::newRow("led") << "mainFeuilleReseauLedVerteToolButton" << QRect(226, 146, 28, 28) << "";
-    QTest::newRow("info") << "mainFeuilleInfoLabel" << QRect(20, 400, 241, 21) << "Vellor's Cup Display V1.1";
+    QTest::newRow("info") << "mainFeuilleInfoLabel" << QRect(20, 400, 241, 21)
+                          << "Vellor's Cup Display V1.1";
 }
 
 void TstFeuille::formulaire()

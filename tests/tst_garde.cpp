@@ -67,8 +67,8 @@ void TstGarde::deuxCopiesEnsemble()
     const QByteArray sortieB = b->readAllStandardOutput();
 
     // Exactly one control window, with its title; the other copy is refused with code 1.
-    const int fenetres = sortieA.count("feuille Vellor's Cup Display V1.1\n")
-                         + sortieB.count("feuille Vellor's Cup Display V1.1\n");
+    const int fenetres = sortieA.count("feuille Vellor's Cup Display V1.1\n") +
+                         sortieB.count("feuille Vellor's Cup Display V1.1\n");
     QCOMPARE(fenetres, 1);
     QProcess *refusee = sortieA.contains("refus") ? a : b;
     QProcess *premiere = refusee == a ? b : a;

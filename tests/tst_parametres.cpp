@@ -42,11 +42,16 @@ void TstParametres::repertoireDonnees_data()
 {
     QTest::addColumn<QString>("documents");
     QTest::addColumn<QString>("attendu");
-    QTest::newRow("ordinaire") << "/home/ana/Documents" << "/home/ana/Documents/Coupe des Vellor";
-    QTest::newRow("barre finale") << "/home/ana/Documents/" << "/home/ana/Documents/Coupe des Vellor";
-    QTest::newRow("windows") << "C:/Users/Ana/Documents" << "C:/Users/Ana/Documents/Coupe des Vellor";
-    QTest::newRow("double barre au milieu") << "/home//ana/Documents" << "/home/ana/Documents/Coupe des Vellor";
-    QTest::newRow("vide") << "" << "/Coupe des Vellor";
+    QTest::newRow("ordinaire") << "/home/ana/Documents"
+                               << "/home/ana/Documents/Coupe des Vellor";
+    QTest::newRow("barre finale") << "/home/ana/Documents/"
+                                  << "/home/ana/Documents/Coupe des Vellor";
+    QTest::newRow("windows") << "C:/Users/Ana/Documents"
+                             << "C:/Users/Ana/Documents/Coupe des Vellor";
+    QTest::newRow("double barre au milieu") << "/home//ana/Documents"
+                                            << "/home/ana/Documents/Coupe des Vellor";
+    QTest::newRow("vide") << ""
+                          << "/Coupe des Vellor";
 }
 
 void TstParametres::repertoireDonnees()
@@ -72,8 +77,9 @@ void TstParametres::premierLancement()
     feuille.sauverParametres();
     QVERIFY(QFile::exists(dossier->path() + "/Coupe des Vellor/Appli/ParametresDisplay.ini"));
     QSettings ecrit = fichier();
-    QCOMPARE(ecrit.childGroups(), QStringList({"Connexion", "Fenetre", "FenetreInfo1", "FenetreInfo2",
-                                              "FenetreInfo3", "FenetreInfo4", "FenetreInfo5"}));
+    QCOMPARE(ecrit.childGroups(),
+             QStringList({"Connexion", "Fenetre", "FenetreInfo1", "FenetreInfo2", "FenetreInfo3",
+                          "FenetreInfo4", "FenetreInfo5"}));
     QVERIFY(ecrit.contains("FenetreInfo4/TailleFonte"));
     QVERIFY(!ecrit.contains("FenetreInfo5/TailleFonte"));
     QCOMPARE(ecrit.value("Connexion/ReseauUdpPort").toString(), QStringLiteral("7700"));
@@ -101,7 +107,8 @@ void TstParametres::allerRetour()
     }
     QCOMPARE(parametres.portUdp, QStringLiteral("7801"));
     QCOMPARE(feuille.findChild<QSlider *>("mainWindow2TailleFonteSlider")->value(), -1);
-    QCOMPARE(feuille.findChild<QLabel *>("mainWindow4TailleFonteLabel")->text(), QStringLiteral("+1"));
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow4TailleFonteLabel")->text(),
+             QStringLiteral("+1"));
 }
 
 void TstParametres::cleInconnueOubliee()
@@ -126,10 +133,14 @@ void TstParametres::valeursIllisibles_data()
     QTest::addColumn<QString>("cle");
     QTest::addColumn<QString>("valeur");
     QTest::addColumn<int>("lu");
-    QTest::newRow("lettres dans X") << "FenetreInfo2/X" << "abc" << 0;
-    QTest::newRow("vide dans L") << "FenetreInfo3/L" << "" << 0;
-    QTest::newRow("décimal dans H") << "FenetreInfo1/H" << "600.5" << 0;
-    QTest::newRow("négatif dans Y") << "FenetreInfo5/Y" << "-40" << -40;
+    QTest::newRow("lettres dans X") << "FenetreInfo2/X"
+                                    << "abc" << 0;
+    QTest::newRow("vide dans L") << "FenetreInfo3/L"
+                                 << "" << 0;
+    QTest::newRow("décimal dans H") << "FenetreInfo1/H"
+                                    << "600.5" << 0;
+    QTest::newRow("négatif dans Y") << "FenetreInfo5/Y"
+                                    << "-40" << -40;
 }
 
 void TstParametres::valeursIllisibles()
@@ -142,7 +153,10 @@ void TstParametres::valeursIllisibles()
     const int fenetre = cle.mid(11, 1).toInt() - 1;
     const QString champ = cle.section('/', 1);
     const FenetreInfo &info = parametres.fenetresInfo[fenetre];
-    const int valeurLue = champ == "X" ? info.X : champ == "Y" ? info.Y : champ == "L" ? info.L : info.H;
+    const int valeurLue = champ == "X"   ? info.X
+                          : champ == "Y" ? info.Y
+                          : champ == "L" ? info.L
+                                         : info.H;
     QCOMPARE(valeurLue, lu);
 }
 
@@ -153,17 +167,20 @@ void TstParametres::tailleFonteHorsBornes()
     Feuille feuille;
     auto *curseur2 = feuille.findChild<QSlider *>("mainWindow2TailleFonteSlider");
     QCOMPARE(parametres.fenetresInfo[1].TailleFonte, 20);
-    QCOMPARE(feuille.findChild<QLabel *>("mainWindow2TailleFonteLabel")->text(), QStringLiteral("+20"));
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow2TailleFonteLabel")->text(),
+             QStringLiteral("+20"));
     QCOMPARE(curseur2->value(), 16);
     QCOMPARE(parametres.fenetresInfo[2].TailleFonte, -7);
-    QCOMPARE(feuille.findChild<QLabel *>("mainWindow3TailleFonteLabel")->text(), QStringLiteral("-7"));
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow3TailleFonteLabel")->text(),
+             QStringLiteral("-7"));
 
     // Moving any slider re-reads all four from the sliders.
     feuille.findChild<QSlider *>("mainWindow1TailleFonteSlider")->setValue(3);
     QCOMPARE(parametres.fenetresInfo[0].TailleFonte, 3);
     QCOMPARE(parametres.fenetresInfo[1].TailleFonte, 16);
     QCOMPARE(parametres.fenetresInfo[2].TailleFonte, -2);
-    QCOMPARE(feuille.findChild<QLabel *>("mainWindow2TailleFonteLabel")->text(), QStringLiteral("+16"));
+    QCOMPARE(feuille.findChild<QLabel *>("mainWindow2TailleFonteLabel")->text(),
+             QStringLiteral("+16"));
 }
 
 void TstParametres::etiquettesCurseurs_data()

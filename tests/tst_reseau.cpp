@@ -15,7 +15,8 @@
 #include <QUdpSocket>
 #include <QtTest>
 
-namespace {
+namespace
+{
 const QByteArray annonce = "ADRESSE_IP_VELLORSCUP_DISPLAY";
 QByteArray coupe(const QString &titre)
 {
@@ -82,7 +83,8 @@ void TstReseau::datagrammes_data()
 {
     QTest::addColumn<QList<QByteArray>>("envois");
     QTest::addColumn<QString>("titre");
-    QTest::newRow("deux ensemble, dans l'ordre") << QList<QByteArray>{coupe("A"), coupe("B")} << "B";
+    QTest::newRow("deux ensemble, dans l'ordre")
+        << QList<QByteArray>{coupe("A"), coupe("B")} << "B";
     QTest::newRow("vide") << QList<QByteArray>{QByteArray()} << "";
     QTest::newRow("annonce renvoyée") << QList<QByteArray>{annonce} << "";
     QTest::newRow("trame puis annonce") << QList<QByteArray>{coupe("Coupe"), annonce} << "Coupe";
@@ -158,7 +160,8 @@ void TstReseau::annonceApresBind()
     QCOMPARE(d.data(), annonce);
     QCOMPARE(d.senderPort(), 7730);
     QCOMPARE(d.destinationPort(), 7730);
-    QCOMPARE(QHostAddress(d.destinationAddress().toIPv4Address()), QHostAddress(QHostAddress::Broadcast));
+    QCOMPARE(QHostAddress(d.destinationAddress().toIPv4Address()),
+             QHostAddress(QHostAddress::Broadcast));
     auto *bouton = feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton");
     QVERIFY(bouton->isChecked());
     QCOMPARE(socketUdp->state(), QAbstractSocket::BoundState);
@@ -245,7 +248,8 @@ void TstReseau::tableAdresses()
     QCOMPARE(modele->horizontalHeaderItem(1)->text(), QStringLiteral("Réseau"));
     QVERIFY(!modele->item(0, 0));
     QCOMPARE(vue->currentIndex().row(), 0);
-    QCOMPARE(vue->styleSheet(), QStringLiteral("QTableView {selection-background-color: #00bb00} "));
+    QCOMPARE(vue->styleSheet(),
+             QStringLiteral("QTableView {selection-background-color: #00bb00} "));
 
     feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton")->click();
     QVERIFY(vue->model() != premier.data());
@@ -259,7 +263,8 @@ void TstReseau::rafraichitFenetresVisibles()
     feuille->boutonFenetre(1)->click();
     QVERIFY(feuille->fenetre(1)->isVisible());
 
-    QUdpSocket().writeDatagram("<SERIES>;1;0;1;01:02;07:58;</SERIES>", QHostAddress::LocalHost, 7770);
+    QUdpSocket().writeDatagram("<SERIES>;1;0;1;01:02;07:58;</SERIES>", QHostAddress::LocalHost,
+                               7770);
     QTRY_COMPARE(tempsEcoule, QStringLiteral("01:02"));
     auto chrono = [&](int n) {
         return feuille->fenetre(n)->findChild<QLabel *>("tempsEcouleLabel")->text();

@@ -17,10 +17,10 @@
 
 const QStringList &listeNomsEpreuves()
 {
-    static const QStringList noms = {
-        QStringLiteral("Jugement esthétique"), QStringLiteral("Cassé de baguettes"),
-        QStringLiteral("Pylône racing"), QStringLiteral("Chasse au renard"),
-        QStringLiteral("Limbo")};
+    static const QStringList noms = {QStringLiteral("Jugement esthétique"),
+                                     QStringLiteral("Cassé de baguettes"),
+                                     QStringLiteral("Pylône racing"),
+                                     QStringLiteral("Chasse au renard"), QStringLiteral("Limbo")};
     return noms;
 }
 
@@ -106,8 +106,8 @@ bool FenetreAffichage::eventFilter(QObject *, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         positionPresseVue = static_cast<QMouseEvent *>(event)->pos();
-    } else if (event->type() == QEvent::MouseMove
-               && QGuiApplication::mouseButtons() == Qt::LeftButton) {
+    } else if (event->type() == QEvent::MouseMove &&
+               QGuiApplication::mouseButtons() == Qt::LeftButton) {
         const auto *souris = static_cast<QMouseEvent *>(event);
         deplacerVers(x() + souris->x() - positionPresseVue.x(),
                      y() + souris->y() - positionPresseVue.y());
@@ -131,7 +131,8 @@ void FenetreAffichage::menuAfficherSlot(QPoint pos)
     // A menu is built on every right click: let it go once it has closed.
     connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
 
-    auto *principale = new QAction(QStringLiteral(" ") + tr("Afficher la fenêtre principale"), menu);
+    auto *principale =
+        new QAction(QStringLiteral(" ") + tr("Afficher la fenêtre principale"), menu);
     connect(principale, &QAction::triggered, this, &FenetreAffichage::menuFenetrePrincipaleSlot);
     auto *fermer = new QAction(QStringLiteral(" ") + tr("Fermer la fenêtre"), menu);
     fermer->setIcon(QIcon(QStringLiteral(":/icones/close.png")));

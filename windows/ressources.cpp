@@ -4,7 +4,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace {
+namespace
+{
 struct Substitution {
     const char *famille;
     const char *remplacante;

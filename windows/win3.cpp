@@ -4,8 +4,8 @@
 #include "app/parametres.h"
 #include "network/donnees.h"
 #include "windows/modeltablewin3.h"
-#include "windows/tableau.h"
 #include "windows/selection.h"
+#include "windows/tableau.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

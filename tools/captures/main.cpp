@@ -17,7 +17,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 const char *const nomsFichiers[] = {"series", "preparation", "classement-epreuve",
                                     "classement-coupe", "diffusion-epreuve"};
 
@@ -40,9 +41,9 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
 
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral(
-        "Images PNG de la fenêtre de contrôle et des cinq fenêtres d'affichage, "
-        "nourries par le concours de démonstration."));
+    options.setApplicationDescription(
+        QStringLiteral("Images PNG de la fenêtre de contrôle et des cinq fenêtres d'affichage, "
+                       "nourries par le concours de démonstration."));
     options.addHelpOption();
     options.addOptions({
         {"dossier", "Dossier des images (défaut : .).", "dossier", "."},
