@@ -3,25 +3,37 @@
 # station. Quick when everything is already there.
 set -euo pipefail
 
-paquets=(
+necessaires=(
     build-essential cmake pkg-config
     qtbase5-dev qtbase5-dev-tools
     xvfb xauth
     iproute2 util-linux
+)
+# Free faces for the Windows fonts the windows name; the station runs without them.
+polices=(
     fonts-liberation        # Arial and Courier New, metric-compatible
     fonts-league-spartan    # a heavy sans in place of Arial Black
     fonts-le-murmure        # a decorative capital face in place of Algerian
 )
 
-manquants=()
-for p in "${paquets[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
-done
-[ ${#manquants[@]} -eq 0 ] && exit 0
+manquants() {
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+    done
+}
+mapfile -t a_installer < <(manquants "${necessaires[@]}")
+mapfile -t polices_manquantes < <(manquants "${polices[@]}")
+[ ${#a_installer[@]} -eq 0 ] && [ ${#polices_manquantes[@]} -eq 0 ] && exit 0
 
-echo "Installation de : ${manquants[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${manquants[@]}"
+if [ ${#a_installer[@]} -gt 0 ]; then
+    echo "Installation de : ${a_installer[*]}"
+    $sudo apt-get install -y -qq --no-install-recommends "${a_installer[@]}"
+fi
+for p in "${polices_manquantes[@]}"; do
+    $sudo apt-get install -y -qq --no-install-recommends "$p" \
+        || echo "Police $p indisponible : la station prendra une police par défaut." >&2
+done
