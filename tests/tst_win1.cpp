@@ -2,30 +2,20 @@
 #include "network/donnees.h"
 #include "windows/win1.h"
 
-#include <QGraphicsLineItem>
-#include <QGraphicsPixmapItem>
-#include <QGraphicsSimpleTextItem>
-#include <QGraphicsView>
-#include <QLabel>
-#include <QLayout>
 #include <QtTest>
+#include <QtWidgets>
 
-static const char *const noms[] = {"LEFÈVRE Anaïs", "DUPONT Jean",   "MOREAU Éloïse",
-                                   "GIRARD Luc",    "ROUSSEAU Zoé",  "FONTAINE Amélie",
-                                   "BLANC Théo",    "GUÉRIN Maëlle", "CHEVALIER Noé"};
+// The widest name comes last, so only groups of nine pilots hold it.
+static const QStringList noms =
+    QStringLiteral("LÉA JO ANNE LUC ÉVA PAUL ZOÉ NOÉ CHEVALIER-MONTGOLFIER").split(' ');
 
-static GroupeSerie groupe(int pilotes, int premier, bool avecResultats = false)
+// Pilots numbered from `premier`, named "NOM number"; the even ones succeeded.
+static GroupeSerie groupe(int pilotes, int premier, bool avecResultats)
 {
-    GroupeSerie g;
-    g.avecResultats = avecResultats;
+    GroupeSerie g{avecResultats, {}};
     for (int i = 0; i < pilotes; ++i) {
-        PiloteSerie p;
-        p.numero = premier + i;
-        const QStringList nom = QString::fromUtf8(noms[i % 9]).split(QLatin1Char(' '));
-        p.nom1 = nom.at(0);
-        p.nom2 = nom.at(1);
-        p.reussi = i % 2 == 0;
-        g.pilotes << p;
+        const QString numero = QString::number(premier + i);
+        g.pilotes.append({premier + i, 0, QString(), noms[i % 9], numero, i % 2 == 0});
     }
     return g;
 }
@@ -34,151 +24,105 @@ class TestWin1 : public QObject
 {
     Q_OBJECT
 
-    Win1 *fenetre = nullptr;
-    QGraphicsView *vue = nullptr;
+    Win1 fenetre;
+    QGraphicsView *vue = fenetre.findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
 
-    template <typename T> QList<T *> elements() const
+    QGraphicsSimpleTextItem *texte(const QString &contenu) const
     {
-        QList<T *> liste;
-        for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder))
-            if (auto *t = qgraphicsitem_cast<T *>(item))
-                liste << t;
-        return liste;
-    }
-    QGraphicsSimpleTextItem *texte(const QString &contenu, QPointF pos = {-1, -1}) const
-    {
-        for (auto *t : elements<QGraphicsSimpleTextItem>())
-            if (t->text() == contenu && (pos.x() < 0 || t->pos() == pos))
-                return t;
+        for (QGraphicsItem *item : vue->scene()->items())
+            if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
+                if (t->text() == contenu)
+                    return t;
         return nullptr;
     }
+    QString label(const char *nom) const { return fenetre.findChild<QLabel *>(nom)->text(); }
     void dimensionner(int largeur)
     {
         vue->setFixedSize(largeur, 500);
-        fenetre->resize(qMax(800, largeur + 20), 640);
-        fenetre->layout()->activate();
-        QCOMPARE(vue->size(), QSize(largeur, 500));
-        fenetre->miseAJour();
+        fenetre.resize(qMax(800, largeur + 20), 640);
+        fenetre.layout()->activate();
+        fenetre.miseAJour();
     }
 
 private slots:
-    void initTestCase()
-    {
-        fenetre = new Win1;
-        vue = fenetre->findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
-        fenetre->show();
-    }
-    void cleanupTestCase() { delete fenetre; }
+    void initTestCase() { fenetre.show(); }
     void init()
     {
         reinitialiserDonnees();
-        parametres.fenetresInfo[0].TailleFonte = 0;
         indexEpreuveSeries = 1;
     }
 
     void bandes_data()
     {
+        QTest::addColumn<QVector<int>>("tailles"); // pilots of each group; the last is current
         QTest::addColumn<int>("tailleFonte");
         QTest::addColumn<int>("ecart");            // to the width where three columns just fit
-        QTest::addColumn<QList<QPoint>>("titres"); // column, y of each title
-        QTest::addColumn<QPoint>("cadre");         // column, y of the frame's top and bottom
-        const QList<QPoint> troisColonnes{{0, 16}, {1, 16}, {2, 16}, {0, 368}, {1, 368}};
-        QTest::newRow("trois colonnes") << 0 << 0 << troisColonnes << QPoint(1, 364);
+        QTest::addColumn<QList<QPoint>>("titres"); // column and y of each title
+        const QVector<int> cinq{6, 9, 7, 8, 6};
+        const QList<QPoint> trois{{0, 16}, {1, 16}, {2, 16}, {0, 368}, {1, 368}};
+        QTest::newRow("trois colonnes") << cinq << 0 << 0 << trois;
         QTest::newRow("un pixel de moins")
-            << 0 << -1 << QList<QPoint>{{0, 16}, {1, 16}, {0, 368}, {1, 368}, {0, 688}}
-            << QPoint(0, 684);
-        QTest::newRow("taille -2") << -2 << 0 << troisColonnes << QPoint(1, 364);
-        QTest::newRow("taille 16") << 16 << 0 << troisColonnes << QPoint(1, 364);
+            << cinq << 0 << -1 << QList<QPoint>{{0, 16}, {1, 16}, {0, 368}, {1, 368}, {0, 688}};
+        QTest::newRow("taille -2") << cinq << -2 << 0 << trois;
+        QTest::newRow("taille 16") << cinq << 16 << 0 << trois;
+        QTest::newRow("groupe sans pilotes")
+            << QVector<int>{9, 0} << 0 << 0 << QList<QPoint>{{0, 16}, {1, 16}};
     }
     void bandes()
     {
+        QFETCH(QVector<int>, tailles);
         QFETCH(int, tailleFonte);
         QFETCH(int, ecart);
         QFETCH(QList<QPoint>, titres);
-        QFETCH(QPoint, cadre);
-        const QVector<int> tailles{6, 9, 7, 8, 6};
         for (int k = 0; k < tailles.size(); ++k)
-            epreuvesSeries[1].groupes << groupe(tailles[k], 10 * k + 1, k < 2);
-        indexSerieCourante = 4;
+            epreuvesSeries[1].groupes << groupe(tailles[k], 10 * k + 1, k % 2 == 1);
+        indexSerieCourante = tailles.size() - 1;
         parametres.fenetresInfo[0].TailleFonte = tailleFonte;
-
-        QFont police(QStringLiteral("Arial"));
-        police.setPixelSize(16 + tailleFonte);
-        const QFontMetrics mesure(police);
-        const int numero = mesure.boundingRect(QStringLiteral("8888...")).width();
-        int W = 0;
-        for (const char *nom : noms)
-            W = qMax(W, numero + mesure.boundingRect(QString::fromUtf8(nom)).width() + 16);
+        // The column width, read from a view wide enough for every group.
+        dimensionner(1900);
+        const int W = texte(QStringLiteral("Série n° 2"))->x() - 40;
         dimensionner(20 + 2 * (W + 20) + W + 10 + ecart);
 
         int basMax = 0;
         for (int k = 0; k < titres.size(); ++k) {
-            const int x = 20 + titres[k].x() * (W + 20);
-            const int y = titres[k].y();
-            QGraphicsSimpleTextItem *t = texte(QStringLiteral("Série n° %1").arg(k + 1));
-            QCOMPARE(t->pos(), QPointF(x, y));
-            QCOMPARE(t->font().pixelSize(), 16);
-            QCOMPARE(t->brush().color(), QColor(0, 255, 255));
+            const int x = 20 + titres[k].x() * (W + 20), y = titres[k].y();
+            QCOMPARE(texte(QStringLiteral("Série n° %1").arg(k + 1))->pos(), QPointF(x, y));
             for (int i = 0; i < tailles[k]; ++i) {
-                QGraphicsSimpleTextItem *n = texte(QString::number(10 * k + 1 + i));
-                QCOMPARE(n->pos(), QPointF(x, y + 32 + 32 * i));
-                QCOMPARE(n->font().pixelSize(), 16 + tailleFonte);
-                QCOMPARE(n->brush().color(), QColor(255, 240, 128));
-                // Results only colour the groups that have them: even pilots succeeded.
-                n = texte(QString::fromUtf8(noms[i % 9]), n->pos() + QPointF(numero, 0));
-                QCOMPARE(n->brush().color(), k >= 2  ? QColor(Qt::white)
-                                             : i % 2 ? QColor(255, 128, 128)
-                                                     : QColor(128, 255, 128));
+                const QString numero = QString::number(10 * k + 1 + i);
+                QCOMPARE(texte(numero)->pos(), QPointF(x, y + 32 + 32 * i));
+                QCOMPARE(texte(numero)->font().pixelSize(), 16 + tailleFonte);
+                const auto *t = texte(noms[i % 9] + ' ' + numero);
+                QVERIFY(t->x() + QFontMetrics(t->font()).horizontalAdvance(t->text()) <= x + W);
+                const QColor resultat(i % 2 ? 0xff8080 : 0x80ff80);
+                QCOMPARE(t->brush().color(), k % 2 ? resultat : QColor(Qt::white));
             }
             basMax = qMax(basMax, y + 32 + 32 * tailles[k]);
         }
-        const qreal g = 20 + cadre.x() * (W + 20) - 8, d = g + 8 + W;
-        const qreal h = cadre.y(), b = basMax - 4;
+        // Around the current group, down to the longest group drawn so far.
+        const qreal g = 20 + titres.last().x() * (W + 20) - 8, d = g + 8 + W;
+        const qreal h = titres.last().y() - 4, b = basMax - 4;
         QList<QLineF> lignes;
-        for (auto *l : elements<QGraphicsLineItem>())
-            lignes << l->line();
+        for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder))
+            if (auto *l = qgraphicsitem_cast<QGraphicsLineItem *>(item))
+                lignes << l->line();
         QCOMPARE(lignes, (QList<QLineF>{{g, h, d, h}, {d, h, d, b}, {d, b, g, b}, {g, h, g, b}}));
     }
 
-    void groupeSansPilotes()
-    {
-        epreuvesSeries[1].groupes << GroupeSerie() << groupe(3, 1);
-        indexSerieCourante = 0;
-        dimensionner(780);
-        auto *fond = qgraphicsitem_cast<QGraphicsPixmapItem *>(
-            vue->scene()->items(Qt::AscendingOrder).first());
-        QVERIFY(fond);
-        QCOMPARE(fond->pixmap().height(), 500);
-        QCOMPARE(fond->x(), (780 - fond->pixmap().width()) * 0.5);
-        QCOMPARE(texte(QStringLiteral("Série n° 1"))->pos(), QPointF(20, 16));
-        QVERIFY(texte(QStringLiteral("Série n° 2")));
-        // The bottom edge: the title's line + 32 - 4.
-        QCOMPARE(elements<QGraphicsLineItem>().at(2)->line().y1(), 44.0);
-        QCOMPARE(fenetre->findChild<QLabel *>(QStringLiteral("titreLabel"))->text(),
-                 QStringLiteral("Cassé de baguettes"));
-    }
-
-    void indexHorsPlage_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::newRow("-1") << -1;
-        QTest::newRow("5") << 5;
-    }
     void indexHorsPlage()
     {
-        QFETCH(int, index);
-        epreuvesSeries[1].groupes << groupe(3, 1);
+        epreuvesSeries[1].groupes << groupe(3, 1, false);
         dimensionner(780);
+        const auto *fond = qgraphicsitem_cast<QGraphicsPixmapItem *>(vue->itemAt(390, 400));
+        QCOMPARE(fond->x() * 2 + fond->pixmap().width(), 780.0); // centred
         const int avant = vue->scene()->items().size();
-        indexEpreuveSeries = index;
-        epreuvesSeries[1].groupes << groupe(3, 1);
-        tempsRestant = QStringLiteral("04:56");
-        fenetre->miseAJour();
-        QCOMPARE(vue->scene()->items().size(), avant);
-        QCOMPARE(fenetre->findChild<QLabel *>(QStringLiteral("titreLabel"))->text(),
-                 QStringLiteral("Cassé de baguettes"));
-        QCOMPARE(fenetre->findChild<QLabel *>(QStringLiteral("tempsRestantLabel"))->text(),
-                 tempsRestant);
+        for (int index : {-1, 5}) {
+            indexEpreuveSeries = index;
+            tempsRestant = QString::number(index);
+            fenetre.miseAJour();
+            QCOMPARE(vue->scene()->items().size(), avant);
+            QCOMPARE(label("titreLabel"), QStringLiteral("Cassé de baguettes"));
+            QCOMPARE(label("tempsRestantLabel"), tempsRestant);
+        }
     }
 };
 
