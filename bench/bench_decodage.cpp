@@ -10,7 +10,8 @@
 #include <QStringList>
 #include <cstdio>
 
-namespace {
+namespace
+{
 QVector<GroupeSerie> groupes(int nombre, int pilotesParGroupe)
 {
     const ConcoursDemo concours(ConcoursDemo::graineParDefaut, ConcoursDemo::pilotesMax);
@@ -18,8 +19,10 @@ QVector<GroupeSerie> groupes(int nombre, int pilotesParGroupe)
     for (int g = 0; g < nombre; ++g) {
         liste[g].avecResultats = g % 2 == 0;
         for (int p = 0; p < pilotesParGroupe; ++p) {
-            const Pilote &source = concours.pilotes().at((g * pilotesParGroupe + p) % concours.nombrePilotes());
-            liste[g].pilotes << PiloteSerie{source.numero, 100 + p, source.club, source.nom1, source.nom2, p % 3 != 0};
+            const Pilote &source =
+                concours.pilotes().at((g * pilotesParGroupe + p) % concours.nombrePilotes());
+            liste[g].pilotes << PiloteSerie{source.numero, 100 + p,     source.club,
+                                            source.nom1,   source.nom2, p % 3 != 0};
         }
     }
     return liste;
@@ -32,18 +35,17 @@ QByteArray grandeTrame()
     enVol.allerA(4, 1, Phase::Vol, 30);
     QVector<LigneEpreuve> lignes = enVol.tableau();
     lignes.resize(10);
-    return trameEpreuve(lignes, enVol.enteteTableau())
-           + trameSeries(4, 1, true, "01:30", "00:40", 4, groupes(20, 10))
-           + trameCoupe(enVol.titreCoupe(), enVol.classement().mid(0, 200));
+    return trameEpreuve(lignes, enVol.enteteTableau()) +
+           trameSeries(4, 1, true, "01:30", "00:40", 4, groupes(20, 10)) +
+           trameCoupe(enVol.titreCoupe(), enVol.classement().mid(0, 200));
 }
 
 void mesurer(const char *nom, const QByteArray &trame)
 {
     reinitialiserDonnees();
     int champs = 0;
-    const double base = nanosecondesParAppel([&] {
-        champs += QString::fromUtf8(trame).split(QLatin1Char(';')).size();
-    });
+    const double base = nanosecondesParAppel(
+        [&] { champs += QString::fromUtf8(trame).split(QLatin1Char(';')).size(); });
     const double decodage = nanosecondesParAppel([&] { decoderTrame(trame); });
     std::printf("%-36s %8d octets %12.0f ns %12.0f ns %8.2f\n", nom, int(trame.size()), base,
                 decodage, decodage / base);

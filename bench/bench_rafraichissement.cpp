@@ -16,7 +16,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 constexpr int rafraichissements = 200;
 
 void mesurer(const QVector<FenetreAffichage *> &fenetres, int pilotes)
@@ -48,7 +49,8 @@ void mesurer(const QVector<FenetreAffichage *> &fenetres, int pilotes)
                                     for (FenetreAffichage *f : fenetres)
                                         f->grab();
                                 },
-                                5, 300) / 1e6;
+                                5, 300) /
+                            1e6;
     std::printf("%7d %14.3f %10.3f %16.3f %8.2f\n", pilotes, mediane, durees.last(), peinture,
                 mediane / peinture);
 }
@@ -75,8 +77,8 @@ int main(int argc, char *argv[])
     }
     QCoreApplication::processEvents();
 
-    std::printf("%7s %14s %10s %16s %8s\n", "pilotes", "médiane (ms)", "max (ms)",
-                "peinture (ms)", "rapport");
+    std::printf("%7s %14s %10s %16s %8s\n", "pilotes", "médiane (ms)", "max (ms)", "peinture (ms)",
+                "rapport");
     for (int pilotes : {10, 50, 200})
         mesurer(fenetres, pilotes);
     return 0;

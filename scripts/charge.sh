@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Load run: the simulator feeds the station at 100 frames per second while its five display
+# windows are shown at 1920 x 1080 (offscreen), then bursts of growing size. Reports frames
+# sent and decoded, resident memory after the warm-up, every 10 s and at the end, and the
+# largest burst read without loss. Everything runs in a namespace that holds only loopback.
+# Usage: scripts/charge.sh [--resultats FICHIER] [SECONDES]   (60 by default)
+# FICHIER receives the figures as cle=valeur lines. The programs are taken from
+# $BUILD_DIR (build/ by default), built beforehand.
+set -euo pipefail
+racine="$(cd "$(dirname "$0")/.." && pwd)"
+if [ -z "${CHARGE_ISOLEE:-}" ]; then
+    CHARGE_ISOLEE=1 exec "$racine/scripts/isole.sh" bash "$0" "$@"
+fi
+
+resultats=/dev/null
+if [ "${1:-}" = --resultats ]; then
+    resultats="$2"
+    shift 2
+fi
+secondes="${1:-60}"
+rafales=(100 200 500 1000 1500 2000)
+build="${BUILD_DIR:-$racine/build}"
+station="$build/bench/station-mesuree"
+simulateur="$build/tools/simulateur/vellorcup-simulateur"
+for programme in "$station" "$simulateur"; do
+    [ -x "$programme" ] || { echo "charge.sh : $programme manque (construire d'abord)" >&2; exit 1; }
+done
+
+# A fresh home (settings), temp folder (the single-instance marker lives there, so copies
+# started by other work never meet this one) and runtime folder.
+travail="$(mktemp -d)"
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$travail"' EXIT
+export HOME="$travail/home" TMPDIR="$travail/tmp" XDG_RUNTIME_DIR="$travail/run"
+export QT_QPA_PLATFORM=offscreen
+mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" "$HOME/Documents/Coupe des Vellor/Appli"
+chmod 700 "$XDG_RUNTIME_DIR"
+# Five projector-sized windows.
+for n in 1 2 3 4 5; do
+    printf '[FenetreInfo%d]\nX=%d\nY=10\nL=1920\nH=1080\n' "$n" "$((n * 10))"
+done >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+
+# demarrer MODE: starts the station and waits until it listens.
+demarrer() {
+    : >"$travail/sortie"
+    "$station" "$1" >"$travail/sortie" 2>"$travail/erreurs" &
+    pid=$!
+    for _ in $(seq 300); do
+        grep -q '^écoute' "$travail/sortie" && return 0
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "charge.sh : la station n'écoute pas" >&2
+    cat "$travail/sortie" "$travail/erreurs" >&2
+    exit 1
+}
+
+# arreter: quits the station through its Quit button; recus: the datagrams it read.
+arreter() {
+    kill -TERM "$pid"
+    wait "$pid" || { echo "charge.sh : la station a fini en erreur" >&2; exit 1; }
+    recus=$(sed -n 's/.*datagrammes reçus \([0-9]*\).*/\1/p' "$travail/erreurs" | tail -1)
+}
+
+memoire() {
+    local avant
+    avant=$(grep -c '^mémoire' "$travail/sortie" || true)
+    kill -USR1 "$pid"
+    for _ in $(seq 100); do
+        [ "$(grep -c '^mémoire' "$travail/sortie" || true)" -gt "$avant" ] && break
+        sleep 0.05
+    done
+    grep '^mémoire' "$travail/sortie" | tail -1 | cut -d' ' -f2-3
+}
+
+# simuler ARGUMENTS...: plays the demo contest; prints "sent failed".
+simuler() {
+    "$simulateur" "$@" 2>"$travail/simulateur" || true
+    tr '\r' '\n' <"$travail/simulateur" | sed -n \
+        's/.*datagrammes : \([0-9]*\)\(, échecs : \([0-9]*\)\)\{0,1\}.*/\1 \3/p' | tail -1 |
+        awk '{print $1, ($2 == "" ? 0 : $2)}'
+}
+
+echo "Machine : $(nproc) cœurs, $(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)"
+echo "Charge de la machine : $(uptime | sed 's/.*load average: //')"
+
+# The station hears its own announcement after binding: count it once with no frame.
+demarrer fenetres
+tampon=$(sed -n 's/^écoute [0-9]* //p' "$travail/sortie")
+sleep 0.5
+arreter
+annonces=$recus
+
+# Steady load.
+trames=$((secondes * 100))
+chauffe=5
+[ "$secondes" -ge 15 ] || chauffe=$((secondes / 3 + 1))
+demarrer fenetres
+simuler --intervalle 10 --count "$trames" >"$travail/envoi" &
+envoi=$!
+sleep "$chauffe"
+read -r rss_debut tas_debut < <(memoire)
+# Every 10 s after that, to tell a leak from a cache that fills up and stays.
+serie="$rss_debut"
+ecoule=$chauffe
+while kill -0 "$envoi" 2>/dev/null; do
+    sleep 1
+    ecoule=$((ecoule + 1))
+    if [ $((ecoule % 10)) = 0 ] && kill -0 "$envoi" 2>/dev/null; then
+        read -r rss _ < <(memoire)
+        serie+=" $rss"
+    fi
+done
+wait "$envoi"
+read -r envoyees echecs <"$travail/envoi"
+sleep 0.5
+read -r rss_fin tas_fin < <(memoire)
+affichage=$(sed -n 's/^affichage //p' "$travail/sortie" | tail -1)
+arreter
+decodees=$((recus - annonces))
+perdues=$((envoyees - decodees))
+
+echo
+echo "Charge : 100 trames/s pendant $secondes s (--intervalle 10 --count $trames), 24 pilotes,"
+echo "cinq fenêtres de 1920 x 1080 affichées (offscreen), tampon de réception $tampon octets"
+printf '  %s : %s\n' \
+    "trames envoyées (échecs d'envoi)" "$envoyees ($echecs)" \
+    "trames décodées" "$decodees" \
+    "trames perdues" "$perdues" \
+    "mémoire résidente après $chauffe s" "$rss_debut Ko (tas $((tas_debut / 1024)) Ko)" \
+    "mémoire résidente à la fin" "$rss_fin Ko (tas $((tas_fin / 1024)) Ko)" \
+    "croissance" "$((rss_fin - rss_debut)) Ko (tas $(((tas_fin - tas_debut) / 1024)) Ko)" \
+    "mémoire résidente à $chauffe s puis toutes les 10 s" "$serie $rss_fin Ko" \
+    "plus long rafraîchissement" "$affichage"
+
+# Bursts: one tick of the simulator sends the whole burst back to back.
+echo
+echo "Rafales (un envoi de N trames d'affilée, cinq fenêtres affichées)"
+echo "    rafale  envoyées  décodées   perdues"
+sans_perte=0
+rompu=""
+lignes_rafales=""
+for rafale in "${rafales[@]}"; do
+    demarrer fenetres
+    read -r r_envoyees r_echecs < <(simuler --burst "$rafale" --count "$rafale" --intervalle 10)
+    sleep 0.3
+    arreter
+    r_decodees=$((recus - annonces))
+    r_perdues=$((r_envoyees - r_decodees))
+    printf '  %8d %9d %9d %9d\n' "$rafale" "$r_envoyees" "$r_decodees" "$r_perdues"
+    # The largest size before the first one that loses frames.
+    if [ "$r_perdues" != 0 ] || [ "$r_echecs" != 0 ]; then
+        rompu=1
+    elif [ -z "$rompu" ]; then
+        sans_perte=$rafale
+    fi
+    lignes_rafales+="$rafale:$r_envoyees:$r_decodees:$r_perdues "
+done
+echo "  plus grande rafale sans perte : $sans_perte"
+echo "Charge de la machine : $(uptime | sed 's/.*load average: //')"
+
+cat >"$resultats" <<FIN
+secondes=$secondes
+tampon=$tampon
+envoyees=$envoyees
+echecs=$echecs
+decodees=$decodees
+perdues=$perdues
+chauffe=$chauffe
+rss_debut=$rss_debut
+rss_fin=$rss_fin
+serie=$serie $rss_fin
+tas_debut=$tas_debut
+tas_fin=$tas_fin
+affichage=$affichage
+rafales=$lignes_rafales
+rafale_sans_perte=$sans_perte
+FIN
