@@ -136,6 +136,14 @@ private slots:
                                        -320, -400, -480, -560, -639}));
     }
 
+    void nomTropLong()
+    {
+        lignesEpreuve[0].nom1 = QString(60, QLatin1Char('W'));
+        fenetre.miseAJour();
+        const QString texte = cellule(1, 1).section(QLatin1Char('@'), 0, 0);
+        QVERIFY2(texte.endsWith(QChar(0x2026)) && texte.size() < 40, qPrintable(texte));
+    }
+
     // Only the event's own column and the title change; an index naming no event keeps the
     // last drawing; slot 0 shows nothing.
     void autreEpreuve()
