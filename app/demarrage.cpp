@@ -2,7 +2,7 @@
 
 #include "app/feuille.h"
 #include "app/gardeinstance.h"
-#include "app/parametres.h"
+#include "core/parametres.h"
 #include "windows/ressources.h"
 
 #include <QApplication>
@@ -25,7 +25,6 @@ int lancerStation(QApplication &application)
     initialiserRessources();
 
     Feuille feuille;
-    feuille.setWindowTitle(QStringLiteral("Vellor's Cup Display V1.1"));
     feuille.show();
     return application.exec();
 }

@@ -1,9 +1,11 @@
 #include "app/feuille.h"
 #include "ui_feuille.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 #include "network/reseau.h"
+#include "version.h"
+#include "windows/apparence.h"
 #include "windows/fenetreaffichage.h"
 #include "windows/win1.h"
 #include "windows/win2.h"
@@ -13,14 +15,11 @@
 
 #include <QCloseEvent>
 #include <QDebug>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QNetworkInterface>
-#include <QScreen>
 #include <QSettings>
 #include <QStandardItemModel>
-#include <QStyle>
 #include <QThread>
 #include <QUdpSocket>
 
@@ -28,7 +27,6 @@ namespace
 {
 constexpr int fenetresAvecTailleFonte = 4;
 constexpr int lignesAdressesMin = 6;
-constexpr QSize tailleCentree(800, 600);
 const char annonce[] = "ADRESSE_IP_VELLORSCUP_DISPLAY";
 constexpr int tamponReception = 4 * 1024 * 1024;
 
@@ -51,6 +49,9 @@ Feuille::Feuille(QWidget *parent)
       fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
 {
     ui->setupUi(this);
+    setWindowTitle(QStringLiteral(VELLOR_TITRE));
+    // Until the first refresh time replaces it.
+    ui->mainFeuilleInfoLabel->setText(QStringLiteral(VELLOR_TITRE));
     chargerParametres();
 
     fenetre1 = new Win1(nullptr);
@@ -84,10 +85,16 @@ Feuille::Feuille(QWidget *parent)
                     &Feuille::mainWinTailleFonteSliderSlot);
     }
 
-    reseau = new Reseau(ui);
+    reseau = new Reseau;
     ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
     connect(reseau, &Reseau::reseauUpdateAffichageSignal, this,
             &Feuille::reseauUpdateAffichageSlot);
+    connect(reseau, &Reseau::voyantReceptionSignal, ui->mainFeuilleReseauLedVerteToolButton,
+            &QWidget::setVisible);
+    connect(reseau, &Reseau::dureeMaxAffichageSignal, this, [this](double dureeMs) {
+        ui->mainFeuilleInfoLabel->setText(QString::number(dureeMs, 'g', 6) +
+                                          QStringLiteral(" ms"));
+    });
 
     // Listen without waiting for the operator.
     ui->mainFeuilleConnexionToolButton->animateClick(100);
@@ -242,7 +249,7 @@ void Feuille::remplirTableAdresses()
     }
     modele->setRowCount(qMax(ligne, lignesAdressesMin));
     vue->setCurrentIndex(modele->index(0, 0));
-    vue->setStyleSheet(QStringLiteral("QTableView {selection-background-color: #00bb00} "));
+    vue->setStyleSheet(Apparence::styleTableAdresses);
 }
 
 void Feuille::connecterReseau()
@@ -306,18 +313,9 @@ void Feuille::basculerFenetre(int n)
 {
     FenetreAffichage *f = fenetre(n);
     QToolButton *bouton = boutonFenetre(n);
-    FenetreInfo &info = parametres.fenetresInfo[n - 1];
 
     if (bouton->isChecked()) {
-        if (info.X != 0 || info.Y != 0) {
-            f->setGeometry(info.X, info.Y, info.L, info.H);
-            f->move(info.X, info.Y);
-        } else {
-            const QScreen *ecran = QGuiApplication::primaryScreen();
-            f->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, f->size(),
-                                               ecran ? ecran->availableGeometry() : QRect()));
-        }
-        f->show();
+        f->afficherALaPlace();
         if (n == 2)
             f->miseAJour();
     } else {
@@ -326,10 +324,7 @@ void Feuille::basculerFenetre(int n)
 
     if (!f->isVisible()) {
         bouton->setChecked(false);
-        info.X = f->x();
-        info.Y = f->y();
-        info.L = f->width();
-        info.H = f->height();
+        f->retenirPlace();
         sauverParametres();
     }
 }
@@ -337,7 +332,7 @@ void Feuille::basculerFenetre(int n)
 void Feuille::afficherMenuFenetre(int n, QPoint pos)
 {
     auto *menu = new QMenu(this);
-    menu->setStyleSheet(styleMenuContextuel());
+    menu->setStyleSheet(Apparence::styleMenuContextuel);
     connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
 
     auto *centrer = new QAction(QStringLiteral(" ") + tr("Recentrer sur l'écran principal"), menu);
@@ -354,22 +349,9 @@ void Feuille::afficherMenuFenetre(int n, QPoint pos)
 
 void Feuille::centrerFenetre(int n)
 {
-    FenetreAffichage *f = fenetre(n);
-    QToolButton *bouton = boutonFenetre(n);
-    FenetreInfo &info = parametres.fenetresInfo[n - 1];
-
-    f->setGeometry(info.X, info.Y, tailleCentree.width(), tailleCentree.height());
-    f->hide();
-    bouton->setChecked(false);
-
-    info.X = x() + (width() - tailleCentree.width()) / 2;
-    info.Y = y() + (height() - tailleCentree.height()) / 2;
-    info.L = tailleCentree.width();
-    info.H = tailleCentree.height();
-    f->setGeometry(info.X, info.Y, info.L, info.H);
-    f->move(info.X, info.Y);
-    f->show();
-    bouton->setChecked(true);
+    // Near the control window, where the operator looks.
+    fenetre(n)->recentrerSur(QRect(x(), y(), width(), height()));
+    boutonFenetre(n)->setChecked(true);
 }
 
 void Feuille::agrandirFenetre(int n)

@@ -1,8 +1,8 @@
 // Cost of decoding a frame, against the work no decoder can avoid: turning the same bytes
 // into text and cutting it at every ";".
 #include "mesure.h"
-#include "network/donnees.h"
-#include "network/trame.h"
+#include "core/donnees.h"
+#include "core/trame.h"
 #include "tools/simulateur/concours.h"
 #include "tools/simulateur/trames.h"
 

@@ -14,7 +14,7 @@
 // datagram is waiting.
 #include "app/demarrage.h"
 #include "app/feuille.h"
-#include "app/parametres.h"
+#include "core/parametres.h"
 #include "network/reseau.h"
 #include "windows/fenetreaffichage.h"
 

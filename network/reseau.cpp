@@ -1,9 +1,8 @@
 #include "network/reseau.h"
-#include "ui_feuille.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
-#include "network/trame.h"
+#include "core/donnees.h"
+#include "core/parametres.h"
+#include "core/trame.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -14,10 +13,10 @@ QUdpSocket *socketUdp = nullptr;
 
 namespace
 {
-constexpr int dureeLedMs = 100;
+constexpr int dureeVoyantMs = 100;
 }
 
-Reseau::Reseau(Ui::Feuille *ui) : QObject(nullptr), ui(ui) {}
+Reseau::Reseau(QObject *parent) : QObject(parent) {}
 
 Reseau::~Reseau()
 {
@@ -44,14 +43,14 @@ void Reseau::readPendingDatagramsSlot()
         socketUdp->readDatagram(datagramme.data(), datagramme.size());
         ++datagrammesRecus;
         decodageTrameUdpSlot(datagramme);
-        ui->mainFeuilleReseauLedVerteToolButton->show();
-        QTimer::singleShot(dureeLedMs, this, SLOT(emissionTrameUdpLedVerteSlot()));
+        emit voyantReceptionSignal(true);
+        QTimer::singleShot(dureeVoyantMs, this, SLOT(emissionTrameUdpLedVerteSlot()));
     }
 }
 
 void Reseau::emissionTrameUdpLedVerteSlot()
 {
-    ui->mainFeuilleReseauLedVerteToolButton->hide();
+    emit voyantReceptionSignal(false);
 }
 
 void Reseau::decodageTrameUdpSlot(QByteArray buffer)
@@ -65,6 +64,5 @@ void Reseau::decodageTrameUdpSlot(QByteArray buffer)
 
     if (dureeMs > dureeMaxAffichage)
         dureeMaxAffichage = dureeMs;
-    ui->mainFeuilleInfoLabel->setText(QString::number(dureeMaxAffichage, 'g', 6) +
-                                      QStringLiteral(" ms"));
+    emit dureeMaxAffichageSignal(dureeMaxAffichage);
 }

@@ -5,25 +5,19 @@
 set -euo pipefail
 duree=${1:-600}
 racine=$(cd "$(dirname "$0")/.." && pwd)
-build=$racine/build-fuzz
+build=${BUILD_DIR:-$racine/build-fuzz}
 cible=$build/tests/fuzz/fuzz_trame
 mkdir -p "$build"
 
-# The whole project when it configures; otherwise the fuzz folder alone.
-if CXX=clang++ cmake -S "$racine" -B "$build" -DVELLOR_FUZZ=ON \
-        -DCMAKE_CXX_COMPILER=clang++ >"$build/configuration.log" 2>&1; then
-    cmake --build "$build" --target fuzz_trame -j2
-else
-    echo "project does not configure (see $build/configuration.log): building tests/fuzz alone"
-    cible=$build/seul/fuzz_trame
-    cmake -S "$racine/tests/fuzz" -B "$build/seul" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-    cmake --build "$build/seul" -j2
-fi
+CXX=clang++ cmake -S "$racine" -B "$build" -DVELLOR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+    -DVELLOR_SANITISEURS=address,undefined >"$build/configuration.log" 2>&1 \
+    || { echo "configuration impossible (voir $build/configuration.log)" >&2; exit 1; }
+cmake --build "$build" --target fuzz_trame -j2
 
 travail=$(mktemp -d /tmp/fuzz-trame.XXXXXX)
 mkdir "$travail/corpus" "$travail/trouvailles"
 cp "$racine"/tests/fuzz/corpus/* "$travail/corpus/"
-echo "scratch folder: $travail"
+echo "dossier de travail : $travail"
 
 set +e
 (cd "$travail" && "$cible" corpus -dict="$racine/tests/fuzz/trame.dict" \
@@ -36,11 +30,11 @@ grep -E '^#[0-9]+.*(INITED|DONE|pulse)' "$travail/fuzz.log" | tail -n 3
 grep -E '^stat::' "$travail/fuzz.log" || true
 trouvailles=$(ls "$travail/trouvailles")
 if [ -n "$trouvailles" ]; then
-    echo "findings (fuzzer exit code $code):"
+    echo "trouvailles (code de sortie du fuzzer : $code) :"
     for f in $trouvailles; do echo "  $travail/trouvailles/$f"; done
     grep -E 'ERROR|SUMMARY|runtime error' "$travail/fuzz.log" | head -n 20
 else
-    echo "findings: none (fuzzer exit code $code)"
+    echo "trouvailles : aucune (code de sortie du fuzzer : $code)"
 fi
-echo "corpus grown to $(ls "$travail/corpus" | wc -l) inputs; full log: $travail/fuzz.log"
+echo "corpus : $(ls "$travail/corpus" | wc -l) entrées ; journal complet : $travail/fuzz.log"
 exit "$code"

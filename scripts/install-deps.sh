@@ -6,6 +6,7 @@ set -euo pipefail
 necessaires=(
     build-essential cmake pkg-config
     qtbase5-dev qtbase5-dev-tools
+    qt6-base-dev qt6-base-dev-tools libgl-dev
     xvfb xauth
     iproute2 util-linux
 )

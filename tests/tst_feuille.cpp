@@ -2,7 +2,7 @@
 #include "aidetests.h"
 
 #include "app/feuille.h"
-#include "app/parametres.h"
+#include "core/parametres.h"
 #include "windows/fenetreaffichage.h"
 
 #include <QMessageBox>

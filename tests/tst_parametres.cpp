@@ -1,6 +1,6 @@
 // The settings file as the operator's station reads and writes it between two runs.
 #include "app/feuille.h"
-#include "app/parametres.h"
+#include "core/parametres.h"
 
 #include <QLabel>
 #include <QSettings>

@@ -1,13 +1,15 @@
 // Reception as the sender sees it: real datagrams on loopback, the announcement after
 // each bind, the LED, the refresh time, and the network panel's connect and disconnect.
 #include "app/feuille.h"
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 #include "network/reseau.h"
-#include "ui_feuille.h"
 #include "windows/fenetreaffichage.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolButton>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -48,9 +50,7 @@ private:
     Feuille *nouvelleFeuille(const QString &port);
 
     QScopedPointer<QTemporaryDir> dossier;
-    QScopedPointer<QMainWindow> forme;
     QList<Feuille *> feuilles;
-    Ui::Feuille ui;
 };
 
 void TstReseau::init()
@@ -60,13 +60,10 @@ void TstReseau::init()
     dossier.reset(new QTemporaryDir);
     parametres = Parametres();
     parametres.repertoireDonnees = dossier->path();
-    forme.reset(new QMainWindow);
-    ui.setupUi(forme.data());
 }
 
 void TstReseau::cleanup()
 {
-    forme.reset();
     qDeleteAll(feuilles);
     feuilles.clear();
 }
@@ -94,25 +91,25 @@ void TstReseau::datagrammes()
 {
     QFETCH(QList<QByteArray>, envois);
     QFETCH(QString, titre);
-    Reseau reseau(&ui);
+    Reseau reseau;
     reseau.connexionReseauUdp();
     QVERIFY(socketUdp->bind(7720));
     QSignalSpy rafraichissements(&reseau, &Reseau::reseauUpdateAffichageSignal);
+    QSignalSpy durees(&reseau, &Reseau::dureeMaxAffichageSignal);
 
     QUdpSocket emetteur;
     for (const QByteArray &d : envois)
         emetteur.writeDatagram(d, QHostAddress::LocalHost, 7720);
     QTRY_COMPARE(rafraichissements.count(), envois.size());
     QCOMPARE(titreCoupe, titre);
-    QVERIFY(ui.mainFeuilleInfoLabel->text().endsWith(" ms"));
+    QCOMPARE(durees.count(), envois.size());
 }
 
 void TstReseau::ledApresChaqueDatagramme()
 {
-    Reseau reseau(&ui);
-    reseau.connexionReseauUdp();
-    QVERIFY(socketUdp->bind(7721));
-    QToolButton *led = ui.mainFeuilleReseauLedVerteToolButton;
+    nouvelleFeuille("7721");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    auto *led = feuilles.last()->findChild<QToolButton *>("mainFeuilleReseauLedVerteToolButton");
     QVERIFY(!led->isHidden()); // shown from start-up until the first datagram
 
     for (int i = 0; i < 2; ++i) {
@@ -137,16 +134,21 @@ void TstReseau::dureeMaximale()
 {
     QFETCH(double, maximum);
     QFETCH(QString, texte);
-    Reseau reseau(&ui);
+    nouvelleFeuille("7722");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    auto *etiquette = feuilles.last()->findChild<QLabel *>("mainFeuilleInfoLabel");
+    auto envoyer = [](const QByteArray &d) {
+        QUdpSocket().writeDatagram(d, QHostAddress::LocalHost, 7722);
+        QVERIFY(socketUdp->waitForReadyRead(5000));
+    };
     dureeMaxAffichage = maximum;
-    reseau.decodageTrameUdpSlot(QByteArray("sans balise"));
-    QCOMPARE(ui.mainFeuilleInfoLabel->text(), texte); // the maximum since start, not the last
+    envoyer("sans balise");
+    QCOMPARE(etiquette->text(), texte); // the maximum since start, not the last
 
     dureeMaxAffichage = 0.0;
-    reseau.decodageTrameUdpSlot(QByteArray());
+    envoyer(QByteArray());
     QVERIFY(dureeMaxAffichage > 0.0);
-    QCOMPARE(ui.mainFeuilleInfoLabel->text(),
-             QString::number(dureeMaxAffichage, 'g', 6) + QStringLiteral(" ms"));
+    QCOMPARE(etiquette->text(), QString::number(dureeMaxAffichage, 'g', 6) + QStringLiteral(" ms"));
 }
 
 void TstReseau::annonceApresBind()

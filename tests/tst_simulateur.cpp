@@ -1,5 +1,5 @@
-#include "network/donnees.h"
-#include "network/trame.h"
+#include "core/donnees.h"
+#include "core/trame.h"
 #include "tools/simulateur/concours.h"
 #include "tools/simulateur/trames.h"
 

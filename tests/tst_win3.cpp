@@ -1,5 +1,5 @@
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 #include "windows/modeltablewin3.h"
 #include "windows/win3.h"
 

@@ -1,4 +1,4 @@
-#include "network/donnees.h"
+#include "core/donnees.h"
 #include "windows/win5.h"
 
 #include <QtTest>

@@ -1,10 +1,14 @@
 #include "windows/fenetreaffichage.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 #include "windows/ressources.h"
+#include "windows/scene.h"
 
 #include <QAbstractScrollArea>
+#include <QGraphicsView>
+#include <QStyle>
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -15,22 +19,11 @@
 #include <QScreen>
 #include <QToolButton>
 
-const QStringList &listeNomsEpreuves()
+namespace
 {
-    static const QStringList noms = {QStringLiteral("Jugement esthétique"),
-                                     QStringLiteral("Cassé de baguettes"),
-                                     QStringLiteral("Pylône racing"),
-                                     QStringLiteral("Chasse au renard"), QStringLiteral("Limbo")};
-    return noms;
-}
-
-QString styleMenuContextuel()
-{
-    return QStringLiteral(
-        "QMenu::item{ padding: 2px 32px 8px; border: 1px solid transparent; }"
-        "QMenu::item:selected{ background-color:#80FFC0;border: 1px solid black; }"
-        "QMenu::separator{ height: 2px;background: red;margin-left: 0px; margin-right: 0px; }");
-}
+// The size of a window brought back near the control window.
+constexpr QSize tailleCentree(800, 600);
+} // namespace
 
 QScreen *ecranContenant(const QPoint &point)
 {
@@ -83,6 +76,22 @@ FenetreInfo &FenetreAffichage::info() const
     return parametres.fenetresInfo[numeroFenetre - 1];
 }
 
+void FenetreAffichage::dessinerScene()
+{
+    if (!scene) {
+        scene = creerScene();
+        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+        static_cast<QGraphicsView *>(vue)->setScene(scene);
+    }
+    scene->dessiner();
+}
+
+void FenetreAffichage::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    redimensionnee();
+}
+
 void FenetreAffichage::deplacerVers(int x, int y)
 {
     info().X = x;
@@ -118,16 +127,53 @@ bool FenetreAffichage::eventFilter(QObject *, QEvent *event)
 void FenetreAffichage::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
+    retenirPlace();
+}
+
+// The settings record and the window's place meet here and nowhere else.
+void FenetreAffichage::retenirPlace()
+{
     info().X = x();
     info().Y = y();
     info().L = width();
     info().H = height();
 }
 
+void FenetreAffichage::placer(const QRect &place)
+{
+    info().X = place.x();
+    info().Y = place.y();
+    info().L = place.width();
+    info().H = place.height();
+    setGeometry(place);
+    move(place.topLeft());
+}
+
+void FenetreAffichage::afficherALaPlace()
+{
+    if (info().X != 0 || info().Y != 0) {
+        placer(QRect(info().X, info().Y, info().L, info().H));
+    } else {
+        const QScreen *ecran = QGuiApplication::primaryScreen();
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        ecran ? ecran->availableGeometry() : QRect()));
+    }
+    show();
+}
+
+void FenetreAffichage::recentrerSur(const QRect &zone)
+{
+    hide();
+    placer(QRect(zone.x() + (zone.width() - tailleCentree.width()) / 2,
+                 zone.y() + (zone.height() - tailleCentree.height()) / 2, tailleCentree.width(),
+                 tailleCentree.height()));
+    show();
+}
+
 void FenetreAffichage::menuAfficherSlot(QPoint pos)
 {
     auto *menu = new QMenu(this);
-    menu->setStyleSheet(styleMenuContextuel());
+    menu->setStyleSheet(Apparence::styleMenuContextuel);
     // A menu is built on every right click: let it go once it has closed.
     connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
 
@@ -164,12 +210,7 @@ void FenetreAffichage::agrandirAEcran()
     if (!ecran) // no screen at all: nothing to fill
         return;
     const QRect zone = ecran->availableGeometry();
-    info().X = zone.left();
-    info().Y = zone.top();
-    info().L = zone.width() - margeL;
-    info().H = zone.height() - margeH;
-    setGeometry(info().X, info().Y, info().L, info().H);
-    move(info().X, info().Y);
+    placer(QRect(zone.left(), zone.top(), zone.width() - margeL, zone.height() - margeH));
 }
 
 void FenetreAffichage::menuFenetrePrincipaleSlot()

@@ -8,13 +8,8 @@
 class QAbstractScrollArea;
 class QLabel;
 class QScreen;
+class SceneFenetre;
 struct FenetreInfo;
-
-// The five event names, indexed like the series slots of the contest data store.
-const QStringList &listeNomsEpreuves();
-
-// Style sheet of the right-click menus of the control window and of the display windows.
-QString styleMenuContextuel();
 
 // The screen that holds a point, or the nearest one when none does; null without screens.
 QScreen *ecranContenant(const QPoint &point);
@@ -31,8 +26,16 @@ public:
 
     int numero() const { return numeroFenetre; }
 
+    // Places, in logical pixels like every place of the settings file.
+    // Shows the window at its stored place, or centred on the primary screen when it has
+    // none.
+    void afficherALaPlace();
+    // Shows the window at the centring size, centred on the given area.
+    void recentrerSur(const QRect &zone);
     // Fills the available area of the screen holding the top-left corner.
     void agrandirAEcran();
+    // Copies the window's current place into the settings record.
+    void retenirPlace();
 
 public slots:
     void menuAfficherSlot(QPoint pos);
@@ -50,6 +53,14 @@ protected:
     void afficherChronometres();
     FenetreInfo &info() const;
 
+    // The graphic windows' scene, built at the first drawing (a window never shown costs
+    // nothing) by creerScene(), then redrawn whole for the view's size.
+    void dessinerScene();
+    virtual SceneFenetre *creerScene() { return nullptr; }
+    // After a resize: the graphic windows redraw; the table windows re-split their rows.
+    virtual void redimensionnee() { miseAJour(); }
+
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *objet, QEvent *event) override;
@@ -61,12 +72,14 @@ protected:
 
 private:
     void deplacerVers(int x, int y);
+    void placer(const QRect &place);
 
     const int numeroFenetre;
     QAbstractScrollArea *vue = nullptr;
     bool agrandissable = true;
     QLabel *chronoEcoule = nullptr;
     QLabel *chronoRestant = nullptr;
+    SceneFenetre *scene = nullptr;
 };
 
 #endif

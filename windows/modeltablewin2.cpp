@@ -1,7 +1,8 @@
 #include "windows/modeltablewin2.h"
 
-#include "network/donnees.h"
-#include "windows/selection.h"
+#include "windows/apparence.h"
+#include "core/donnees.h"
+#include "core/selection.h"
 
 #include <QColor>
 
@@ -46,9 +47,9 @@ QVariant ModelTableWin2::data(const QModelIndex &index, int role) const
         break;
     case Qt::ForegroundRole:
         if (c == Position)
-            return QColor(128, 255, 255);
+            return Apparence::cyanPale;
         if (c == Numero)
-            return QColor(255, 240, 128);
+            return Apparence::jaune;
         break;
     case Qt::TextAlignmentRole:
         if (c == Position || c == Numero)

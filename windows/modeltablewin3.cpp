@@ -1,6 +1,7 @@
 #include "windows/modeltablewin3.h"
 
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/donnees.h"
 
 #include <QColor>
 
@@ -57,13 +58,13 @@ QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
         break;
     case Qt::BackgroundRole:
         if (sorte == Position)
-            return QColor(0, 48, 48);
+            return Apparence::fondPosition;
         break;
     case Qt::ForegroundRole:
         if (sorte == Position)
-            return QColor(128, 255, 255);
+            return Apparence::cyanPale;
         if (sorte == Numero)
-            return QColor(255, 240, 192);
+            return Apparence::jaunePale;
         break;
     }
     return QVariant();

@@ -2,15 +2,25 @@
 #define SCENE_H
 
 #include <QColor>
+#include <QGraphicsScene>
 #include <QPixmap>
 #include <QString>
 
 class QFont;
 class QFontMetrics;
 class QGraphicsLineItem;
-class QGraphicsScene;
 class QGraphicsSimpleTextItem;
 class QPen;
+
+// The scene of a graphic window: rebuilt whole by dessiner() for the view's current size.
+class SceneFenetre : public QGraphicsScene
+{
+    Q_OBJECT
+
+public:
+    using QGraphicsScene::QGraphicsScene;
+    virtual void dessiner() = 0;
+};
 
 // Drawing helpers shared by the graphic windows' scenes.
 

@@ -1,7 +1,7 @@
 #include "windows/win1.h"
 #include "ui_win1.h"
 
-#include "network/donnees.h"
+#include "core/donnees.h"
 #include "windows/win1graphique.h"
 
 Win1::Win1(QWidget *parent)
@@ -23,17 +23,11 @@ void Win1::miseAJour()
     if (!epreuveAffichee())
         return;
 
-    if (!scene) {
-        scene = new Win1Graphique(this, ui);
-        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
-        ui->graphicsView->setScene(scene);
-    }
-    scene->dessiner();
+    dessinerScene();
     ui->titreLabel->setText(nomsEpreuves.at(indexEpreuveSeries));
 }
 
-void Win1::resizeEvent(QResizeEvent *event)
+SceneFenetre *Win1::creerScene()
 {
-    FenetreAffichage::resizeEvent(event);
-    miseAJour();
+    return new Win1Graphique(this, ui);
 }

@@ -9,7 +9,6 @@ namespace Ui
 {
 class win1;
 }
-class Win1Graphique;
 
 // The series of the event in flight, the current one framed, under the chronometers.
 class Win1 final : public FenetreAffichage
@@ -23,11 +22,10 @@ public:
     void miseAJour() override;
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    SceneFenetre *creerScene() override;
 
 private:
     Ui::win1 *ui;
-    Win1Graphique *scene = nullptr;
     const QStringList nomsEpreuves;
 };
 

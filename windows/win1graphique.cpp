@@ -1,14 +1,15 @@
 #include "windows/win1graphique.h"
 #include "ui_win1.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 
 #include <QFontMetrics>
 #include <QPen>
 
 Win1Graphique::Win1Graphique(QWidget *fenetre, Ui::win1 *form)
-    : QGraphicsScene(fenetre), form(form), fond(QStringLiteral(":/icones/fond.png"))
+    : SceneFenetre(fenetre), form(form), fond(QStringLiteral(":/icones/fond.png"))
 {
 }
 
@@ -35,7 +36,8 @@ void Win1Graphique::dessiner()
     // invalid size.
     policeLigne.setPixelSize(qMax(1, parametres.fenetresInfo[0].TailleFonte + 16));
     const QFontMetrics mesure(policeLigne);
-    const QPen crayonCadre(QColor(255, 255, 255), 1);
+    using namespace Apparence;
+    const QPen crayonCadre(blanc, epaisseurTrait);
 
     const EpreuveSeries *epreuve = epreuveAffichee();
     const QVector<GroupeSerie> groupes = epreuve ? epreuve->groupes : QVector<GroupeSerie>();
@@ -51,12 +53,6 @@ void Win1Graphique::dessiner()
     fond.ajouter(this, largeur, hauteur);
     if (groupes.isEmpty())
         return;
-
-    const QColor cyan(0, 255, 255);
-    const QColor jaune(255, 240, 128);
-    const QColor vert(128, 255, 128);
-    const QColor rouge(255, 128, 128);
-    const QColor blanc(255, 255, 255);
 
     int x = 20;
     int hautBande = 0;

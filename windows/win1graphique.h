@@ -3,15 +3,13 @@
 
 #include "windows/scene.h"
 
-#include <QGraphicsScene>
-
 namespace Ui
 {
 class win1;
 }
 
 // The groups of the displayed event in columns of one width, flowing into bands.
-class Win1Graphique final : public QGraphicsScene
+class Win1Graphique final : public SceneFenetre
 {
     Q_OBJECT
 
@@ -19,7 +17,7 @@ public:
     Win1Graphique(QWidget *fenetre, Ui::win1 *form);
 
     // Rebuilds the whole scene for the view's current size.
-    void dessiner();
+    void dessiner() override;
 
 private:
     Ui::win1 *form;

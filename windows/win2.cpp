@@ -1,19 +1,14 @@
 #include "windows/win2.h"
 #include "ui_win2.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 #include "windows/modeltablewin2.h"
-#include "windows/selection.h"
+#include "core/selection.h"
 #include "windows/tableau.h"
 
 #include <QHeaderView>
-
-namespace
-{
-const QString styleTable = QStringLiteral(
-    "QHeaderView::section { background-color:lightblue }QTableView { gridline-color:gray }");
-}
 
 Win2::Win2(QWidget *parent) : FenetreAffichage(2, parent), ui(new Ui::win2)
 {
@@ -56,8 +51,8 @@ void Win2::miseAJour()
     fonte.setPointSize(qMax(1, 2 * info().TailleFonte + 11));
     table->setFont(fonte);
     table->resizeColumnsToContents();
-    if (table->styleSheet() != styleTable)
-        table->setStyleSheet(styleTable);
+    if (table->styleSheet() != Apparence::styleTablePreparation)
+        table->setStyleSheet(Apparence::styleTablePreparation);
     repartirLignes();
 }
 
@@ -77,8 +72,7 @@ void Win2::showEvent(QShowEvent *event)
     miseAJour();
 }
 
-void Win2::resizeEvent(QResizeEvent *event)
+void Win2::redimensionnee()
 {
-    FenetreAffichage::resizeEvent(event);
     repartirLignes();
 }

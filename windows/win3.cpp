@@ -1,10 +1,11 @@
 #include "windows/win3.h"
 #include "ui_win3.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 #include "windows/modeltablewin3.h"
-#include "windows/selection.h"
+#include "core/selection.h"
 #include "windows/tableau.h"
 
 #include <QFontMetrics>
@@ -13,8 +14,6 @@
 namespace
 {
 constexpr int blocs = 4;
-const QString styleTable = QStringLiteral(
-    "QHeaderView::section { background-color:#80C0C0 }QTableView { gridline-color:gray }");
 } // namespace
 
 Win3::Win3(QWidget *parent) : FenetreAffichage(3, parent), ui(new Ui::win3)
@@ -65,8 +64,8 @@ void Win3::miseAJour()
     }
 
     compterLignes();
-    if (table->styleSheet() != styleTable)
-        table->setStyleSheet(styleTable);
+    if (table->styleSheet() != Apparence::styleTableClassement)
+        table->setStyleSheet(Apparence::styleTableClassement);
 }
 
 // The last row that the blocks fill: as many rows as fit under the header.
@@ -84,8 +83,7 @@ void Win3::showEvent(QShowEvent *event)
     miseAJour();
 }
 
-void Win3::resizeEvent(QResizeEvent *event)
+void Win3::redimensionnee()
 {
-    FenetreAffichage::resizeEvent(event);
     compterLignes();
 }

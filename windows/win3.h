@@ -22,7 +22,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    void redimensionnee() override;
 
 private:
     void compterLignes();

@@ -1,7 +1,8 @@
 #include "windows/win4.h"
 #include "ui_win4.h"
 
-#include "network/donnees.h"
+#include "core/donnees.h"
+#include "windows/apparence.h"
 #include "windows/win4graphique.h"
 
 #include <QTimer>
@@ -27,18 +28,12 @@ void Win4::miseAJour()
     // A frame without rows leaves the last drawing on screen.
     if (classementCoupe.isEmpty())
         return;
-    if (!scene) {
-        scene = new Win4Graphique(this, ui);
-        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
-        ui->graphicsView->setScene(scene);
-    }
-    scene->dessiner();
+    dessinerScene();
 }
 
-void Win4::resizeEvent(QResizeEvent *event)
+SceneFenetre *Win4::creerScene()
 {
-    FenetreAffichage::resizeEvent(event);
-    miseAJour();
+    return new Win4Graphique(this, ui);
 }
 
 void Win4::armerTitre(int delai)
@@ -65,7 +60,9 @@ void Win4::titreSlot()
     }
 
     QPalette palette = ui->titreLabel->palette();
-    palette.setBrush(QPalette::WindowText, QColor(255, 255, 255, alphaTitre));
+    QColor couleur = Apparence::blanc;
+    couleur.setAlpha(alphaTitre);
+    palette.setBrush(QPalette::WindowText, couleur);
     ui->titreLabel->setPalette(palette);
 
     alphaTitre += titreDisparait ? -10 : 10;

@@ -7,7 +7,6 @@ namespace Ui
 {
 class win4;
 }
-class Win4Graphique;
 
 // The general cup classification, drawn as badges in columns under a title that fades out
 // and back in, alternating the cup title with "Vellor's Cup".
@@ -29,13 +28,12 @@ public slots:
     void titreSlot();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    SceneFenetre *creerScene() override;
 
 private:
     void armerTitre(int delai);
 
     Ui::win4 *ui;
-    Win4Graphique *scene = nullptr;
     int delaiTitreArme = 0;
 };
 

@@ -1,8 +1,9 @@
 #include "windows/win4graphique.h"
 #include "ui_win4.h"
 
-#include "app/parametres.h"
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/parametres.h"
+#include "core/donnees.h"
 
 #include <QFontMetrics>
 #include <QPolygonF>
@@ -10,14 +11,13 @@
 // The rank badge: a parallelogram leaning right, from y - 2 to y + 20 for a 16-pixel rank.
 static void ajouterBadge(QGraphicsScene *scene, int x, int y, int p)
 {
-    const QColor bleu(0, 128, 255);
     const QPolygonF badge({QPointF(x + 8, y - p + 14), QPointF(x + 48, y - p + 14),
                            QPointF(x + 40, y + p + 4), QPointF(x, y + p + 4)});
-    scene->addPolygon(badge, QPen(bleu), QBrush(bleu));
+    scene->addPolygon(badge, QPen(Apparence::bleuBadge), QBrush(Apparence::bleuBadge));
 }
 
 Win4Graphique::Win4Graphique(QWidget *fenetre, Ui::win4 *form)
-    : QGraphicsScene(fenetre), form(form), fond(QStringLiteral(":/icones/fond.png"))
+    : SceneFenetre(fenetre), form(form), fond(QStringLiteral(":/icones/fond.png"))
 {
 }
 
@@ -43,8 +43,8 @@ void Win4Graphique::dessiner()
 
     const int p = policeRang.pixelSize();
     const int pas = 2 * p;
-    const QColor blanc(Qt::white);
-    const QColor jaune(255, 240, 128);
+    using Apparence::blanc;
+    using Apparence::jaune;
 
     int x = 20;
     int y = p;

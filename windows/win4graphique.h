@@ -3,8 +3,6 @@
 
 #include "windows/scene.h"
 
-#include <QGraphicsScene>
-
 namespace Ui
 {
 class win4;
@@ -12,14 +10,14 @@ class win4;
 
 // The cup classification: one line per pilot (badge with the rank, points, number, name),
 // flowing down in columns as wide as their longest name.
-class Win4Graphique final : public QGraphicsScene
+class Win4Graphique final : public SceneFenetre
 {
     Q_OBJECT
 
 public:
     Win4Graphique(QWidget *fenetre, Ui::win4 *form);
 
-    void dessiner();
+    void dessiner() override;
 
 private:
     Ui::win4 *form;

@@ -1,7 +1,7 @@
 #include "windows/win5.h"
 #include "ui_win5.h"
 
-#include "network/donnees.h"
+#include "core/donnees.h"
 #include "windows/win5graphique.h"
 
 Win5::Win5(QWidget *parent)
@@ -25,17 +25,11 @@ void Win5::miseAJour()
 
     // The first event has no scoreboard: no header either.
     ui->topGroupBox->setVisible(indexEpreuveSeries != 0);
-    if (!scene) {
-        scene = new Win5Graphique(this, ui);
-        scene->setItemIndexMethod(QGraphicsScene::NoIndex);
-        ui->graphicsView->setScene(scene);
-    }
-    scene->dessiner();
+    dessinerScene();
     ui->titreLabel->setText(nomsEpreuves.at(indexEpreuveSeries));
 }
 
-void Win5::resizeEvent(QResizeEvent *event)
+SceneFenetre *Win5::creerScene()
 {
-    FenetreAffichage::resizeEvent(event);
-    miseAJour();
+    return new Win5Graphique(this, ui);
 }

@@ -9,7 +9,6 @@ namespace Ui
 {
 class win5;
 }
-class Win5Graphique;
 
 // The scoreboard of the event in progress: ten pilots, their scores and total.
 class Win5 final : public FenetreAffichage
@@ -23,11 +22,10 @@ public:
     void miseAJour() override;
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    SceneFenetre *creerScene() override;
 
 private:
     Ui::win5 *ui;
-    Win5Graphique *scene = nullptr;
     const QStringList nomsEpreuves;
 };
 

@@ -1,14 +1,15 @@
 #include "windows/win5graphique.h"
 #include "ui_win5.h"
 
-#include "network/donnees.h"
+#include "windows/apparence.h"
+#include "core/donnees.h"
 #include "windows/scene.h"
 
 #include <QBrush>
 #include <QFontMetrics>
 #include <QPen>
 
-Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form) : QGraphicsScene(fenetre), form(form)
+Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form) : SceneFenetre(fenetre), form(form)
 {
 }
 
@@ -56,14 +57,9 @@ void Win5Graphique::dessiner()
     const QFontMetrics mesureValeur(valeur);
     const QFontMetrics mesureNom(nom);
 
-    const QColor blanc(255, 255, 255);
-    const QColor cyanClair(192, 255, 255);
-    const QColor bleu(0, 0, 255);
-    const QColor vert(128, 255, 128);
-    const QColor rouge(255, 128, 128);
-    const QColor jaune(255, 255, 128);
-    const QPen crayonGrille(blanc, 1);
-    const QPen crayonCellule(cyanClair, 1);
+    using namespace Apparence;
+    const QPen crayonGrille(blanc, epaisseurTrait);
+    const QPen crayonCellule(cyanClair, epaisseurTrait);
     const QBrush fondCellule(cyanClair);
 
     addRect(0, 0, A - 2, R - 6, crayonCellule, fondCellule);
@@ -151,7 +147,7 @@ void Win5Graphique::dessiner()
     for (int i = 0; i < lignes; ++i) {
         const LigneEpreuve &ligne = lignesEpreuve.at(i);
         if (!estVide(ligne.total))
-            ajouterValeur(ligne.total, 5, i + 1, jaune);
+            ajouterValeur(ligne.total, 5, i + 1, jauneVif);
     }
 
     for (int j = 1; j <= 11; ++j)

@@ -1,7 +1,7 @@
 #ifndef WIN5GRAPHIQUE_H
 #define WIN5GRAPHIQUE_H
 
-#include <QGraphicsScene>
+#include "windows/scene.h"
 
 namespace Ui
 {
@@ -9,7 +9,7 @@ class win5;
 }
 
 // The scoreboard grid: a header band and ten rows, every size following the view's.
-class Win5Graphique final : public QGraphicsScene
+class Win5Graphique final : public SceneFenetre
 {
     Q_OBJECT
 
@@ -18,7 +18,7 @@ public:
     ~Win5Graphique() override;
 
     // Rebuilds the whole scene for the view's current size.
-    void dessiner();
+    void dessiner() override;
 
 private:
     Ui::win5 *form;

@@ -1,6 +1,6 @@
 // libFuzzer entry: any datagram, however malformed, must decode without a fault.
-#include "network/donnees.h"
-#include "network/trame.h"
+#include "core/donnees.h"
+#include "core/trame.h"
 
 #include <QByteArray>
 #include <QtGlobal>

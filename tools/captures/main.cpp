@@ -1,8 +1,8 @@
 // Renders the control window and the five display windows to PNG files, fed in-process by
 // the demo contest at a chosen moment. Runs offscreen and never opens a socket.
 #include "app/feuille.h"
-#include "app/parametres.h"
-#include "network/trame.h"
+#include "core/parametres.h"
+#include "core/trame.h"
 #include "tools/simulateur/concours.h"
 #include "windows/fenetreaffichage.h"
 
@@ -74,7 +74,6 @@ int main(int argc, char *argv[])
         .setValue(QStringLiteral("Connexion/ReseauUdpPort"), QString());
 
     Feuille feuille;
-    feuille.setWindowTitle(QStringLiteral("Vellor's Cup Display V1.1"));
     feuille.show();
 
     ConcoursDemo concours(ConcoursDemo::graineParDefaut, options.value("pilotes").toInt());

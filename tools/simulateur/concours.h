@@ -1,7 +1,7 @@
 #ifndef CONCOURS_H
 #define CONCOURS_H
 
-#include "network/donnees.h"
+#include "core/donnees.h"
 
 #include <QByteArray>
 #include <QString>

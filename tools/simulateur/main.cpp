@@ -1,4 +1,6 @@
 #include "tools/simulateur/concours.h"
+#include "version.h"
+
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -390,7 +392,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vellorcup-simulateur"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELLOR_VERSION));
 
     QCommandLineParser parseur;
     Reglages reglages;

@@ -1,7 +1,7 @@
 #ifndef TRAMES_H
 #define TRAMES_H
 
-#include "network/donnees.h"
+#include "core/donnees.h"
 
 #include <QByteArray>
 #include <QString>

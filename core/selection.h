@@ -1,7 +1,7 @@
 #ifndef SELECTION_H
 #define SELECTION_H
 
-#include "network/donnees.h"
+#include "core/donnees.h"
 
 #include <QString>
 #include <QVector>

@@ -1,6 +1,4 @@
-#include "windows/selection.h"
-
-#include "windows/fenetreaffichage.h"
+#include "core/selection.h"
 
 #include <algorithm>
 

@@ -2,6 +2,7 @@
 #define DONNEES_H
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // The contest as the last frames described it. Written by the frame decoder (and, for
@@ -62,6 +63,9 @@ struct LigneClassement {
 };
 
 constexpr int nombreEpreuves = 5;
+
+// The five event names, indexed like the series slots.
+const QStringList &listeNomsEpreuves();
 
 extern int indexEpreuveSeries;
 extern int indexSerieCourante;

@@ -1,6 +1,6 @@
-#include "network/trame.h"
+#include "core/trame.h"
 
-#include "network/donnees.h"
+#include "core/donnees.h"
 
 #include <QDebug>
 #include <QLatin1String>

@@ -1,4 +1,4 @@
-#include "network/donnees.h"
+#include "core/donnees.h"
 
 int indexEpreuveSeries = -1;
 int indexSerieCourante = -1;
@@ -38,4 +38,13 @@ const EpreuveSeries *epreuveAffichee()
         indexEpreuveSeries >= epreuvesSeries.size())
         return nullptr;
     return &epreuvesSeries.at(indexEpreuveSeries);
+}
+
+const QStringList &listeNomsEpreuves()
+{
+    static const QStringList noms = {QStringLiteral("Jugement esthétique"),
+                                     QStringLiteral("Cassé de baguettes"),
+                                     QStringLiteral("Pylône racing"),
+                                     QStringLiteral("Chasse au renard"), QStringLiteral("Limbo")};
+    return noms;
 }

@@ -1,4 +1,4 @@
-#include "app/parametres.h"
+#include "core/parametres.h"
 
 #include <QSettings>
 
