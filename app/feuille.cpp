@@ -97,7 +97,11 @@ Feuille::Feuille(QWidget *parent)
     });
 
     // Listen without waiting for the operator.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    ui->mainFeuilleConnexionToolButton->animateClick(); // always 100 ms from Qt 6 on
+#else
     ui->mainFeuilleConnexionToolButton->animateClick(100);
+#endif
 }
 
 Feuille::~Feuille()

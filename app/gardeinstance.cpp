@@ -5,13 +5,37 @@ namespace
 const char cleSemaphore[] = "CoupeDesVellorDisplay1";
 const char cleMarqueur[] = "CoupeDesVellorDisplay2";
 
+// A Qt 5 copy and a Qt 6 copy must find each other: from Qt 6.6 on, the keys are spelt
+// the way Qt 5 spelt them.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+QNativeIpcKey cleSemaphoreNative()
+{
+    return QSystemSemaphore::legacyNativeKey(QString::fromLatin1(cleSemaphore),
+                                             QNativeIpcKey::legacyDefaultTypeForOs());
+}
+QNativeIpcKey cleMarqueurNative()
+{
+    return QSharedMemory::legacyNativeKey(QString::fromLatin1(cleMarqueur),
+                                          QNativeIpcKey::legacyDefaultTypeForOs());
+}
+#else
+QString cleSemaphoreNative()
+{
+    return QString::fromLatin1(cleSemaphore);
+}
+QString cleMarqueurNative()
+{
+    return QString::fromLatin1(cleMarqueur);
+}
+#endif
+
 // On Unix a copy that was killed leaves its segment behind. Attaching then detaching a
 // segment that no other process holds makes Qt destroy it, so only a living copy's
 // marker survives this.
 void effacerMarqueurAbandonne()
 {
 #ifdef Q_OS_UNIX
-    QSharedMemory abandonne(QString::fromLatin1(cleMarqueur));
+    QSharedMemory abandonne(cleMarqueurNative());
     if (abandonne.attach())
         abandonne.detach();
 #endif
@@ -19,8 +43,7 @@ void effacerMarqueurAbandonne()
 } // namespace
 
 GardeInstance::GardeInstance()
-    : semaphore(QString::fromLatin1(cleSemaphore), 1, QSystemSemaphore::Open),
-      marqueur(QString::fromLatin1(cleMarqueur))
+    : semaphore(cleSemaphoreNative(), 1, QSystemSemaphore::Open), marqueur(cleMarqueurNative())
 {
 }
 

@@ -6,7 +6,6 @@
 #include <QLatin1String>
 #include <QSet>
 #include <QString>
-#include <QStringRef>
 #include <QVector>
 
 #include <utility>
@@ -14,8 +13,31 @@
 namespace
 {
 
-// Views into the datagram text: fields are only copied when the store keeps them.
-using Champs = QVector<QStringRef>;
+// Views into the datagram text: fields are only copied when the store keeps them. Both
+// views split without copying the text and read numbers without allocating; Qt 5's
+// QStringView has no toInt, so Qt 5 keeps QStringRef.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+using Vue = QStringView;
+Vue sousTexte(const QString &texte, int debut, int longueur = -1)
+{
+    return QStringView(texte).mid(debut, longueur);
+}
+int position(const QString &texte, Vue vue)
+{
+    return int(vue.data() - texte.constData());
+}
+#else
+using Vue = QStringRef;
+Vue sousTexte(const QString &texte, int debut, int longueur = -1)
+{
+    return texte.midRef(debut, longueur);
+}
+int position(const QString &, const Vue &vue)
+{
+    return vue.position();
+}
+#endif
+using Champs = QVector<Vue>;
 
 const QLatin1String debutFermeture("</");
 
@@ -29,15 +51,15 @@ bool extraireBloc(const QString &texte, QLatin1String ouverture, QLatin1String f
         return false;
     // The sender writes one separator after the opening tag; it is skipped unread.
     const int premier = debut + ouverture.size() + 1;
-    const QStringRef contenu =
-        fin < debut ? texte.midRef(premier) : texte.midRef(premier, qMax(0, fin - premier));
+    const Vue contenu =
+        fin < debut ? sousTexte(texte, premier) : sousTexte(texte, premier, qMax(0, fin - premier));
     champs = contenu.split(QLatin1Char(';'));
     if (champs.isEmpty()) // past the end of the text: still one empty field
-        champs.append(QStringRef());
+        champs.append(Vue());
     return true;
 }
 
-bool booleen(const QStringRef &champ)
+bool booleen(const Vue &champ)
 {
     return champ.toInt() != 0;
 }
@@ -69,13 +91,13 @@ void lireEpreuve(const Champs &c)
 // The closing tag of a group may stand anywhere in the datagram. It normally follows the
 // group closely, so look there first; and remember the tags found, so that a frame that
 // repeats one tag does not cost a scan of the whole text per group.
-bool fermetureExiste(const QString &texte, const QStringRef &balise, QSet<QString> &trouvees)
+bool fermetureExiste(const QString &texte, const Vue &balise, QSet<QString> &trouvees)
 {
     QString fermeture = balise.toString();
     fermeture.replace(QLatin1Char('<'), debutFermeture);
     if (trouvees.contains(fermeture))
         return true;
-    if (texte.indexOf(fermeture, balise.position()) < 0 && texte.indexOf(fermeture) < 0)
+    if (texte.indexOf(fermeture, position(texte, balise)) < 0 && texte.indexOf(fermeture) < 0)
         return false;
     trouvees.insert(fermeture);
     return true;

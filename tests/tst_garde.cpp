@@ -14,9 +14,12 @@ private slots:
     void deuxCopiesEnsemble();
     void relanceApresFinNormale();
     void relanceApresKill();
+    void deuxVersionsDeQt_data();
+    void deuxVersionsDeQt();
 
 private:
-    QProcess *lancer(int dureeMs = 0);
+    QProcess *lancer(int dureeMs = 0) { return lancerProgramme(programme, dureeMs); }
+    QProcess *lancerProgramme(const QString &chemin, int dureeMs);
     static bool attendreLigne(QProcess *p, const QByteArray &debut);
 
     QTemporaryDir maison;
@@ -30,7 +33,7 @@ void TstGarde::initTestCase()
     QVERIFY2(QFile::exists(programme), qPrintable(programme));
 }
 
-QProcess *TstGarde::lancer(int dureeMs)
+QProcess *TstGarde::lancerProgramme(const QString &chemin, int dureeMs)
 {
     auto *p = new QProcess(this);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -38,7 +41,7 @@ QProcess *TstGarde::lancer(int dureeMs)
     env.insert("QT_QPA_PLATFORM", "offscreen");
     p->setProcessEnvironment(env);
     p->setProcessChannelMode(QProcess::SeparateChannels);
-    p->start(programme, dureeMs > 0 ? QStringList{QString::number(dureeMs)} : QStringList{});
+    p->start(chemin, dureeMs > 0 ? QStringList{QString::number(dureeMs)} : QStringList{});
     processus << p;
     return p;
 }
@@ -104,6 +107,36 @@ void TstGarde::relanceApresKill()
     QCOMPARE(b->exitCode(), 0);
 #else
     QSKIP("kill -9 is a Unix affair");
+#endif
+}
+
+// A station built on Qt 5 and one built on Qt 6 exclude each other, whichever starts first.
+void TstGarde::deuxVersionsDeQt_data()
+{
+    QTest::addColumn<bool>("celleCiDabord");
+    QTest::newRow("cette version d'abord") << true;
+    QTest::newRow("l'autre version d'abord") << false;
+}
+
+void TstGarde::deuxVersionsDeQt()
+{
+#ifdef VELLOR_STATION_ESSAI_AUTRE
+    QFETCH(bool, celleCiDabord);
+    const QString autre = QStringLiteral(VELLOR_STATION_ESSAI_AUTRE);
+    QVERIFY2(QFile::exists(autre), qPrintable(autre));
+    const QString premier = celleCiDabord ? programme : autre;
+    const QString second = celleCiDabord ? autre : programme;
+
+    QProcess *a = lancerProgramme(premier, 0);
+    QVERIFY(attendreLigne(a, "feuille"));
+    QProcess *b = lancerProgramme(second, 0);
+    QVERIFY(attendreLigne(b, "refus Le logiciel est déjà lancé !"));
+    QVERIFY(b->waitForFinished(20000));
+    QCOMPARE(b->exitCode(), 1);
+    a->terminate();
+    QVERIFY(a->waitForFinished(20000));
+#else
+    QSKIP("no station-essai of the other Qt version given (VELLOR_STATION_ESSAI_AUTRE)");
 #endif
 }
 

@@ -23,6 +23,16 @@ namespace
 {
 // The size of a window brought back near the control window.
 constexpr QSize tailleCentree(800, 600);
+
+// Where the mouse is in the widget that received the event.
+QPoint pointSouris(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->position().toPoint();
+#else
+    return event->pos();
+#endif
+}
 } // namespace
 
 QScreen *ecranContenant(const QPoint &point)
@@ -92,34 +102,32 @@ void FenetreAffichage::resizeEvent(QResizeEvent *event)
     redimensionnee();
 }
 
-void FenetreAffichage::deplacerVers(int x, int y)
+void FenetreAffichage::deplacerVers(const QPoint &coin)
 {
-    info().X = x;
-    info().Y = y;
-    move(x, y);
+    info().X = coin.x();
+    info().Y = coin.y();
+    move(coin);
 }
 
 void FenetreAffichage::mousePressEvent(QMouseEvent *event)
 {
-    positionPresse = event->pos();
+    positionPresse = pointSouris(event);
     widgetPresse = QApplication::widgetAt(QCursor::pos());
 }
 
 void FenetreAffichage::mouseMoveEvent(QMouseEvent *event)
 {
     if (widgetPresse)
-        deplacerVers(x() + event->x() - positionPresse.x(), y() + event->y() - positionPresse.y());
+        deplacerVers(pos() + pointSouris(event) - positionPresse);
 }
 
 bool FenetreAffichage::eventFilter(QObject *, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
-        positionPresseVue = static_cast<QMouseEvent *>(event)->pos();
+        positionPresseVue = pointSouris(static_cast<QMouseEvent *>(event));
     } else if (event->type() == QEvent::MouseMove &&
                QGuiApplication::mouseButtons() == Qt::LeftButton) {
-        const auto *souris = static_cast<QMouseEvent *>(event);
-        deplacerVers(x() + souris->x() - positionPresseVue.x(),
-                     y() + souris->y() - positionPresseVue.y());
+        deplacerVers(pos() + pointSouris(static_cast<QMouseEvent *>(event)) - positionPresseVue);
     }
     return false;
 }

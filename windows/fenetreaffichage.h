@@ -71,7 +71,7 @@ protected:
     QPoint positionPresseVue;
 
 private:
-    void deplacerVers(int x, int y);
+    void deplacerVers(const QPoint &coin);
     void placer(const QRect &place);
 
     const int numeroFenetre;
