@@ -9,6 +9,17 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+void preparerEchelle()
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+#if QT_VERSION >= QT_VERSION_CHECK(5, 14, 0)
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+#endif
+#endif
+}
+
 int lancerStation(QApplication &application)
 {
     GardeInstance garde;

@@ -4,6 +4,7 @@
 
 int main(int argc, char *argv[])
 {
+    preparerEchelle();
     QApplication application(argc, argv);
     return lancerStation(application);
 }

@@ -130,6 +130,7 @@ QVector<std::function<void()>> manipulations(Feuille *feuille, int &menus)
 
 int main(int argc, char *argv[])
 {
+    preparerEchelle();
     QApplication application(argc, argv);
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QVector<int> aMontrer;

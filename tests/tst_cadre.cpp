@@ -178,6 +178,11 @@ void TstCadre::menuFenetre()
     QFETCH(int, n);
     QFETCH(QStringList, textes);
     FenetreAffichage *f = feuille->fenetre(n);
+    // A place inside the screen at any scale, where no menu needs moving to be seen.
+    FenetreInfo &info = parametres.fenetresInfo[n - 1];
+    info.X = info.Y = 20;
+    info.L = 300;
+    info.H = 200;
     feuille->boutonFenetre(n)->click();
     auto *vue =
         f->findChild<QAbstractScrollArea *>(n == 2 || n == 3 ? "tableView" : "graphicsView");

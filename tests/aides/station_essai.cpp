@@ -12,6 +12,7 @@
 
 int main(int argc, char *argv[])
 {
+    preparerEchelle();
     QApplication application(argc, argv);
     const int duree = argc > 1 ? QByteArray(argv[1]).toInt() : 0;
 
