@@ -7,6 +7,10 @@
 
 // The contest as the last frames described it. Written by the frame decoder (and, for
 // the two row lists of windows 2 and 3, by those windows), read by the display windows.
+//
+// Every pilot's name comes in two parts, nom1 then nom2, shown in that order except by the
+// preparation window. The sender puts the family name in capitals in nom1 and the first
+// name in nom2 ("MARTIN", "Julie"); the station does not rely on it.
 
 struct PiloteSerie {
     int numero = 0;

@@ -2,9 +2,13 @@
 # Redraws the pictures of docs/captures: the control window and the five display windows
 # fed by the demo contest (Pylône racing, second series in flight). Offscreen, no socket.
 # Usage: scripts/captures.sh [LxH]   (default 1280x720)
+#   BUILD_DIR   build folder (default: build/)
+#   VELLOR_QT   5 or 6, passed on to construire.sh
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
+# Same folder as construire.sh picks, so the pictures come from the program just built.
+build="${BUILD_DIR:-$racine/build}"
 bash "$racine/scripts/construire.sh" >/dev/null
 export QT_QPA_PLATFORM=offscreen
-"$racine/build/tools/captures/vellorcup-captures" --dossier "$racine/docs/captures" \
+"$build/tools/captures/vellorcup-captures" --dossier "$racine/docs/captures" \
     --taille "${1:-1280x720}" --epreuve 2 --serie 1 --phase vol --seconde 42 2>/dev/null

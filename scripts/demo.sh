@@ -2,6 +2,8 @@
 # Installs, builds and starts the station fed by the built-in demo contest. The station
 # and the simulator run together in a network namespace that holds only loopback, so the
 # demo never talks to the local network; the simulator stops when the station quits.
+#   BUILD_DIR   build folder (default: build/)
+#   VELLOR_QT   5 or 6 (default: Qt 6 when installed, else Qt 5), passed on to construire.sh
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$racine/scripts/install-deps.sh"
@@ -17,8 +19,10 @@ FIN
     exit 1
 fi
 
-station="$racine/build/vellorcup-display"
-simulateur="$racine/build/tools/simulateur/vellorcup-simulateur"
+# Same folder as construire.sh picks, so the programs started are the ones just built.
+build="${BUILD_DIR:-$racine/build}"
+station="$build/vellorcup-display"
+simulateur="$build/tools/simulateur/vellorcup-simulateur"
 exec bash "$racine/scripts/isole.sh" bash -c '
     "$2" --hote 127.0.0.1 --port 7700 "${@:3}" &
     simulateur=$!

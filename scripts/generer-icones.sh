@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Rebuilds the picture generator and redraws the six pictures of icones/.
 # Usage: scripts/generer-icones.sh [--apercus folder]  (previews at display size, not committed)
+#   BUILD_DIR     prefix of the build folder (default: build, giving build-icones)
+#   CONSTRUCTION  the build folder itself, overriding BUILD_DIR
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
-construction="${CONSTRUCTION:-$racine/build-icones}"
+# A folder of its own, next to BUILD_DIR: the generator is a separate CMake project and
+# would clash with the station's cache in BUILD_DIR itself.
+construction="${CONSTRUCTION:-${BUILD_DIR:-$racine/build}-icones}"
 cmake -S "$racine/tools/icones" -B "$construction" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$construction" -j2
 export QT_QPA_PLATFORM=offscreen

@@ -141,8 +141,8 @@ private slots:
         QTest::addColumn<int>("hauteur");
         QTest::addColumn<int>("derniere");
         QTest::newRow("405 pixels") << 0 << 405 << 37 << 42;
-        QTest::newRow("petite police") << -2 << 305 << 27 << 32;
-        QTest::newRow("police plus haute qu'une ligne") << 16 << 405 << 37 << 42;
+        QTest::newRow("petite fonte") << -2 << 305 << 27 << 32;
+        QTest::newRow("fonte plus haute qu'une ligne") << 16 << 405 << 37 << 42;
     }
     void lignes()
     {

@@ -124,7 +124,7 @@ private slots:
 
     // A larger font makes taller rows, so fewer fit. Each block takes a quarter of the table,
     // unless "Pilote" would be narrower than its title.
-    void police_data()
+    void fonte_data()
     {
         QTest::addColumn<int>("tailleFonte");
         QTest::addColumn<int>("largeur");
@@ -133,7 +133,7 @@ private slots:
         QTest::newRow("16") << 16 << 1920 << true;
         QTest::newRow("16, 800 pixels") << 16 << 800 << false;
     }
-    void police()
+    void fonte()
     {
         QFETCH(int, tailleFonte);
         QFETCH(int, largeur);

@@ -57,7 +57,7 @@ private slots:
         QTest::newRow("600 pixels") << 600 << 0 << 18;
         QTest::newRow("592 pixels suffisent") << 592 << 0 << 18;
         QTest::newRow("591 pixels ne suffisent pas") << 591 << 0 << 17;
-        QTest::newRow("grande police") << 600 << 16 << 18;
+        QTest::newRow("grande fonte") << 600 << 16 << 18;
     }
     void dessin()
     {

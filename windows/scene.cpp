@@ -9,11 +9,11 @@
 #include <QGraphicsSimpleTextItem>
 
 QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
-                                      const QFont &police, const QColor &couleur, qreal x, qreal y)
+                                      const QFont &fonte, const QColor &couleur, qreal x, qreal y)
 {
     // Font before text: the text is then laid out once, not once more in the default font.
     auto *item = new QGraphicsSimpleTextItem;
-    item->setFont(police);
+    item->setFont(fonte);
     item->setText(texte);
     item->setBrush(QBrush(couleur, Qt::SolidPattern));
     item->setPos(x, y);
@@ -28,11 +28,11 @@ int largeurBornee(const QFontMetrics &mesure, const QString &texte)
 }
 
 QGraphicsSimpleTextItem *ajouterTexteCentre(QGraphicsScene *scene, const QString &texte,
-                                            const QFont &police, const QFontMetrics &mesure,
+                                            const QFont &fonte, const QFontMetrics &mesure,
                                             const QColor &couleur, qreal debut,
                                             qreal largeurColonne, qreal y)
 {
-    return ajouterTexte(scene, texte, police, couleur,
+    return ajouterTexte(scene, texte, fonte, couleur,
                         xCentre(debut, largeurColonne, largeurBornee(mesure, texte)), y);
 }
 

@@ -26,7 +26,7 @@ public:
 
 // A simple text item in the font, filled with the colour, its top-left corner at (x, y).
 QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
-                                      const QFont &police, const QColor &couleur, qreal x, qreal y);
+                                      const QFont &fonte, const QColor &couleur, qreal x, qreal y);
 
 // x of a text of width largeurTexte centred in the column [debut, debut + largeurColonne].
 inline qreal xCentre(qreal debut, qreal largeurColonne, qreal largeurTexte)
@@ -40,7 +40,7 @@ int largeurBornee(const QFontMetrics &mesure, const QString &texte);
 // A simple text item centred in the column [debut, debut + largeurColonne] by its bounding
 // width, its top at y. The metrics are those of the font, built once by the caller.
 QGraphicsSimpleTextItem *ajouterTexteCentre(QGraphicsScene *scene, const QString &texte,
-                                            const QFont &police, const QFontMetrics &mesure,
+                                            const QFont &fonte, const QFontMetrics &mesure,
                                             const QColor &couleur, qreal debut,
                                             qreal largeurColonne, qreal y);
 

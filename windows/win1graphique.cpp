@@ -29,13 +29,13 @@ void Win1Graphique::dessiner()
     const int u = 16;
     const int pas = 2 * u;
 
-    QFont policeTitre(QStringLiteral("Arial Black"));
-    policeTitre.setPixelSize(u);
-    QFont policeLigne(QStringLiteral("Arial"));
+    QFont fonteTitre(QStringLiteral("Arial Black"));
+    fonteTitre.setPixelSize(u);
+    QFont fonteLigne(QStringLiteral("Arial"));
     // A step outside the slider's range read from the settings file must not give an
     // invalid size.
-    policeLigne.setPixelSize(qMax(1, parametres.fenetresInfo[0].TailleFonte + 16));
-    const QFontMetrics mesure(policeLigne);
+    fonteLigne.setPixelSize(qMax(1, parametres.fenetresInfo[0].TailleFonte + 16));
+    const QFontMetrics mesure(fonteLigne);
     using namespace Apparence;
     const QPen crayonCadre(blanc, epaisseurTrait);
 
@@ -60,14 +60,14 @@ void Win1Graphique::dessiner()
     int basMax = 0;
     for (int k = 0; k < groupes.size(); ++k) {
         const GroupeSerie &groupe = groupes.at(k);
-        ajouterTexte(this, QStringLiteral("Série n° ") + QString::number(k + 1), policeTitre, cyan,
+        ajouterTexte(this, QStringLiteral("Série n° ") + QString::number(k + 1), fonteTitre, cyan,
                      x, yTitre);
 
         int y = yTitre + pas;
         for (const PiloteSerie &pilote : groupe.pilotes) {
-            ajouterTexte(this, QString::number(pilote.numero), policeLigne, jaune, x, y);
+            ajouterTexte(this, QString::number(pilote.numero), fonteLigne, jaune, x, y);
             const QColor couleur = !groupe.avecResultats ? blanc : pilote.reussi ? vert : rouge;
-            ajouterTexte(this, nomPilote(pilote), policeLigne, couleur, x + largeurNumero, y);
+            ajouterTexte(this, nomPilote(pilote), fonteLigne, couleur, x + largeurNumero, y);
             y += pas;
         }
         basMax = qMax(basMax, y);

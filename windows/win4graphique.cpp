@@ -28,20 +28,20 @@ void Win4Graphique::dessiner()
     const qreal hauteur = form->graphicsView->height();
     setSceneRect(0, 0, largeur, hauteur);
 
-    QFont policeRang(QStringLiteral("Arial Black"));
-    policeRang.setWeight(QFont::Normal);
-    policeRang.setPixelSize(16);
-    QFont policeTexte(QStringLiteral("Arial"));
-    policeTexte.setWeight(QFont::Normal);
+    QFont fonteRang(QStringLiteral("Arial Black"));
+    fonteRang.setWeight(QFont::Normal);
+    fonteRang.setPixelSize(16);
+    QFont fonteTexte(QStringLiteral("Arial"));
+    fonteTexte.setWeight(QFont::Normal);
     // This window's font step; one read from the settings file may lie outside the slider's
     // range and must not give an invalid size.
-    policeTexte.setPixelSize(qMax(1, parametres.fenetresInfo[3].TailleFonte + 16));
-    const QFontMetrics mesureRang(policeRang);
-    const QFontMetrics mesureTexte(policeTexte);
+    fonteTexte.setPixelSize(qMax(1, parametres.fenetresInfo[3].TailleFonte + 16));
+    const QFontMetrics mesureRang(fonteRang);
+    const QFontMetrics mesureTexte(fonteTexte);
 
     fond.ajouter(this, largeur, hauteur);
 
-    const int p = policeRang.pixelSize();
+    const int p = fonteRang.pixelSize();
     const int pas = 2 * p;
     using Apparence::blanc;
     using Apparence::jaune;
@@ -57,13 +57,13 @@ void Win4Graphique::dessiner()
         rang.remove(QStringLiteral("ex aequo"));
         const QRect cadreRang = mesureRang.boundingRect(rang);
         // Centred on the badge, from the rank's bounding rectangle.
-        ajouterTexte(this, rang, policeRang, blanc, xCentre(x, 46, cadreRang.width()),
+        ajouterTexte(this, rang, fonteRang, blanc, xCentre(x, 46, cadreRang.width()),
                      y + 8 - 0.5 * cadreRang.height());
 
-        ajouterTexte(this, QString::number(ligne.points), policeTexte, blanc, x + 80, y);
-        ajouterTexte(this, QString::number(ligne.numero), policeTexte, jaune, x + 140, y);
+        ajouterTexte(this, QString::number(ligne.points), fonteTexte, blanc, x + 80, y);
+        ajouterTexte(this, QString::number(ligne.numero), fonteTexte, jaune, x + 140, y);
         const QString nom = ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
-        ajouterTexte(this, nom, policeTexte, blanc, x + 200, y);
+        ajouterTexte(this, nom, fonteTexte, blanc, x + 200, y);
         droite = qMax(droite, x + 200 + mesureTexte.boundingRect(nom).width());
 
         if (i + 1 < classementCoupe.size()) {

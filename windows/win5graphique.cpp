@@ -16,12 +16,12 @@ Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form) : SceneFenetre(fe
 Win5Graphique::~Win5Graphique() = default;
 
 // A bold face sized from the band height; never below one pixel for a view not laid out yet.
-static QFont policeGras(const QString &famille, double taille)
+static QFont fonteGras(const QString &famille, double taille)
 {
-    QFont police(famille);
-    police.setWeight(QFont::Bold);
-    police.setPixelSize(qMax(1, int(taille)));
-    return police;
+    QFont fonte(famille);
+    fonte.setWeight(QFont::Bold);
+    fonte.setPixelSize(qMax(1, int(taille)));
+    return fonte;
 }
 
 // Only an exact "0" is an empty cell; anything else is shown as received.
@@ -48,10 +48,10 @@ void Win5Graphique::dessiner()
     const int X[6] = {0, A, A + B, A + B + C, A + B + 2 * C, A + B + 3 * C};
     const int L[6] = {A, B, C, C, C, C};
 
-    const QFont entete = policeGras(QStringLiteral("Arial"), R * 0.4);
-    const QFont enteteEtroit = policeGras(QStringLiteral("Arial"), R * 0.35);
-    const QFont valeur = policeGras(QStringLiteral("Arial Black"), R * 0.6);
-    const QFont nom = policeGras(QStringLiteral("Arial Black"), R * 0.5);
+    const QFont entete = fonteGras(QStringLiteral("Arial"), R * 0.4);
+    const QFont enteteEtroit = fonteGras(QStringLiteral("Arial"), R * 0.35);
+    const QFont valeur = fonteGras(QStringLiteral("Arial Black"), R * 0.6);
+    const QFont nom = fonteGras(QStringLiteral("Arial Black"), R * 0.5);
     const QFontMetrics mesureEntete(entete);
     const QFontMetrics mesureEnteteEtroit(enteteEtroit);
     const QFontMetrics mesureValeur(valeur);
@@ -72,10 +72,10 @@ void Win5Graphique::dessiner()
         const qreal y = 0.5 * ((R - 6) - mesureEntete.boundingRect(texte).height());
         ajouterTexteCentre(this, texte, entete, mesureEntete, bleu, X[k], L[k], y);
     };
-    const auto enteteDeuxLignes = [&](const QString &haut, const QString &bas, const QFont &police,
+    const auto enteteDeuxLignes = [&](const QString &haut, const QString &bas, const QFont &fonte,
                                       const QFontMetrics &mesure, int k) {
-        ajouterTexteCentre(this, haut, police, mesure, bleu, X[k], L[k], 0);
-        ajouterTexteCentre(this, bas, police, mesure, bleu, X[k], L[k], R * 0.4);
+        ajouterTexteCentre(this, haut, fonte, mesure, bleu, X[k], L[k], 0);
+        ajouterTexteCentre(this, bas, fonte, mesure, bleu, X[k], L[k], R * 0.4);
     };
     const auto yRang = [R](int rang) { return R + 2 + (rang - 1) * R; };
     const auto ajouterValeur = [&](const QString &texte, int k, int rang, const QColor &couleur) {

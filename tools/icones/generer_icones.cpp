@@ -505,10 +505,10 @@ void ecrireApercus(const QDir &dossier)
             p.drawRoundedRect(bouton.adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
             poser(p, imageFenetres, QSize(80, 50), bouton.center() - QPointF(0, 14));
             p.setPen(Qt::blue);
-            QFont police = p.font();
-            police.setPointSize(8);
-            police.setBold(true);
-            p.setFont(police);
+            QFont fonte = p.font();
+            fonte.setPointSize(8);
+            fonte.setBold(true);
+            p.setFont(fonte);
             p.drawText(bouton.adjusted(0, 70, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
                        QStringLiteral("Diffusion séries"));
         }
@@ -561,10 +561,10 @@ void ecrireApercus(const QDir &dossier)
         p.drawImage(QPointF(110, 5),
                     imageLogo.scaled(100, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         p.setPen(QColor(255, 240, 128));
-        QFont police = p.font();
-        police.setPixelSize(40);
-        police.setBold(true);
-        p.setFont(police);
+        QFont fonte = p.font();
+        fonte.setPixelSize(40);
+        fonte.setBold(true);
+        p.setFont(fonte);
         p.drawText(QRectF(240, 0, 1000, 110), Qt::AlignVCenter, QStringLiteral("Vellor's Cup"));
     }
     entete.save(dossier.filePath(QStringLiteral("apercu-entete.png")));
@@ -580,8 +580,8 @@ void ecrireApercus(const QDir &dossier)
         p.drawImage(QPointF((scene.width() - image.width()) * 0.5, 0), image);
         const QColor couleurs[] = {Qt::white, QColor(0, 255, 255), QColor(255, 240, 128),
                                    QColor(128, 255, 128), QColor(255, 128, 128)};
-        QFont police = p.font();
-        police.setBold(true);
+        QFont fonte = p.font();
+        fonte.setBold(true);
         for (int colonne = 0; colonne < 3; ++colonne) {
             for (int ligne = 0; ligne < 19; ++ligne) {
                 const QPointF coin(40 + colonne * 640, 20 + ligne * 49);
@@ -589,8 +589,8 @@ void ecrireApercus(const QDir &dossier)
                 p.setBrush(QColor(0, 128, 255));
                 p.drawPolygon(QPolygonF({coin + QPointF(8, 0), coin + QPointF(60, 0),
                                          coin + QPointF(52, 34), coin + QPointF(0, 34)}));
-                police.setPixelSize(16 + (ligne % 5) * 4);
-                p.setFont(police);
+                fonte.setPixelSize(16 + (ligne % 5) * 4);
+                p.setFont(fonte);
                 p.setPen(couleurs[(ligne + colonne) % 5]);
                 p.drawText(QRectF(coin + QPointF(70, 0), QSizeF(560, 34)), Qt::AlignVCenter,
                            QStringLiteral("%1  Dupont-Lefèvre Amélie  1234").arg(ligne + 1));
