@@ -1,8 +1,8 @@
 #include "app/feuille.h"
 #include "ui_feuille.h"
 
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
 #include "network/reseau.h"
 #include "version.h"
 #include "windows/apparence.h"
@@ -30,17 +30,24 @@ constexpr int lignesAdressesMin = 6;
 const char annonce[] = "ADRESSE_IP_VELLORSCUP_DISPLAY";
 constexpr int tamponReception = 4 * 1024 * 1024;
 
-// The menu items of each window button lead to its own named slots.
-struct CommandesMenu {
+// Each window's button, right-click and menu items lead to its own named slots.
+struct SlotsFenetre {
+    void (Feuille::*basculer)();
+    void (Feuille::*menu)(QPoint);
     void (Feuille::*centrer)();
     void (Feuille::*agrandir)();
 };
-const CommandesMenu commandesMenu[nombreFenetres] = {
-    {&Feuille::ecranSeriesMenuCentrerSlot, &Feuille::ecranSeriesMenuAgrandirSlot},
-    {&Feuille::ecranPreparationMenuCentrerSlot, &Feuille::ecranPreparationMenuAgrandirSlot},
-    {&Feuille::ecranEpreuvesMenuCentrerSlot, &Feuille::ecranEpreuvesMenuAgrandirSlot},
-    {&Feuille::ecranCoupeMenuCentrerSlot, &Feuille::ecranCoupeMenuAgrandirSlot},
-    {&Feuille::ecranEpreuveCouranteMenuCentrerSlot, nullptr},
+const SlotsFenetre slotsFenetres[nombreFenetres] = {
+    {&Feuille::ecranSeriesToolButtonSlot, &Feuille::ecranSeriesMenuToolButtonSlot,
+     &Feuille::ecranSeriesMenuCentrerSlot, &Feuille::ecranSeriesMenuAgrandirSlot},
+    {&Feuille::ecranPreparationToolButtonSlot, &Feuille::ecranPreparationMenuToolButtonSlot,
+     &Feuille::ecranPreparationMenuCentrerSlot, &Feuille::ecranPreparationMenuAgrandirSlot},
+    {&Feuille::ecranEpreuvesToolButtonSlot, &Feuille::ecranEpreuvesMenuToolButtonSlot,
+     &Feuille::ecranEpreuvesMenuCentrerSlot, &Feuille::ecranEpreuvesMenuAgrandirSlot},
+    {&Feuille::ecranCoupeToolButtonSlot, &Feuille::ecranCoupeMenuToolButtonSlot,
+     &Feuille::ecranCoupeMenuCentrerSlot, &Feuille::ecranCoupeMenuAgrandirSlot},
+    {&Feuille::ecranEpreuveCouranteToolButtonSlot, &Feuille::ecranEpreuveCouranteMenuToolButtonSlot,
+     &Feuille::ecranEpreuveCouranteMenuCentrerSlot, nullptr},
 };
 } // namespace
 
@@ -49,6 +56,15 @@ Feuille::Feuille(QWidget *parent)
       fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
 {
     ui->setupUi(this);
+    commandes[0] = {nullptr, ui->mainWindow1ToolButton, ui->mainWindow1TailleFonteSlider,
+                    ui->mainWindow1TailleFonteLabel};
+    commandes[1] = {nullptr, ui->mainWindow2ToolButton, ui->mainWindow2TailleFonteSlider,
+                    ui->mainWindow2TailleFonteLabel};
+    commandes[2] = {nullptr, ui->mainWindow3ToolButton, ui->mainWindow3TailleFonteSlider,
+                    ui->mainWindow3TailleFonteLabel};
+    commandes[3] = {nullptr, ui->mainWindow4ToolButton, ui->mainWindow4TailleFonteSlider,
+                    ui->mainWindow4TailleFonteLabel};
+    commandes[4] = {nullptr, ui->mainWindow5ToolButton, nullptr, nullptr};
     setWindowTitle(QStringLiteral(VELLOR_TITRE));
     // Until the first refresh time replaces it.
     ui->mainFeuilleInfoLabel->setText(QStringLiteral(VELLOR_TITRE));
@@ -61,6 +77,10 @@ Feuille::Feuille(QWidget *parent)
     fenetre5 = new Win5(nullptr);
 
     epreuvesSeries = QVector<EpreuveSeries>(nombreEpreuves);
+    FenetreAffichage *const fenetres[nombreFenetres] = {fenetre1, fenetre2, fenetre3, fenetre4,
+                                                        fenetre5};
+    for (int n = 1; n <= nombreFenetres; ++n)
+        commandes[n - 1].fenetre = fenetres[n - 1];
 
     connect(ui->mainFeuilleConnexionToolButton, &QToolButton::clicked, this,
             &Feuille::mainFeuilleConnexionToolButtonSlot);
@@ -69,17 +89,10 @@ Feuille::Feuille(QWidget *parent)
     connect(ui->mainFeuilleReseauPortLineEdit, &QLineEdit::textChanged, this,
             &Feuille::reseauPortLineEditSlot);
 
-    void (Feuille::*bascules[nombreFenetres])() = {
-        &Feuille::ecranSeriesToolButtonSlot, &Feuille::ecranPreparationToolButtonSlot,
-        &Feuille::ecranEpreuvesToolButtonSlot, &Feuille::ecranCoupeToolButtonSlot,
-        &Feuille::ecranEpreuveCouranteToolButtonSlot};
-    void (Feuille::*menus[nombreFenetres])(QPoint) = {
-        &Feuille::ecranSeriesMenuToolButtonSlot, &Feuille::ecranPreparationMenuToolButtonSlot,
-        &Feuille::ecranEpreuvesMenuToolButtonSlot, &Feuille::ecranCoupeMenuToolButtonSlot,
-        &Feuille::ecranEpreuveCouranteMenuToolButtonSlot};
     for (int n = 1; n <= nombreFenetres; ++n) {
-        connect(boutonFenetre(n), &QToolButton::clicked, this, bascules[n - 1]);
-        connect(boutonFenetre(n), &QToolButton::customContextMenuRequested, this, menus[n - 1]);
+        connect(boutonFenetre(n), &QToolButton::clicked, this, slotsFenetres[n - 1].basculer);
+        connect(boutonFenetre(n), &QToolButton::customContextMenuRequested, this,
+                slotsFenetres[n - 1].menu);
         if (n <= fenetresAvecTailleFonte)
             connect(curseurTailleFonte(n), &QSlider::valueChanged, this,
                     &Feuille::mainWinTailleFonteSliderSlot);
@@ -92,8 +105,7 @@ Feuille::Feuille(QWidget *parent)
     connect(reseau, &Reseau::voyantReceptionSignal, ui->mainFeuilleReseauLedVerteToolButton,
             &QWidget::setVisible);
     connect(reseau, &Reseau::dureeMaxAffichageSignal, this, [this](double dureeMs) {
-        ui->mainFeuilleInfoLabel->setText(QString::number(dureeMs, 'g', 6) +
-                                          QStringLiteral(" ms"));
+        ui->mainFeuilleInfoLabel->setText(QString::number(dureeMs, 'g', 6) + QStringLiteral(" ms"));
     });
 
     // Listen without waiting for the operator.
@@ -115,33 +127,22 @@ Feuille::~Feuille()
 
 FenetreAffichage *Feuille::fenetre(int n) const
 {
-    FenetreAffichage *const fenetres[nombreFenetres] = {fenetre1, fenetre2, fenetre3, fenetre4,
-                                                        fenetre5};
-    return fenetres[n - 1];
+    return commandes[n - 1].fenetre;
 }
 
 QToolButton *Feuille::boutonFenetre(int n) const
 {
-    QToolButton *const boutons[nombreFenetres] = {
-        ui->mainWindow1ToolButton, ui->mainWindow2ToolButton, ui->mainWindow3ToolButton,
-        ui->mainWindow4ToolButton, ui->mainWindow5ToolButton};
-    return boutons[n - 1];
+    return commandes[n - 1].bouton;
 }
 
 QSlider *Feuille::curseurTailleFonte(int n) const
 {
-    QSlider *const curseurs[fenetresAvecTailleFonte] = {
-        ui->mainWindow1TailleFonteSlider, ui->mainWindow2TailleFonteSlider,
-        ui->mainWindow3TailleFonteSlider, ui->mainWindow4TailleFonteSlider};
-    return curseurs[n - 1];
+    return commandes[n - 1].curseur;
 }
 
 QLabel *Feuille::etiquetteTailleFonte(int n) const
 {
-    QLabel *const etiquettes[fenetresAvecTailleFonte] = {
-        ui->mainWindow1TailleFonteLabel, ui->mainWindow2TailleFonteLabel,
-        ui->mainWindow3TailleFonteLabel, ui->mainWindow4TailleFonteLabel};
-    return etiquettes[n - 1];
+    return commandes[n - 1].etiquette;
 }
 
 void Feuille::showEvent(QShowEvent *event)
@@ -340,12 +341,12 @@ void Feuille::afficherMenuFenetre(int n, QPoint pos)
     connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
 
     auto *centrer = new QAction(QStringLiteral(" ") + tr("Recentrer sur l'écran principal"), menu);
-    connect(centrer, &QAction::triggered, this, commandesMenu[n - 1].centrer);
+    connect(centrer, &QAction::triggered, this, slotsFenetres[n - 1].centrer);
     menu->addAction(centrer);
-    if (commandesMenu[n - 1].agrandir) {
+    if (slotsFenetres[n - 1].agrandir) {
         auto *agrandir =
             new QAction(QStringLiteral(" ") + tr("Dimensionner à la taille de l'écran"), menu);
-        connect(agrandir, &QAction::triggered, this, commandesMenu[n - 1].agrandir);
+        connect(agrandir, &QAction::triggered, this, slotsFenetres[n - 1].agrandir);
         menu->addAction(agrandir);
     }
     menu->popup(boutonFenetre(n)->mapToGlobal(pos));

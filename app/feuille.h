@@ -1,6 +1,8 @@
 #ifndef FEUILLE_H
 #define FEUILLE_H
 
+#include "core/parametres.h"
+
 #include <QMainWindow>
 
 namespace Ui
@@ -84,6 +86,16 @@ private:
     void afficherMenuFenetre(int n, QPoint pos);
     void centrerFenetre(int n);
     void agrandirFenetre(int n);
+
+    // The five windows in order, with their button and, for the first four, their font
+    // slider and its label: the one table every window command works on.
+    struct CommandesFenetre {
+        FenetreAffichage *fenetre;
+        QToolButton *bouton;
+        QSlider *curseur;
+        QLabel *etiquette;
+    };
+    CommandesFenetre commandes[nombreFenetres] = {};
 
     Ui::Feuille *ui;
     Reseau *reseau;

@@ -1,8 +1,8 @@
 // Cost of decoding a frame, against the work no decoder can avoid: turning the same bytes
 // into text and cutting it at every ";".
-#include "mesure.h"
 #include "core/donnees.h"
 #include "core/trame.h"
+#include "mesure.h"
 #include "tools/simulateur/concours.h"
 #include "tools/simulateur/trames.h"
 
@@ -56,6 +56,7 @@ void mesurer(const char *nom, const QByteArray &trame)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    std::printf("Qt %s\n", qVersion());
     std::printf("%-36s %14s %15s %15s %8s\n", "trame", "taille", "texte+découpe", "décodage",
                 "rapport");
     mesurer("petite : une série de 10 pilotes",

@@ -1,8 +1,8 @@
 // Cost of the refresh that follows each datagram, with the five windows shown at
 // 1920 x 1080, against painting the same five windows once (QWidget::grab).
-#include "mesure.h"
 #include "core/donnees.h"
 #include "core/trame.h"
+#include "mesure.h"
 #include "tools/simulateur/concours.h"
 #include "windows/win1.h"
 #include "windows/win2.h"

@@ -31,9 +31,19 @@ cmake -S "$racine" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target bench-decodage \
     bench-rafraichissement station-mesuree vellorcup-simulateur >/dev/null
 
-etape "décodage"
+# Decoding on both Qt versions, each in the build folder the tests use for it.
 charge_decodage=$(charge)
-"$build/bench/bench-decodage" | tee "$travail/decodage" >&2
+: >"$travail/decodage"
+for version in 5 6; do
+    dossier="$BUILD_DIR-qt$version"
+    etape "décodage, Qt $version, construit dans $dossier"
+    if cmake -S "$racine" -B "$dossier" -DVELLOR_QT=$version -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        >/dev/null 2>&1 && cmake --build "$dossier" -j2 --target bench-decodage >/dev/null; then
+        "$dossier/bench/bench-decodage" | tee -a "$travail/decodage" >&2
+    else
+        echo "bench.sh : Qt $version absent, décodage non mesuré" >&2
+    fi
+done
 
 etape "rafraîchissement"
 charge_rafraichissement=$(charge)
@@ -55,7 +65,8 @@ verdict() { if awk "BEGIN {exit !($1)}"; then echo tenu; else echo "**manqué**"
 milliers() { sed ':a; s/\([0-9]\)\([0-9]\{3\}\)\($\| \)/\1 \2\3/; ta' <<<"$1"; }
 
 cpu=$(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)
-qt=$(pkg-config --modversion Qt5Core 2>/dev/null || qmake -query QT_VERSION 2>/dev/null || echo "?")
+majeure=$(sed -n 's|^QT_DIR:PATH=.*/Qt\([56]\)$|\1|p' "$build/CMakeCache.txt")
+qt=$(sed -n "s/^Qt \($majeure\..*\)/\1/p" "$travail/decodage" | head -1)
 echo
 echo "Machine : $(nproc) cœurs, ${cpu:-processeur inconnu}, Qt $qt, $(date '+%Y-%m-%d %H:%M')."
 echo "Charge : moyenne sur une minute (\`uptime\`) au début de chaque mesure."
@@ -63,20 +74,21 @@ echo
 echo "| Mesure | Valeur | Cible | Verdict | Charge |"
 echo "|---|---|---|---|---|"
 
-# Decoding: "name ... SIZE octets BASE ns DECODE ns RATIO".
-while read -r sorte octets decodage rapport; do
+# Decoding: "Qt VERSION", then "name ... SIZE octets BASE ns DECODE ns RATIO".
+while read -r version sorte octets decodage rapport; do
     if [ "$sorte" = petite ]; then
         nom="Décodage, petite trame"; cible="—"; jugement="—"
     else
         nom="Décodage, grande trame"; cible="≤ 1,5 × texte+découpe"
         jugement=$(verdict "$rapport <= 1.5")
     fi
-    printf '| %s (%s octets) | %.1f µs, %s × texte+découpe | %s | %s | %s |\n' "$nom" \
-        "$(milliers "$octets")" "$(awk "BEGIN {print $decodage / 1000}")" "$rapport" "$cible" \
+    printf '| %s (%s octets), Qt %s | %.1f µs, %s × texte+découpe | %s | %s | %s |\n' "$nom" \
+        "$(milliers "$octets")" "$version" "$(awk "BEGIN {print $decodage / 1000}")" "$rapport" "$cible" \
         "$jugement" "$charge_decodage"
-done < <(awk '/ octets / {
+done < <(awk '/^Qt / { version = $2 }
+    / octets / {
         for (i = 2; i <= NF; i++) if ($i == "octets") taille = $(i - 1)
-        print $1, taille, $(NF - 2), $NF }' "$travail/decodage")
+        print version, $1, taille, $(NF - 2), $NF }' "$travail/decodage")
 
 # Refresh: "pilots median max paint ratio".
 while read -r pilotes mediane max peinture _; do

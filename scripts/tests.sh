@@ -23,6 +23,5 @@ lancer "$base-qt5" -DVELLOR_QT=5
 lancer "$base-qt6" -DVELLOR_QT=6 \
     -DVELLOR_STATION_ESSAI_AUTRE="$base-qt5/tests/aides/station-essai"
 export ASAN_OPTIONS="detect_leaks=1"
-export LSAN_OPTIONS="suppressions=$racine/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined

@@ -2,8 +2,8 @@
 // uses them: toggles, right-click menus, closing, dragging, centring, enlarging, and the
 // places kept from one run to the next.
 #include "app/feuille.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
 #include "windows/fenetreaffichage.h"
 
 #include <QAbstractScrollArea>

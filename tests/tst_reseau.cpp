@@ -1,19 +1,19 @@
 // Reception as the sender sees it: real datagrams on loopback, the announcement after
 // each bind, the LED, the refresh time, and the network panel's connect and disconnect.
 #include "app/feuille.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
 #include "network/reseau.h"
 #include "windows/fenetreaffichage.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
-#include <QToolButton>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QStandardItemModel>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QUdpSocket>
 #include <QtTest>
 

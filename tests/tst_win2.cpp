@@ -1,5 +1,5 @@
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
 #include "windows/win2.h"
 
 #include <QtTest>

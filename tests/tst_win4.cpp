@@ -1,7 +1,7 @@
 #include "windows/win4.h"
 
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
 
 #include <QtTest>
 #include <QtWidgets>

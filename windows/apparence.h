@@ -10,17 +10,17 @@ namespace Apparence
 {
 // Texts on the dark background of the display windows.
 inline const QColor blanc(255, 255, 255);
-inline const QColor cyan(0, 255, 255);              // series titles
-inline const QColor cyanPale(128, 255, 255);        // positions of the tables
-inline const QColor cyanClair(192, 255, 255);       // scoreboard header cells and ranks
-inline const QColor jaune(255, 240, 128);           // pilot numbers
-inline const QColor jaunePale(255, 240, 192);       // pilot numbers of the event classification
-inline const QColor jauneVif(255, 255, 128);        // scoreboard totals
-inline const QColor vert(128, 255, 128);            // a pilot who succeeded, a pilot who flew
-inline const QColor rouge(255, 128, 128);           // a pilot who failed
-inline const QColor bleu(0, 0, 255);                // scoreboard header texts
-inline const QColor bleuBadge(0, 128, 255);         // cup rank badges
-inline const QColor fondPosition(0, 48, 48);        // position column of the event classification
+inline const QColor cyan(0, 255, 255);        // series titles
+inline const QColor cyanPale(128, 255, 255);  // positions of the tables
+inline const QColor cyanClair(192, 255, 255); // scoreboard header cells and ranks
+inline const QColor jaune(255, 240, 128);     // pilot numbers
+inline const QColor jaunePale(255, 240, 192); // pilot numbers of the event classification
+inline const QColor jauneVif(255, 255, 128);  // scoreboard totals
+inline const QColor vert(128, 255, 128);      // a pilot who succeeded, a pilot who flew
+inline const QColor rouge(255, 128, 128);     // a pilot who failed
+inline const QColor bleu(0, 0, 255);          // scoreboard header texts
+inline const QColor bleuBadge(0, 128, 255);   // cup rank badges
+inline const QColor fondPosition(0, 48, 48);  // position column of the event classification
 
 constexpr int epaisseurTrait = 1;
 
@@ -37,7 +37,8 @@ inline const QString styleMenuContextuel = QStringLiteral(
     "QMenu::separator{ height: 2px;background: red;margin-left: 0px; margin-right: 0px; }");
 
 // The control window's address table.
-inline const QString styleTableAdresses = QStringLiteral("QTableView {selection-background-color: #00bb00} ");
+inline const QString styleTableAdresses =
+    QStringLiteral("QTableView {selection-background-color: #00bb00} ");
 } // namespace Apparence
 
 #endif

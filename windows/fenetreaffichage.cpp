@@ -1,22 +1,22 @@
 #include "windows/fenetreaffichage.h"
 
-#include "windows/apparence.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
+#include "windows/apparence.h"
 #include "windows/ressources.h"
 #include "windows/scene.h"
 
 #include <QAbstractScrollArea>
-#include <QGraphicsView>
-#include <QStyle>
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QGraphicsView>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QToolButton>
 
 namespace

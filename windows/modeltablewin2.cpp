@@ -1,8 +1,8 @@
 #include "windows/modeltablewin2.h"
 
-#include "windows/apparence.h"
 #include "core/donnees.h"
 #include "core/selection.h"
+#include "windows/apparence.h"
 
 #include <QColor>
 

@@ -1,7 +1,7 @@
 #include "windows/modeltablewin3.h"
 
-#include "windows/apparence.h"
 #include "core/donnees.h"
+#include "windows/apparence.h"
 
 #include <QColor>
 

@@ -1,9 +1,9 @@
 #include "windows/win1graphique.h"
 #include "ui_win1.h"
 
-#include "windows/apparence.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
+#include "windows/apparence.h"
 
 #include <QFontMetrics>
 #include <QPen>

@@ -1,11 +1,11 @@
 #include "windows/win2.h"
 #include "ui_win2.h"
 
-#include "windows/apparence.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
-#include "windows/modeltablewin2.h"
+#include "core/parametres.h"
 #include "core/selection.h"
+#include "windows/apparence.h"
+#include "windows/modeltablewin2.h"
 #include "windows/tableau.h"
 
 #include <QHeaderView>

@@ -1,11 +1,11 @@
 #include "windows/win3.h"
 #include "ui_win3.h"
 
-#include "windows/apparence.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
-#include "windows/modeltablewin3.h"
+#include "core/parametres.h"
 #include "core/selection.h"
+#include "windows/apparence.h"
+#include "windows/modeltablewin3.h"
 #include "windows/tableau.h"
 
 #include <QFontMetrics>

@@ -1,9 +1,9 @@
 #include "windows/win4graphique.h"
 #include "ui_win4.h"
 
-#include "windows/apparence.h"
-#include "core/parametres.h"
 #include "core/donnees.h"
+#include "core/parametres.h"
+#include "windows/apparence.h"
 
 #include <QFontMetrics>
 #include <QPolygonF>

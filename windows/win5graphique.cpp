@@ -1,8 +1,8 @@
 #include "windows/win5graphique.h"
 #include "ui_win5.h"
 
-#include "windows/apparence.h"
 #include "core/donnees.h"
+#include "windows/apparence.h"
 #include "windows/scene.h"
 
 #include <QBrush>

@@ -1,7 +1,6 @@
 #include "tools/simulateur/concours.h"
 #include "version.h"
 
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
