@@ -104,8 +104,7 @@ void FenetreAffichage::resizeEvent(QResizeEvent *event)
 
 void FenetreAffichage::deplacerVers(const QPoint &coin)
 {
-    info().X = coin.x();
-    info().Y = coin.y();
+    enregistrerPlace(QRect(coin, placeEnregistree().size()));
     move(coin);
 }
 
@@ -139,28 +138,36 @@ void FenetreAffichage::hideEvent(QHideEvent *event)
 }
 
 // The settings record and the window's place meet here and nowhere else.
-void FenetreAffichage::retenirPlace()
+QRect FenetreAffichage::placeEnregistree() const
 {
-    info().X = x();
-    info().Y = y();
-    info().L = width();
-    info().H = height();
+    return QRect(info().X, info().Y, info().L, info().H);
 }
 
-void FenetreAffichage::placer(const QRect &place)
+void FenetreAffichage::enregistrerPlace(const QRect &place)
 {
     info().X = place.x();
     info().Y = place.y();
     info().L = place.width();
     info().H = place.height();
+}
+
+void FenetreAffichage::retenirPlace()
+{
+    enregistrerPlace(QRect(pos(), size()));
+}
+
+void FenetreAffichage::placer(const QRect &place)
+{
+    enregistrerPlace(place);
     setGeometry(place);
     move(place.topLeft());
 }
 
 void FenetreAffichage::afficherALaPlace()
 {
-    if (info().X != 0 || info().Y != 0) {
-        placer(QRect(info().X, info().Y, info().L, info().H));
+    const QRect place = placeEnregistree();
+    if (!place.topLeft().isNull()) {
+        placer(place);
     } else {
         const QScreen *ecran = QGuiApplication::primaryScreen();
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),

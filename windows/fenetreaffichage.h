@@ -72,6 +72,8 @@ protected:
 
 private:
     void deplacerVers(const QPoint &coin);
+    QRect placeEnregistree() const;
+    void enregistrerPlace(const QRect &place);
     void placer(const QRect &place);
 
     const int numeroFenetre;
