@@ -2,6 +2,7 @@
 
 #include "app/feuille.h"
 #include "app/gardeinstance.h"
+#include "app/options.h"
 #include "core/parametres.h"
 #include "windows/ressources.h"
 
@@ -20,8 +21,13 @@ void preparerEchelle()
 #endif
 }
 
-int lancerStation(QApplication &application)
+int lancerStation(QApplication &application, const QStringList &arguments)
 {
+    OptionsStation options;
+    const int code = lireOptions(arguments, options);
+    if (code >= 0)
+        return code;
+
     GardeInstance garde;
     if (!garde.premiereCopie()) {
         QMessageBox refus;
@@ -36,6 +42,7 @@ int lancerStation(QApplication &application)
     initialiserRessources();
 
     Feuille feuille;
+    feuille.appliquerOptions(options);
     feuille.show();
     return application.exec();
 }

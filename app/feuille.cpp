@@ -3,6 +3,8 @@
 
 #include "core/donnees.h"
 #include "core/parametres.h"
+#include "app/options.h"
+#include "app/veilleecran.h"
 #include "network/reseau.h"
 #include "version.h"
 #include "windows/apparence.h"
@@ -13,6 +15,7 @@
 #include "windows/win4.h"
 #include "windows/win5.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QMenu>
@@ -21,13 +24,18 @@
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QThread>
+#include <QTimer>
 #include <QUdpSocket>
 
 namespace
 {
 constexpr int fenetresAvecTailleFonte = 4;
 constexpr int lignesAdressesMin = 6;
-const char annonce[] = "ADRESSE_IP_VELLORSCUP_DISPLAY";
+// A burst of changes (a drag) is written once, and never later than a second after the
+// first of them.
+constexpr int regroupementMs = 300;
+constexpr int delaiSauvegardeMaxMs = 900;
+constexpr int periodeEtatFluxMs = 1000;
 constexpr int tamponReception = 4 * 1024 * 1024;
 
 // Each window's button, right-click and menu items lead to its own named slots.
@@ -52,7 +60,8 @@ const SlotsFenetre slotsFenetres[nombreFenetres] = {
 } // namespace
 
 Feuille::Feuille(QWidget *parent)
-    : QMainWindow(parent), ui(new Ui::Feuille), reseau(nullptr), fenetre1(nullptr),
+    : QMainWindow(parent), sauvegarde(new QTimer(this)), minuterieEtatFlux(new QTimer(this)),
+      ui(new Ui::Feuille), reseau(nullptr), fenetre1(nullptr),
       fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
 {
     ui->setupUi(this);
@@ -79,8 +88,17 @@ Feuille::Feuille(QWidget *parent)
     epreuvesSeries = QVector<EpreuveSeries>(nombreEpreuves);
     FenetreAffichage *const fenetres[nombreFenetres] = {fenetre1, fenetre2, fenetre3, fenetre4,
                                                         fenetre5};
-    for (int n = 1; n <= nombreFenetres; ++n)
+    for (int n = 1; n <= nombreFenetres; ++n) {
         commandes[n - 1].fenetre = fenetres[n - 1];
+        connect(fenetres[n - 1], &FenetreAffichage::parametresModifiesSignal, this,
+                &Feuille::parametresModifiesSlot);
+    }
+    // The public's screens stay awake while a window is shown.
+    auto *veille = new VeilleEcran(this);
+    for (int n = 1; n <= nombreFenetres; ++n)
+        veille->surveiller(fenetre(n));
+    sauvegarde->setSingleShot(true);
+    connect(sauvegarde, &QTimer::timeout, this, &Feuille::sauverParametres);
 
     connect(ui->mainFeuilleConnexionToolButton, &QToolButton::clicked, this,
             &Feuille::mainFeuilleConnexionToolButtonSlot);
@@ -107,6 +125,25 @@ Feuille::Feuille(QWidget *parent)
     connect(reseau, &Reseau::dureeMaxAffichageSignal, this, [this](double dureeMs) {
         ui->mainFeuilleInfoLabel->setText(QString::number(dureeMs, 'g', 6) + QStringLiteral(" ms"));
     });
+    connect(reseau, &Reseau::enregistrementImpossibleSignal, this, [this](const QString &raison) {
+        noteEnregistrement = tr("Enregistrement arrêté : %1").arg(raison);
+        etatFluxSlot();
+    });
+    // Off until a datagram arrives: a silent feed must not look live.
+    ui->mainFeuilleReseauLedVerteToolButton->hide();
+    QStringList invalides;
+    reseau->definirSources(adressesDepuis(parametres.sources, &invalides));
+    if (!invalides.isEmpty())
+        qDebug() << "sources ignorées, adresses invalides :" << invalides;
+    connect(minuterieEtatFlux, &QTimer::timeout, this, &Feuille::etatFluxSlot);
+    minuterieEtatFlux->start(periodeEtatFluxMs);
+    etatFluxSlot();
+    connect(ui->reprendreCheckBox, &QCheckBox::toggled, this, [this](bool coche) {
+        parametres.reprendre = coche;
+        parametresModifiesSlot();
+    });
+    connect(ui->mainFeuilleReseauPortLineEdit, &QLineEdit::textEdited, this,
+            &Feuille::parametresModifiesSlot);
 
     // Listen without waiting for the operator.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
@@ -165,8 +202,14 @@ void Feuille::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // Closing the windows hides them; what was shown is remembered for the next start.
+    bool visibles[nombreFenetres];
+    for (int n = 1; n <= nombreFenetres; ++n)
+        visibles[n - 1] = fenetre(n)->isVisible();
     for (int n = 1; n <= nombreFenetres; ++n)
         fenetre(n)->close();
+    for (int n = 1; n <= nombreFenetres; ++n)
+        parametres.fenetresInfo[n - 1].Visible = visibles[n - 1];
     sauverParametres();
     event->accept();
 }
@@ -185,14 +228,71 @@ void Feuille::chargerParametres()
         curseurTailleFonte(n)->setValue(taille);
         etiquetteTailleFonte(n)->setText(texteTailleFonte(taille));
     }
+    ui->reprendreCheckBox->setChecked(parametres.reprendre);
+    reprisePrevue = parametres.reprendre;
 }
 
+// QSettings replaces the file atomically (a temporary file renamed over it): a power cut
+// leaves the old file or the new one, never half of one.
 void Feuille::sauverParametres()
 {
+    sauvegarde->stop();
     QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
     fichier.clear();
     fichier.setValue(QStringLiteral("Fenetre/Geometry"), saveGeometry());
     ecrireParametres(fichier);
+    fichier.sync();
+    qDebug() << "paramètres enregistrés";
+}
+
+void Feuille::parametresModifiesSlot()
+{
+    if (!sauvegarde->isActive())
+        premiereModification.start();
+    const qint64 reste = delaiSauvegardeMaxMs - premiereModification.elapsed();
+    sauvegarde->start(int(qBound(qint64(0), reste, qint64(regroupementMs))));
+}
+
+void Feuille::appliquerOptions(const OptionsStation &options)
+{
+    if (options.sourcesDonnees)
+        reseau->definirSources(options.sources);
+    if (!options.enregistrement.isEmpty()) {
+        QString erreur;
+        if (!reseau->enregistrerDans(options.enregistrement, &erreur)) {
+            qDebug().noquote() << "enregistrement impossible :" << erreur;
+            noteEnregistrement = tr("Enregistrement impossible : %1").arg(erreur);
+            etatFluxSlot();
+        }
+    }
+    reprisePrevue = reprisePrevue || options.reprendre;
+}
+
+void Feuille::etatFluxSlot()
+{
+    const TexteEtatFlux etat = texteEtatFlux(reseau->etatFlux(), parametres.silenceAlerte);
+    QString texte = etat.texte;
+    if (!noteEnregistrement.isEmpty())
+        texte += QLatin1Char('\n') + noteEnregistrement;
+    QLabel *etiquette = ui->etatFluxLabel;
+    etiquette->setText(texte);
+    QPalette palette = etiquette->palette();
+    const QColor couleur =
+        etat.alerte || !noteEnregistrement.isEmpty() ? Apparence::rouge : Apparence::blanc;
+    palette.setColor(QPalette::Active, QPalette::WindowText, couleur);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
+    etiquette->setPalette(palette);
+}
+
+// The windows shown when the station last stopped, at their places, once it listens.
+void Feuille::reprendreFenetres()
+{
+    for (int n = 1; n <= nombreFenetres; ++n) {
+        if (!parametres.fenetresInfo[n - 1].Visible || fenetre(n)->isVisible())
+            continue;
+        boutonFenetre(n)->setChecked(true);
+        basculerFenetre(n);
+    }
 }
 
 void Feuille::mainWinTailleFonteSliderSlot(int)
@@ -205,6 +305,7 @@ void Feuille::mainWinTailleFonteSliderSlot(int)
     for (int n = 1; n <= fenetresAvecTailleFonte; ++n)
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();
+    parametresModifiesSlot();
 }
 
 // ---- Network panel
@@ -216,6 +317,10 @@ void Feuille::mainFeuilleConnexionToolButtonSlot()
         connecterReseau();
     else
         deconnecterReseau();
+    if (reprisePrevue) {
+        reprisePrevue = false;
+        reprendreFenetres();
+    }
 }
 
 void Feuille::mainFeuilleQuitterToolButtonSlot()
@@ -276,7 +381,7 @@ void Feuille::connecterReseau()
     qDebug() << "bind" << parametres.portUdp << socketUdp->peerPort();
     // Room for a burst of frames while the windows redraw.
     socketUdp->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, tamponReception);
-    socketUdp->writeDatagram(annonce, qstrlen(annonce), QHostAddress(QHostAddress::Broadcast),
+    socketUdp->writeDatagram(annonceStation, qstrlen(annonceStation), QHostAddress(QHostAddress::Broadcast),
                              port);
 }
 

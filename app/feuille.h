@@ -3,6 +3,7 @@
 
 #include "core/parametres.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 namespace Ui
@@ -11,7 +12,9 @@ class Feuille;
 }
 class QLabel;
 class QSlider;
+class QTimer;
 class QToolButton;
+struct OptionsStation;
 class FenetreAffichage;
 class Reseau;
 class Win1;
@@ -33,6 +36,10 @@ public:
     void chargerParametres();
     void sauverParametres();
 
+    // The command line's part: sources, recording, windows brought back after the first
+    // connection.
+    void appliquerOptions(const OptionsStation &options);
+
     // Window n, 1 to 5, and its button.
     FenetreAffichage *fenetre(int n) const;
     QToolButton *boutonFenetre(int n) const;
@@ -51,6 +58,9 @@ public slots:
     void reseauPortLineEditSlot();
     void reseauUpdateAffichageSlot();
     void mainWinTailleFonteSliderSlot(int taille);
+    // Something the operator changed: the settings file follows within a second.
+    void parametresModifiesSlot();
+    void etatFluxSlot();
 
     void ecranSeriesToolButtonSlot();
     void ecranSeriesMenuToolButtonSlot(QPoint pos);
@@ -82,6 +92,7 @@ private:
     void deconnecterReseau();
     void refuserConnexion(const QString &raison);
 
+    void reprendreFenetres();
     void basculerFenetre(int n);
     void afficherMenuFenetre(int n, QPoint pos);
     void centrerFenetre(int n);
@@ -96,6 +107,12 @@ private:
         QLabel *etiquette;
     };
     CommandesFenetre commandes[nombreFenetres] = {};
+
+    QTimer *sauvegarde;
+    QElapsedTimer premiereModification;
+    QTimer *minuterieEtatFlux;
+    QString noteEnregistrement;
+    bool reprisePrevue = false;
 
     Ui::Feuille *ui;
     Reseau *reseau;

@@ -6,5 +6,5 @@ int main(int argc, char *argv[])
 {
     preparerEchelle();
     QApplication application(argc, argv);
-    return lancerStation(application);
+    return lancerStation(application, QCoreApplication::arguments());
 }

@@ -218,5 +218,6 @@ int main(int argc, char *argv[])
         }
     });
     veille.start(20);
-    return lancerStation(application);
+    // Its own arguments are not the station's.
+    return lancerStation(application, {QCoreApplication::arguments().constFirst()});
 }

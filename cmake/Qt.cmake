@@ -12,11 +12,13 @@ else()
 endif()
 find_package(Qt${QT_VERSION_MAJOR} ${qtMinimum_${QT_VERSION_MAJOR}} REQUIRED
     COMPONENTS Core Gui Widgets Network Test)
+# QtDBus only keeps the screens awake on Unix desktops: the station builds without it.
+find_package(Qt${QT_VERSION_MAJOR} QUIET OPTIONAL_COMPONENTS DBus)
 message(STATUS "Qt ${Qt${QT_VERSION_MAJOR}_VERSION}")
 
 # Qt 5.15 has the versionless targets; 5.12 to 5.14 get them here.
-foreach(module Core Gui Widgets Network Test)
-    if(NOT TARGET Qt::${module})
+foreach(module Core Gui Widgets Network Test DBus)
+    if(TARGET Qt${QT_VERSION_MAJOR}::${module} AND NOT TARGET Qt::${module})
         add_library(Qt::${module} INTERFACE IMPORTED)
         set_target_properties(Qt::${module} PROPERTIES
             INTERFACE_LINK_LIBRARIES Qt${QT_VERSION_MAJOR}::${module})

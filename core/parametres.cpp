@@ -38,9 +38,28 @@ void lireParametres(QSettings &fichier)
         if (i < fenetresAvecTailleFonte)
             info.TailleFonte =
                 fichier.value(g + QLatin1String("TailleFonte"), defaut.TailleFonte).toInt();
+        const QVariant connue = fichier.value(g + QLatin1String("PlaceConnue"));
+        info.PlaceConnue = connue.isValid() ? connue.toInt() != 0 : (info.X != 0 || info.Y != 0);
+        info.Visible = fichier.value(g + QLatin1String("Visible"), 0).toInt() != 0;
     }
     parametres.portUdp =
         fichier.value(QStringLiteral("Connexion/ReseauUdpPort"), QStringLiteral("7700")).toString();
+
+    // A hand-edited alert delay that is not a number, or negative, keeps the alert on.
+    bool nombre = false;
+    const int silence =
+        fichier.value(QStringLiteral("Connexion/SilenceAlerte")).toString().trimmed().toInt(&nombre);
+    parametres.silenceAlerte = nombre && silence >= 0 ? silence : silenceAlerteParDefaut;
+    // Typed by hand without quotes, "a, b" reads as a list; written by the station, as text.
+    const QStringList parties = fichier.value(QStringLiteral("Connexion/Sources"))
+                                    .toStringList()
+                                    .join(QLatin1Char(','))
+                                    .split(QLatin1Char(','));
+    parametres.sources.clear();
+    for (const QString &partie : parties)
+        if (!partie.trimmed().isEmpty())
+            parametres.sources << partie.trimmed();
+    parametres.reprendre = fichier.value(QStringLiteral("Fenetre/Reprendre"), 0).toInt() != 0;
 }
 
 void ecrireParametres(QSettings &fichier)
@@ -54,8 +73,14 @@ void ecrireParametres(QSettings &fichier)
         fichier.setValue(g + QLatin1String("H"), info.H);
         if (i < fenetresAvecTailleFonte)
             fichier.setValue(g + QLatin1String("TailleFonte"), info.TailleFonte);
+        fichier.setValue(g + QLatin1String("PlaceConnue"), int(info.PlaceConnue));
+        fichier.setValue(g + QLatin1String("Visible"), int(info.Visible));
     }
     fichier.setValue(QStringLiteral("Connexion/ReseauUdpPort"), parametres.portUdp);
+    fichier.setValue(QStringLiteral("Connexion/SilenceAlerte"), parametres.silenceAlerte);
+    fichier.setValue(QStringLiteral("Connexion/Sources"),
+                     parametres.sources.join(QLatin1Char(',')));
+    fichier.setValue(QStringLiteral("Fenetre/Reprendre"), int(parametres.reprendre));
 }
 
 QString texteTailleFonte(int taille)

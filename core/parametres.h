@@ -2,24 +2,37 @@
 #define PARAMETRES_H
 
 #include <QString>
+#include <QStringList>
 
 class QSettings;
 
-// Place, size and font step of one display window; (0, 0) means no place is stored.
+// Place, size and font step of one display window, and whether it was shown when last
+// saved. Places are logical pixels. A file written before PlaceConnue existed tells no
+// place by (0, 0).
 struct FenetreInfo {
     int X = 0;
     int Y = 0;
     int L = 800;
     int H = 600;
     int TailleFonte = 0;
+    bool PlaceConnue = false;
+    bool Visible = false;
 };
 
 constexpr int nombreFenetres = 5;
+
+// Seconds of silence after which the feed is shown as stopped; 0 turns the alert off.
+constexpr int silenceAlerteParDefaut = 10;
 
 struct Parametres {
     QString repertoireDonnees;
     QString portUdp;
     FenetreInfo fenetresInfo[nombreFenetres];
+    int silenceAlerte = silenceAlerteParDefaut;
+    // Addresses whose datagrams are read, as typed; empty: every sender.
+    QStringList sources;
+    // Bring back at start-up the windows that were shown.
+    bool reprendre = false;
 };
 
 extern Parametres parametres;

@@ -1,6 +1,7 @@
 #include "network/reseau.h"
 
 #include "core/donnees.h"
+#include "core/journal.h"
 #include "core/parametres.h"
 #include "core/trame.h"
 
@@ -9,12 +10,17 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <utility>
+
 QUdpSocket *socketUdp = nullptr;
 
 namespace
 {
 constexpr int dureeVoyantMs = 100;
-}
+// Beyond this many different unwanted senders, no more debug lines: a flood of forged
+// addresses must not grow memory.
+constexpr int sourcesIgnoreesMax = 256;
+} // namespace
 
 Reseau::Reseau(QObject *parent) : QObject(parent) {}
 
@@ -35,13 +41,77 @@ void Reseau::connexionReseauUdp()
     connect(socketUdp, &QUdpSocket::readyRead, this, &Reseau::readPendingDatagramsSlot);
 }
 
+void Reseau::definirSources(const QList<QHostAddress> &adresses)
+{
+    sources = adresses;
+    sourcesIgnorees.clear();
+}
+
+bool Reseau::enregistrerDans(const QString &chemin, QString *erreur)
+{
+    auto nouveau = std::make_unique<Journal>();
+    if (!nouveau->ouvrir(chemin, erreur))
+        return false;
+    journal = std::move(nouveau);
+    return true;
+}
+
+EtatFlux Reseau::etatFlux() const
+{
+    EtatFlux etat;
+    etat.recus = datagrammesRecus;
+    etat.ignores = datagrammesIgnores;
+    etat.source = derniereSource;
+    etat.msDepuisDerniere = depuisDerniere.isValid() ? depuisDerniere.elapsed() : -1;
+    return etat;
+}
+
+bool Reseau::sourceAcceptee(const QHostAddress &adresse)
+{
+    if (sources.isEmpty())
+        return true;
+    for (const QHostAddress &source : std::as_const(sources))
+        if (source.isEqual(adresse, QHostAddress::ConvertV4MappedToIPv4))
+            return true;
+    const QString texte = texteAdresse(adresse);
+    if (!sourcesIgnorees.contains(texte) && sourcesIgnorees.size() < sourcesIgnoreesMax) {
+        sourcesIgnorees.insert(texte);
+        qDebug().noquote() << "trame ignorée de" << texte;
+    }
+    return false;
+}
+
+void Reseau::enregistrer(const QByteArray &datagramme)
+{
+    if (!journal || journal->ajouter(datagramme))
+        return;
+    // Told once; the station carries on without recording.
+    const QString raison = journal->erreur();
+    journal.reset();
+    qDebug().noquote() << "enregistrement impossible :" << raison;
+    emit enregistrementImpossibleSignal(raison);
+}
+
 void Reseau::readPendingDatagramsSlot()
 {
     while (socketUdp->hasPendingDatagrams()) {
         QByteArray datagramme;
         datagramme.resize(int(qMax<qint64>(socketUdp->pendingDatagramSize(), 0)));
-        socketUdp->readDatagram(datagramme.data(), datagramme.size());
-        ++datagrammesRecus;
+        QHostAddress source;
+        socketUdp->readDatagram(datagramme.data(), datagramme.size(), &source);
+        // The station's own announcement, back from the broadcast, is still decoded and
+        // shown as received, but it says nothing of the sender.
+        const bool annonce = datagramme == annonceStation;
+        if (!annonce) {
+            ++datagrammesRecus;
+            if (!sourceAcceptee(source)) {
+                ++datagrammesIgnores;
+                continue;
+            }
+            derniereSource = source;
+            depuisDerniere.start();
+            enregistrer(datagramme);
+        }
         decodageTrameUdpSlot(datagramme);
         emit voyantReceptionSignal(true);
         QTimer::singleShot(dureeVoyantMs, this, SLOT(emissionTrameUdpLedVerteSlot()));

@@ -1,13 +1,25 @@
 #ifndef RESEAU_H
 #define RESEAU_H
 
-#include <QByteArray>
-#include <QObject>
+#include "network/etatflux.h"
 
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QSet>
+
+#include <memory>
+
+class Journal;
 class QUdpSocket;
 
 // The one receiving socket of the process, created by the first connexionReseauUdp().
 extern QUdpSocket *socketUdp;
+
+// Broadcast after each bind, so that the sender learns the station's address.
+constexpr char annonceStation[] = "ADRESSE_IP_VELLORSCUP_DISPLAY";
 
 // Reads every datagram, decodes it and has the display refreshed. What the operator sees
 // of it (the reception light, the refresh time) is the control window's: it is told
@@ -22,12 +34,22 @@ public:
 
     void connexionReseauUdp();
 
+    // Only datagrams from these senders are read; an empty list accepts every sender.
+    void definirSources(const QList<QHostAddress> &adresses);
+    // Appends every accepted datagram to the file, as it arrives. False, with the reason,
+    // when the file cannot be opened.
+    bool enregistrerDans(const QString &chemin, QString *erreur);
+
+    EtatFlux etatFlux() const;
+
 signals:
     void reseauUpdateAffichageSignal();
     // On after each datagram, off 100 ms later.
     void voyantReceptionSignal(bool allume);
     // The longest display refresh since start-up, after each datagram.
     void dureeMaxAffichageSignal(double dureeMs);
+    // The recording stopped: the file could not be written.
+    void enregistrementImpossibleSignal(const QString &raison);
 
 public slots:
     void decodageTrameUdpSlot(QByteArray buffer);
@@ -35,7 +57,16 @@ public slots:
     void readPendingDatagramsSlot();
 
 private:
+    bool sourceAcceptee(const QHostAddress &adresse);
+    void enregistrer(const QByteArray &datagramme);
+
     quint64 datagrammesRecus = 0;
+    quint64 datagrammesIgnores = 0;
+    QList<QHostAddress> sources;
+    QSet<QString> sourcesIgnorees; // told once each, up to a bound
+    QHostAddress derniereSource;
+    QElapsedTimer depuisDerniere;
+    std::unique_ptr<Journal> journal;
 };
 
 #endif

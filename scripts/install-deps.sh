@@ -9,6 +9,7 @@ necessaires=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     xvfb xauth
     iproute2 util-linux
+    dbus                    # dbus-daemon: the tests' private session bus
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
 polices=(

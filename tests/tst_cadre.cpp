@@ -38,6 +38,9 @@ private slots:
     void centrer();
     void agrandir();
     void placesApresRedemarrage();
+    void placesStockees_data();
+    void placesStockees();
+    void agrandiEnHautAGaucheRevientLa();
 
 private:
     QStringList textesMenu(QMenu *menu) const;
@@ -112,10 +115,77 @@ void TstCadre::basculer()
     FenetreAffichage *f = feuille->fenetre(n);
     const QRect obtenue = stockee.topLeft().isNull() ? f->geometry() : QRect(f->pos(), f->size());
     QCOMPARE(obtenue, attendue);
-    QVERIFY(!QFile::exists(cheminFichierParametres())); // showing never saves
     for (int autre = 1; autre <= 5; ++autre)
         if (autre != n)
             QVERIFY(!feuille->fenetre(autre)->isVisible());
+    // Shown: in the file within a second, for a restart after a power cut.
+    QTRY_COMPARE_WITH_TIMEOUT(QSettings(cheminFichierParametres(), QSettings::IniFormat)
+                                  .value(QStringLiteral("FenetreInfo%1/Visible").arg(n))
+                                  .toInt(),
+                              1, 1000);
+}
+
+// A stored place means what it says: (0, 0) is a place, and one that no screen shows
+// opens where the operator can see it, the stored place kept until hidden or moved.
+void TstCadre::placesStockees_data()
+{
+    QTest::addColumn<QRect>("stockee");
+    QTest::addColumn<bool>("connue");
+    QTest::addColumn<QString>("ouverture");
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    QTest::newRow("(0, 0) connue") << QRect(0, 0, 900, 650) << true << "à sa place";
+    QTest::newRow("(0, 0) d'un fichier d'avant")
+        << QRect(0, 0, 900, 650) << false << "centrée, à sa taille";
+    QTest::newRow("projecteur débranché")
+        << QRect(5000, 3000, 900, 650) << true << "centrée, à la taille enregistrée";
+    QTest::newRow("plus grande que l'écran restant")
+        << QRect(-4000, 0, 3000, 2000) << true << "centrée, à la taille enregistrée";
+    QTest::newRow("99 pixels visibles")
+        << QRect(ecran.right() - 98, 0, 900, 650) << true << "centrée, à la taille enregistrée";
+    QTest::newRow("100 pixels visibles")
+        << QRect(ecran.right() - 99, 0, 900, 650) << true << "à sa place";
+}
+
+void TstCadre::placesStockees()
+{
+    QFETCH(QRect, stockee);
+    QFETCH(bool, connue);
+    QFETCH(QString, ouverture);
+    FenetreInfo &info = parametres.fenetresInfo[0];
+    info = {stockee.x(), stockee.y(), stockee.width(), stockee.height(), 0, connue};
+    FenetreAffichage *f = feuille->fenetre(1);
+    const QSize tailleAvant = f->size();
+    feuille->boutonFenetre(1)->click();
+
+    if (ouverture == "à sa place") {
+        QCOMPARE(f->pos(), stockee.topLeft());
+        QCOMPARE(f->size(), stockee.size());
+        return;
+    }
+    // Centred on the primary screen; a window as large as the screen is nudged by its
+    // frame.
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize taille =
+        ouverture == "centrée, à sa taille" ? tailleAvant : stockee.size().boundedTo(ecran.size());
+    const QPoint ecart =
+        f->geometry().topLeft() -
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, taille, ecran).topLeft();
+    QVERIFY2(ecart.manhattanLength() <= 4, qPrintable(QString::number(ecart.manhattanLength())));
+    if (ouverture == "centrée, à la taille enregistrée") {
+        QCOMPARE(f->size(), taille.expandedTo(f->minimumSize())); // short of its minimum size
+        // The stored place stays until the operator hides or moves the window.
+        QCOMPARE(QRect(info.X, info.Y, info.L, info.H), stockee);
+    }
+}
+
+void TstCadre::agrandiEnHautAGaucheRevientLa()
+{
+    const QRect zone = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(zone.topLeft(), QPoint(0, 0)); // the screen begins at (0, 0)
+    feuille->ecranSeriesMenuAgrandirSlot();
+    feuille->boutonFenetre(1)->click(); // hidden, saved
+    feuille->boutonFenetre(1)->click();
+    QCOMPARE(feuille->fenetre(1)->pos(), QPoint(0, 0));
 }
 
 void TstCadre::masquerEcritLaPlace()

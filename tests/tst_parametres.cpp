@@ -2,6 +2,7 @@
 #include "app/feuille.h"
 #include "core/parametres.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QSettings>
 #include <QSlider>
@@ -24,6 +25,8 @@ private slots:
     void tailleFonteHorsBornes();
     void etiquettesCurseurs_data();
     void etiquettesCurseurs();
+    void clesAjoutees_data();
+    void clesAjoutees();
 
 private:
     QSettings fichier() const { return {cheminFichierParametres(), QSettings::IniFormat}; }
@@ -205,8 +208,78 @@ void TstParametres::etiquettesCurseurs()
     QCOMPARE(feuille.etiquetteTailleFonte(fenetre)->text(), etiquette);
     QCOMPARE(parametres.fenetresInfo[fenetre - 1].TailleFonte, valeur);
     QCOMPARE(texteTailleFonte(valeur), etiquette);
-    // The slider alone never writes the file.
-    QVERIFY(!QFile::exists(cheminFichierParametres()));
+    // The change reaches the file within a second, without waiting for the quit.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        fichier().value(QStringLiteral("FenetreInfo%1/TailleFonte").arg(fenetre)).toInt(),
+        valeur, 1000);
+}
+
+// Keys the station added later; a file without them reads as before.
+void TstParametres::clesAjoutees_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("placeConnue");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<int>("silence");
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<bool>("reprendre");
+    const QStringList aucune;
+    QTest::newRow("fichier d'avant, (0, 0)") << QByteArray("[FenetreInfo1]\nX=0\nY=0\n") << false
+                                             << false << 10 << aucune << false;
+    QTest::newRow("fichier d'avant, ailleurs")
+        << QByteArray("[FenetreInfo1]\nX=0\nY=40\n") << true << false << 10 << aucune << false;
+    QTest::newRow("(0, 0) connue") << QByteArray("[FenetreInfo1]\nX=0\nY=0\nPlaceConnue=1\n")
+                                   << true << false << 10 << aucune << false;
+    QTest::newRow("affichée") << QByteArray("[FenetreInfo1]\nVisible=1\n") << false << true << 10
+                              << aucune << false;
+    QTest::newRow("silence en lettres")
+        << QByteArray("[Connexion]\nSilenceAlerte=dix\n") << false << false << 10 << aucune
+        << false;
+    QTest::newRow("silence négatif") << QByteArray("[Connexion]\nSilenceAlerte=-4\n") << false
+                                     << false << 10 << aucune << false;
+    QTest::newRow("alerte coupée") << QByteArray("[Connexion]\nSilenceAlerte=0\n") << false
+                                   << false << 0 << aucune << false;
+    QTest::newRow("sources tapées à la main")
+        << QByteArray("[Connexion]\nSources=192.168.1.10, 10.0.0.2\n") << false << false << 10
+        << QStringList{"192.168.1.10", "10.0.0.2"} << false;
+    QTest::newRow("reprise") << QByteArray("[Fenetre]\nReprendre=1\n") << false << false << 10
+                             << aucune << true;
+}
+
+void TstParametres::clesAjoutees()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, placeConnue);
+    QFETCH(bool, visible);
+    QFETCH(int, silence);
+    QFETCH(QStringList, sources);
+    QFETCH(bool, reprendre);
+    QDir().mkpath(QFileInfo(cheminFichierParametres()).path());
+    QFile brut(cheminFichierParametres());
+    QVERIFY(brut.open(QIODevice::WriteOnly));
+    brut.write(ini);
+    brut.close();
+
+    {
+        Feuille feuille;
+        QCOMPARE(parametres.fenetresInfo[0].PlaceConnue, placeConnue);
+        QCOMPARE(parametres.fenetresInfo[0].Visible, visible);
+        QCOMPARE(parametres.silenceAlerte, silence);
+        QCOMPARE(parametres.sources, sources);
+        QCOMPARE(parametres.reprendre, reprendre);
+        QCOMPARE(feuille.findChild<QCheckBox *>("reprendreCheckBox")->isChecked(), reprendre);
+        feuille.sauverParametres();
+    }
+    // Written back, read again: the same record.
+    const Parametres avant = parametres;
+    parametres = Parametres();
+    parametres.repertoireDonnees = avant.repertoireDonnees;
+    Feuille relue;
+    QCOMPARE(parametres.fenetresInfo[0].PlaceConnue, placeConnue);
+    QCOMPARE(parametres.fenetresInfo[0].Visible, visible);
+    QCOMPARE(parametres.silenceAlerte, silence);
+    QCOMPARE(parametres.sources, sources);
+    QCOMPARE(parametres.reprendre, reprendre);
 }
 
 QTEST_MAIN(TstParametres)

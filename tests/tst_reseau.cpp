@@ -1,6 +1,8 @@
 // Reception as the sender sees it: real datagrams on loopback, the announcement after
 // each bind, the LED, the refresh time, and the network panel's connect and disconnect.
 #include "app/feuille.h"
+#include "app/options.h"
+#include "core/journal.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "network/reseau.h"
@@ -45,6 +47,10 @@ private slots:
     void deconnexionPuisNouveauPort();
     void tableAdresses();
     void rafraichitFenetresVisibles();
+    void sourcesEtEnregistrement_data();
+    void sourcesEtEnregistrement();
+    void fluxMuet();
+    void enregistrementImpossible();
 
 private:
     Feuille *nouvelleFeuille(const QString &port);
@@ -108,9 +114,9 @@ void TstReseau::datagrammes()
 void TstReseau::ledApresChaqueDatagramme()
 {
     nouvelleFeuille("7721");
-    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
     auto *led = feuilles.last()->findChild<QToolButton *>("mainFeuilleReseauLedVerteToolButton");
-    QVERIFY(!led->isHidden()); // shown from start-up until the first datagram
+    QVERIFY(led->isHidden()); // off until the first datagram: a silent feed looks silent
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
 
     for (int i = 0; i < 2; ++i) {
         led->hide();
@@ -273,6 +279,99 @@ void TstReseau::rafraichitFenetresVisibles()
     };
     QCOMPARE(chrono(1), QStringLiteral("01:02"));
     QCOMPARE(chrono(5), QStringLiteral("00:00")); // hidden: not refreshed
+}
+
+namespace
+{
+void envoyerDepuis(const char *adresse, const QByteArray &datagramme, quint16 port)
+{
+    QUdpSocket emetteur;
+    QVERIFY(emetteur.bind(QHostAddress(QString::fromLatin1(adresse)), 0));
+    QVERIFY(emetteur.writeDatagram(datagramme, QHostAddress::LocalHost, port) >= 0);
+}
+} // namespace
+
+// Only the contest's own sender is heard when asked; what is heard is recorded as it
+// came, and the operator sees both counts.
+void TstReseau::sourcesEtEnregistrement_data()
+{
+    QTest::addColumn<QString>("sources");
+    QTest::addColumn<QString>("titre");
+    QTest::addColumn<QList<QByteArray>>("enregistres");
+    QTest::addColumn<QString>("comptes");
+    QTest::newRow("tout le monde") << "" << "B" << QList<QByteArray>{coupe("A"), coupe("B")}
+                                   << "Reçues : 2, ignorées : 0";
+    QTest::newRow("le seul émetteur du concours") << "127.0.0.2" << "B"
+                                                  << QList<QByteArray>{coupe("B")}
+                                                  << "Reçues : 2, ignorées : 1";
+    QTest::newRow("deux émetteurs") << "127.0.0.2, 127.0.0.1" << "B"
+                                    << QList<QByteArray>{coupe("A"), coupe("B")}
+                                    << "Reçues : 2, ignorées : 0";
+    QTest::newRow("un autre") << "127.0.0.1" << "A" << QList<QByteArray>{coupe("A")}
+                              << "Reçues : 2, ignorées : 1";
+}
+
+void TstReseau::sourcesEtEnregistrement()
+{
+    QFETCH(QString, sources);
+    QFETCH(QString, titre);
+    QFETCH(QList<QByteArray>, enregistres);
+    QFETCH(QString, comptes);
+    Feuille *feuille = nouvelleFeuille("7780");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    OptionsStation options;
+    QStringList invalides;
+    options.sources = adressesDepuis({sources}, &invalides);
+    options.sourcesDonnees = !options.sources.isEmpty();
+    options.enregistrement = dossier->filePath("jour.txt");
+    feuille->appliquerOptions(options);
+
+    envoyerDepuis("127.0.0.1", coupe("A"), 7780);
+    envoyerDepuis("127.0.0.2", coupe("B\n\\"), 7780); // a line break and a backslash
+    enregistres.replace(enregistres.size() - 1,
+                        enregistres.constLast() == coupe("B") ? coupe("B\n\\") : coupe("A"));
+    auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
+    QTRY_VERIFY2(etat->text().endsWith(comptes), qPrintable(etat->text()));
+    QCOMPARE(titreCoupe.left(1), titre);
+
+    QFile fichier(options.enregistrement);
+    QVERIFY(fichier.open(QIODevice::ReadOnly));
+    QCOMPARE(lireJournal(fichier.readAll()), enregistres);
+}
+
+void TstReseau::fluxMuet()
+{
+    QSettings(cheminFichierParametres(), QSettings::IniFormat)
+        .setValue("Connexion/SilenceAlerte", 1);
+    Feuille *feuille = nouvelleFeuille("7781");
+    auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
+    QCOMPARE(etat->text(), QStringLiteral("Aucune trame reçue\nReçues : 0, ignorées : 0"));
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    const QColor normal = etat->palette().color(QPalette::WindowText);
+
+    envoyerDepuis("127.0.0.1", coupe("A"), 7781);
+    QTRY_VERIFY(etat->text().startsWith("Dernière trame il y a 0 s (127.0.0.1)"));
+    QTRY_VERIFY_WITH_TIMEOUT(etat->text().startsWith("Flux muet depuis 2 s"), 4000);
+    QVERIFY(etat->palette().color(QPalette::WindowText) != normal);
+
+    envoyerDepuis("127.0.0.1", coupe("A"), 7781); // the feed is back
+    QTRY_VERIFY(etat->text().startsWith("Dernière trame"));
+    QCOMPARE(etat->palette().color(QPalette::WindowText), normal);
+}
+
+// A file that cannot be written: said in red, and the station keeps showing the contest.
+void TstReseau::enregistrementImpossible()
+{
+    Feuille *feuille = nouvelleFeuille("7782");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    OptionsStation options;
+    options.enregistrement = dossier->filePath("absent/jour.txt");
+    feuille->appliquerOptions(options);
+    auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
+    QVERIFY2(etat->text().contains("Enregistrement impossible"), qPrintable(etat->text()));
+
+    envoyerDepuis("127.0.0.1", coupe("Suite"), 7782);
+    QTRY_COMPARE(titreCoupe, QStringLiteral("Suite"));
 }
 
 QTEST_MAIN(TstReseau)

@@ -1,4 +1,5 @@
 #include "core/donnees.h"
+#include "core/journal.h"
 #include "core/trame.h"
 #include "tools/simulateur/concours.h"
 #include "tools/simulateur/trames.h"
@@ -161,6 +162,11 @@ private slots:
         QTest::newRow("lignes") << a + "\n\nx\r\n" + QByteArray("x\0y\n", 4) + b << QStringList()
                                 << Datagrammes{a, "", "x", QByteArray("x\0y", 3), b};
         QTest::newRow("fichier vide") << QByteArray("") << QStringList() << Datagrammes{};
+        QTest::newRow("ancien fichier et barres obliques")
+            << QByteArray("a\\nb\nc\\\n") << QStringList() << Datagrammes{"a\\nb", "c\\"};
+        QTest::newRow("journal et sauts de ligne")
+            << enteteJournal() + "\na\\nb\n\\r\\n\n\\\\n\nx\\0y\n" + b << QStringList()
+            << Datagrammes{"a\nb", "\r\n", "\\n", QByteArray("x\0y", 3), b};
     }
 
     void envois()
@@ -178,7 +184,9 @@ private slots:
         QProcess p, q;
         QCOMPARE(lancer(arguments << "--record" << copie.fileName(), p), attendus);
         QVERIFY(copie.open(QIODevice::ReadOnly));
-        QCOMPARE(copie.readAll().split('\n'), attendus + Datagrammes{""});
+        const QByteArray enregistre = copie.readAll();
+        QVERIFY(enregistre.startsWith(enteteJournal() + '\n') && enregistre.endsWith('\n'));
+        QCOMPARE(lireJournal(enregistre), attendus);
         QCOMPARE(lancer({"--intervalle", "0", "--replay", copie.fileName()}, q), attendus);
         for (const QProcess *r : {&p, &q})
             QVERIFY(r->exitStatus() == QProcess::NormalExit && r->exitCode() == 0);
@@ -192,6 +200,7 @@ private slots:
         QTest::newRow("port non numérique") << QStringList{"--port", "x"} << 1;
         QTest::newRow("option inconnue") << QStringList{"--bidule"} << 1;
         QTest::newRow("fichier à rejouer absent") << QStringList{"--replay", "/nulle/part"} << 1;
+        QTest::newRow("dossier du journal absent") << QStringList{"--record", "/nulle/part/j"} << 1;
     }
 
     void options()
@@ -220,9 +229,10 @@ private slots:
         QVERIFY(p.waitForFinished(30000));
         QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
         QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const Datagrammes lignes = fichier.readAll().split('\n');
-        QVERIFY(lignes.size() > 3 && lignes.last().isEmpty());
-        QCOMPARE(lignes.mid(0, 3), recus);
+        const QByteArray contenu = fichier.readAll();
+        const Datagrammes trames = lireJournal(contenu);
+        QVERIFY(trames.size() >= 3 && contenu.endsWith('\n'));
+        QCOMPARE(trames.mid(0, 3), recus);
     }
 #endif
 };

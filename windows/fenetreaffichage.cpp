@@ -23,6 +23,31 @@ namespace
 {
 // The size of a window brought back near the control window.
 constexpr QSize tailleCentree(800, 600);
+// Less than this on every screen present, and a stored place cannot be found by the
+// operator (a projector unplugged since).
+constexpr int visibleMin = 100;
+
+bool placeVisible(const QRect &place)
+{
+    const auto ecrans = QGuiApplication::screens();
+    for (const QScreen *ecran : ecrans) {
+        const QRect vue = place.intersected(ecran->geometry());
+        if (vue.width() >= visibleMin && vue.height() >= visibleMin)
+            return true;
+    }
+    return false;
+}
+
+QRect zoneEcranPrincipal()
+{
+    const QScreen *ecran = QGuiApplication::primaryScreen();
+    return ecran ? ecran->availableGeometry() : QRect();
+}
+
+QRect centreeSurEcranPrincipal(const QSize &taille)
+{
+    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, taille, zoneEcranPrincipal());
+}
 
 // Where the mouse is in the widget that received the event.
 QPoint pointSouris(const QMouseEvent *event)
@@ -131,9 +156,17 @@ bool FenetreAffichage::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
+void FenetreAffichage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    info().Visible = true;
+    emit parametresModifiesSignal();
+}
+
 void FenetreAffichage::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
+    info().Visible = false;
     retenirPlace();
 }
 
@@ -149,6 +182,8 @@ void FenetreAffichage::enregistrerPlace(const QRect &place)
     info().Y = place.y();
     info().L = place.width();
     info().H = place.height();
+    info().PlaceConnue = true;
+    emit parametresModifiesSignal();
 }
 
 void FenetreAffichage::retenirPlace()
@@ -166,13 +201,13 @@ void FenetreAffichage::placer(const QRect &place)
 void FenetreAffichage::afficherALaPlace()
 {
     const QRect place = placeEnregistree();
-    if (!place.topLeft().isNull()) {
+    // A place other than (0, 0) was always stored by the station.
+    if (!info().PlaceConnue && place.topLeft().isNull())
+        setGeometry(centreeSurEcranPrincipal(size()));
+    else if (placeVisible(place))
         placer(place);
-    } else {
-        const QScreen *ecran = QGuiApplication::primaryScreen();
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                        ecran ? ecran->availableGeometry() : QRect()));
-    }
+    else // the stored place is kept until the operator hides or moves the window
+        setGeometry(centreeSurEcranPrincipal(place.size().boundedTo(zoneEcranPrincipal().size())));
     show();
 }
 

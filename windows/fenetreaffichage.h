@@ -37,6 +37,10 @@ public:
     // Copies the window's current place into the settings record.
     void retenirPlace();
 
+signals:
+    // The window's part of the settings record changed: place, size or shown state.
+    void parametresModifiesSignal();
+
 public slots:
     void menuAfficherSlot(QPoint pos);
     void menuAgrandirSlot();
@@ -64,6 +68,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *objet, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
     QWidget *widgetPresse = nullptr;

@@ -1,14 +1,50 @@
-// Starts the station exactly as main() does, for the tests of the single-instance guard.
+// Starts the station exactly as main() does, for the tests that need a real process.
 // It prints "refus" when it shows the refusal box and closes that box by itself, and
-// "feuille" once the control window is shown. It quits on its own, by the Quit button,
-// after the number of milliseconds given as argument (default: never).
+// "feuille" once the control window is shown; one second later, "etat" with the shown
+// display windows and the first font slider. It quits on its own, by the Quit button,
+// after the number of milliseconds given as first argument (0: never); the station's own
+// options follow. VELLOR_ESSAI_ACTION makes it act as the operator once the window is
+// shown: "curseur" moves the first font slider to 7, "fenetre2" shows window 2,
+// "ecritures" saves the settings without pause.
 #include "app/demarrage.h"
+#include "app/feuille.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QSlider>
 #include <QTimer>
 #include <cstdio>
+
+namespace
+{
+void agir(QWidget *feuille, const QByteArray &action)
+{
+    if (action == "curseur") {
+        feuille->findChild<QSlider *>("mainWindow1TailleFonteSlider")->setValue(7);
+    } else if (action == "fenetre2") {
+        feuille->findChild<QAbstractButton *>("mainWindow2ToolButton")->click();
+    } else if (action == "ecritures") {
+        auto *sansPause = new QTimer(feuille);
+        QObject::connect(sansPause, &QTimer::timeout, feuille,
+                         [feuille] { static_cast<Feuille *>(feuille)->sauverParametres(); });
+        sansPause->start(0);
+    }
+}
+
+void afficherEtat(QWidget *feuille)
+{
+    QByteArray visibles;
+    const auto fenetres = QApplication::topLevelWidgets();
+    for (int n = 1; n <= 5; ++n)
+        for (QWidget *w : fenetres)
+            if (w->isVisible() && w->objectName() == QByteArray("win") + QByteArray::number(n))
+                visibles += QByteArray::number(n);
+    std::printf("etat fenetres=%s curseur1=%d\n", visibles.constData(),
+                feuille->findChild<QSlider *>("mainWindow1TailleFonteSlider")->value());
+    std::fflush(stdout);
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -37,6 +73,8 @@ int main(int argc, char *argv[])
                 std::printf("feuille %s\n", qPrintable(w->windowTitle()));
                 std::fflush(stdout);
                 depart = true;
+                agir(w, qgetenv("VELLOR_ESSAI_ACTION"));
+                QTimer::singleShot(1000, w, [w] { afficherEtat(w); });
                 if (duree > 0)
                     QTimer::singleShot(duree, w, [w] {
                         w->findChild<QAbstractButton *>("mainFeuilleQuitterToolButton")->click();
@@ -45,5 +83,9 @@ int main(int argc, char *argv[])
         }
     });
     veille.start(20);
-    return lancerStation(application);
+    // The station's own options follow the duration.
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        arguments.removeAt(1);
+    return lancerStation(application, arguments);
 }

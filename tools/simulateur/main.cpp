@@ -1,3 +1,4 @@
+#include "core/journal.h"
 #include "tools/simulateur/concours.h"
 #include "version.h"
 
@@ -65,22 +66,11 @@ public:
                              .arg(reglages.rejeu, fichier.errorString());
                 return false;
             }
-            lignes = fichier.readAll().split('\n');
-            if (!lignes.isEmpty() && lignes.last().isEmpty())
-                lignes.removeLast(); // the line end of the last line
-            for (QByteArray &ligne : lignes)
-                if (ligne.endsWith('\r'))
-                    ligne.chop(1);
+            lignes = lireJournal(fichier.readAll());
         }
-        if (!reglages.enregistrement.isEmpty()) {
-            enregistrement.setFileName(reglages.enregistrement);
-            if (!enregistrement.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-                erreur = QString::fromUtf8("impossible d'écrire %1 : %2")
-                             .arg(reglages.enregistrement, enregistrement.errorString());
-                return false;
-            }
-        }
-        return true;
+        // Each run records itself alone, over what the file held, as it always did.
+        return reglages.enregistrement.isEmpty() ||
+               enregistrement.ouvrir(reglages.enregistrement, &erreur, Journal::Mode::Remplacement);
     }
 
     void demarrer()
@@ -139,18 +129,16 @@ private:
                        .arg(trame.size()));
             return false;
         }
-        if (enregistrement.isOpen() && (trame.contains('\n') || trame.contains('\r'))) {
-            ecrire(QStringLiteral("\ntrame avec un saut de ligne : --record ne peut pas "
-                                  "l'enregistrer sur une ligne\n"));
-            return false;
-        }
         if (socket.writeDatagram(trame, reglages.hote, reglages.port) < 0) {
             ++echecs; // a full buffer or a refusal from the peer: the next frame may pass
             return true;
         }
         ++envoyes;
-        if (enregistrement.isOpen())
-            enregistrement.write(trame + '\n');
+        // A recording with holes would replay another contest: better stop and say so.
+        if (enregistrement.estOuvert() && !enregistrement.ajouter(trame)) {
+            ecrire(QLatin1Char('\n') + enregistrement.erreur() + QLatin1Char('\n'));
+            return false;
+        }
         return true;
     }
 
@@ -195,7 +183,7 @@ private:
         afficher(true);
         if (!reglages.silencieux)
             ecrire(QStringLiteral("\n"));
-        enregistrement.close();
+        enregistrement.fermer();
         QCoreApplication::exit(code);
     }
 
@@ -205,7 +193,7 @@ private:
     qint64 tops = 0;
     QList<QByteArray> lignes;
     int ligne = 0;
-    QFile enregistrement;
+    Journal enregistrement;
     QUdpSocket socket;
     QTimer minuterie;
     QTimer veille;
@@ -289,12 +277,14 @@ bool lireOptions(const QCoreApplication &app, QCommandLineParser &parseur, Regla
         QStringLiteral("secondes"), QStringLiteral("0"));
     const QCommandLineOption replay(
         {"replay", "rejouer"},
-        QString::fromUtf8("Rejoue un fichier au lieu du concours : chaque ligne part telle "
-                          "quelle en un datagramme, dans l'ordre, puis le simulateur s'arrête."),
+        QString::fromUtf8("Rejoue un fichier au lieu du concours : chaque ligne part en un "
+                          "datagramme, dans l'ordre, puis le simulateur s'arrête. Lit les "
+                          "journaux de --record et les fichiers d'une trame brute par ligne."),
         QStringLiteral("fichier"));
     const QCommandLineOption record(
         {"record", "enregistrer"},
-        QString::fromUtf8("Enregistre chaque trame envoyée dans un fichier, une par ligne."),
+        QString::fromUtf8("Enregistre chaque trame envoyée dans un journal que --replay "
+                          "rejoue, une par ligne (le fichier est remplacé)."),
         QStringLiteral("fichier"));
     const QCommandLineOption count({"count", "nombre"},
                                    QString::fromUtf8("S'arrête après ce nombre de datagrammes."),

@@ -1,0 +1,103 @@
+#include "app/options.h"
+
+#include "core/journal.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+namespace
+{
+// The parser's own words, which Qt only translates with its catalogues installed.
+QString enFrancais(QString texte)
+{
+    const char *const mots[][2] = {{"Usage:", "Utilisation :"},
+                                   {"Options:", "Options :"},
+                                   {"Unknown options:", "options inconnues :"},
+                                   {"Unknown option", "option inconnue"},
+                                   {"Missing value after", "valeur manquante après"},
+                                   {"Unexpected value after", "valeur inattendue après"}};
+    for (const auto &mot : mots)
+        texte.replace(QLatin1String(mot[0]), QString::fromUtf8(mot[1]));
+    return texte;
+}
+
+int refuser(const QString &raison)
+{
+    std::fprintf(stderr, "vellorcup-display : %s\n", raison.toLocal8Bit().constData());
+    return 2;
+}
+} // namespace
+
+QList<QHostAddress> adressesDepuis(const QStringList &textes, QStringList *invalides)
+{
+    QList<QHostAddress> adresses;
+    for (const QString &texte : textes) {
+        for (const QString &partie : texte.split(QLatin1Char(','))) {
+            const QString adresse = partie.trimmed();
+            if (adresse.isEmpty())
+                continue;
+            const QHostAddress lue(adresse);
+            if (lue.isNull())
+                *invalides << adresse;
+            else
+                adresses << lue;
+        }
+    }
+    return adresses;
+}
+
+int lireOptions(const QStringList &arguments, OptionsStation &options)
+{
+    QCommandLineParser parseur;
+    parseur.setApplicationDescription(
+        QStringLiteral("Station d'affichage public de la Coupe des Vellor."));
+    const QCommandLineOption aide({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aide")},
+                                  QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption reprendre(
+        QStringLiteral("reprendre"),
+        QStringLiteral("Rouvre au démarrage les fenêtres affichées lors du dernier arrêt."));
+    const QCommandLineOption enregistrer(
+        QStringLiteral("enregistrer"),
+        QStringLiteral("Ajoute chaque trame reçue à FICHIER, une par ligne, au format que "
+                       "vellorcup-simulateur --replay rejoue."),
+        QStringLiteral("FICHIER"));
+    const QCommandLineOption source(
+        QStringLiteral("source"),
+        QStringLiteral("N'écoute que ces émetteurs (adresses IP séparées par des virgules) ; "
+                       "remplace Connexion/Sources du fichier de réglages."),
+        QStringLiteral("ADRESSE[,ADRESSE...]"));
+    parseur.addOptions({aide, reprendre, enregistrer, source});
+
+    if (!parseur.parse(arguments))
+        return refuser(enFrancais(parseur.errorText()));
+    if (parseur.isSet(aide)) {
+        std::fputs(enFrancais(parseur.helpText()).toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!parseur.positionalArguments().isEmpty())
+        return refuser(QStringLiteral("argument inattendu : %1")
+                           .arg(parseur.positionalArguments().constFirst()));
+
+    options.reprendre = parseur.isSet(reprendre);
+    if (parseur.isSet(source)) {
+        QStringList invalides;
+        options.sources = adressesDepuis(parseur.values(source), &invalides);
+        if (!invalides.isEmpty())
+            return refuser(QStringLiteral("adresse invalide : %1").arg(invalides.join(QStringLiteral(", "))));
+        if (options.sources.isEmpty())
+            return refuser(QStringLiteral("--source demande au moins une adresse"));
+        options.sourcesDonnees = true;
+    }
+    if (parseur.isSet(enregistrer)) {
+        options.enregistrement = parseur.value(enregistrer);
+        // Tried now, so that a wrong name stops the start before any window opens.
+        Journal essai;
+        QString erreur;
+        if (!essai.ouvrir(options.enregistrement, &erreur))
+            return refuser(QStringLiteral("enregistrement impossible dans %1 : %2")
+                               .arg(options.enregistrement, erreur));
+    }
+    return -1;
+}
