@@ -5,7 +5,6 @@
 
 class QApplication;
 
-
 // Before the application object: window places are logical pixels on Qt 5 as on Qt 6,
 // which always scales to the screen, at its exact factor (125 %, 150 %).
 void preparerEchelle();

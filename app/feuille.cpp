@@ -1,10 +1,10 @@
 #include "app/feuille.h"
 #include "ui_feuille.h"
 
-#include "core/donnees.h"
-#include "core/parametres.h"
 #include "app/options.h"
 #include "app/veilleecran.h"
+#include "core/donnees.h"
+#include "core/parametres.h"
 #include "network/reseau.h"
 #include "version.h"
 #include "windows/apparence.h"
@@ -61,8 +61,8 @@ const SlotsFenetre slotsFenetres[nombreFenetres] = {
 
 Feuille::Feuille(QWidget *parent)
     : QMainWindow(parent), sauvegarde(new QTimer(this)), minuterieEtatFlux(new QTimer(this)),
-      ui(new Ui::Feuille), reseau(nullptr), fenetre1(nullptr),
-      fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
+      ui(new Ui::Feuille), reseau(nullptr), fenetre1(nullptr), fenetre2(nullptr), fenetre3(nullptr),
+      fenetre4(nullptr), fenetre5(nullptr)
 {
     ui->setupUi(this);
     commandes[0] = {nullptr, ui->mainWindow1ToolButton, ui->mainWindow1TailleFonteSlider,
@@ -381,8 +381,8 @@ void Feuille::connecterReseau()
     qDebug() << "bind" << parametres.portUdp << socketUdp->peerPort();
     // Room for a burst of frames while the windows redraw.
     socketUdp->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, tamponReception);
-    socketUdp->writeDatagram(annonceStation, qstrlen(annonceStation), QHostAddress(QHostAddress::Broadcast),
-                             port);
+    socketUdp->writeDatagram(annonceStation, qstrlen(annonceStation),
+                             QHostAddress(QHostAddress::Broadcast), port);
 }
 
 void Feuille::refuserConnexion(const QString &raison)

@@ -1,6 +1,7 @@
 #include "app/options.h"
 
 #include "core/journal.h"
+#include "core/lignecommande.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -9,19 +10,6 @@
 
 namespace
 {
-// The parser's own words, which Qt only translates with its catalogues installed.
-QString enFrancais(QString texte)
-{
-    const char *const mots[][2] = {{"Usage:", "Utilisation :"},
-                                   {"Options:", "Options :"},
-                                   {"Unknown options:", "options inconnues :"},
-                                   {"Unknown option", "option inconnue"},
-                                   {"Missing value after", "valeur manquante après"},
-                                   {"Unexpected value after", "valeur inattendue après"}};
-    for (const auto &mot : mots)
-        texte.replace(QLatin1String(mot[0]), QString::fromUtf8(mot[1]));
-    return texte;
-}
 
 int refuser(const QString &raison)
 {
@@ -53,8 +41,9 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
     QCommandLineParser parseur;
     parseur.setApplicationDescription(
         QStringLiteral("Station d'affichage public de la Coupe des Vellor."));
-    const QCommandLineOption aide({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aide")},
-                                  QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption aide(
+        {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aide")},
+        QStringLiteral("Affiche cette aide."));
     const QCommandLineOption reprendre(
         QStringLiteral("reprendre"),
         QStringLiteral("Rouvre au démarrage les fenêtres affichées lors du dernier arrêt."));
@@ -85,7 +74,8 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         QStringList invalides;
         options.sources = adressesDepuis(parseur.values(source), &invalides);
         if (!invalides.isEmpty())
-            return refuser(QStringLiteral("adresse invalide : %1").arg(invalides.join(QStringLiteral(", "))));
+            return refuser(
+                QStringLiteral("adresse invalide : %1").arg(invalides.join(QStringLiteral(", "))));
         if (options.sources.isEmpty())
             return refuser(QStringLiteral("--source demande au moins une adresse"));
         options.sourcesDonnees = true;

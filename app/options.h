@@ -8,10 +8,10 @@
 
 // What the command line asks of this run. Nothing here is written to the settings file.
 struct OptionsStation {
-    bool reprendre = false;       // --reprendre
-    QString enregistrement;       // --enregistrer FICHIER
-    bool sourcesDonnees = false;  // --source given: it replaces Connexion/Sources
-    QList<QHostAddress> sources;  // --source ADRESSE[,ADRESSE...]
+    bool reprendre = false;      // --reprendre
+    QString enregistrement;      // --enregistrer FICHIER
+    bool sourcesDonnees = false; // --source given: it replaces Connexion/Sources
+    QList<QHostAddress> sources; // --source ADRESSE[,ADRESSE...]
 };
 
 // Reads the arguments (the program name first). Returns -1 when the station may start;

@@ -19,7 +19,8 @@ void VeilleEcran::surveiller(QWidget *fenetre)
         return;
     surveillees.insert(fenetre);
     fenetre->installEventFilter(this);
-    // A window deleted while shown sends no Hide when it never got a native window.
+    // Forgotten as it goes: a later widget may reuse its address, and a window deleted
+    // without a native window sends no Hide.
     connect(fenetre, &QObject::destroyed, this, [this](QObject *objet) {
         surveillees.remove(objet);
         visibles.remove(objet);
@@ -35,10 +36,10 @@ bool VeilleEcran::eventFilter(QObject *objet, QEvent *event)
 {
     // Minimising sends Hide and restoring sends Show: a minimised window shows nothing
     // to the public, so it counts as hidden.
-    if (event->type() == QEvent::Show && surveillees.contains(objet)) {
+    if (event->type() == QEvent::Show) {
         visibles.insert(objet);
         actualiser();
-    } else if (event->type() == QEvent::Hide && surveillees.contains(objet)) {
+    } else if (event->type() == QEvent::Hide) {
         visibles.remove(objet);
         actualiser();
     }

@@ -34,7 +34,8 @@ private:
     void relacher();
 
     // Relachee: no window shown, nothing asked. Refusee: windows shown, but the one attempt
-    // for them failed; the next attempt waits until they have all gone.
+    // for them failed, or nothing here can hold the screens; the next attempt waits until
+    // they have all gone.
     enum class Etat { Relachee, Suspendue, Refusee };
 
     std::unique_ptr<Inhibiteur> inhibiteur;

@@ -47,8 +47,10 @@ void lireParametres(QSettings &fichier)
 
     // A hand-edited alert delay that is not a number, or negative, keeps the alert on.
     bool nombre = false;
-    const int silence =
-        fichier.value(QStringLiteral("Connexion/SilenceAlerte")).toString().trimmed().toInt(&nombre);
+    const int silence = fichier.value(QStringLiteral("Connexion/SilenceAlerte"))
+                            .toString()
+                            .trimmed()
+                            .toInt(&nombre);
     parametres.silenceAlerte = nombre && silence >= 0 ? silence : silenceAlerteParDefaut;
     // Typed by hand without quotes, "a, b" reads as a list; written by the station, as text.
     const QStringList parties = fichier.value(QStringLiteral("Connexion/Sources"))

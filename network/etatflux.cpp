@@ -5,7 +5,9 @@ QString texteDuree(qint64 secondes)
     if (secondes < 60)
         return QStringLiteral("%1 s").arg(secondes);
     if (secondes < 3600)
-        return QStringLiteral("%1 min %2 s").arg(secondes / 60).arg(secondes % 60, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("%1 min %2 s")
+            .arg(secondes / 60)
+            .arg(secondes % 60, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1 h %2 min")
         .arg(secondes / 3600)
         .arg(secondes % 3600 / 60, 2, 10, QLatin1Char('0'));
@@ -33,6 +35,7 @@ TexteEtatFlux texteEtatFlux(const EtatFlux &etat, int silenceAlerte)
                              : QStringLiteral("Dernière trame il y a %1 (%2)")
                                    .arg(texteDuree(secondes), adresse);
     }
-    resultat.texte += QStringLiteral("\nReçues : %1, ignorées : %2").arg(etat.recus).arg(etat.ignores);
+    resultat.texte +=
+        QStringLiteral("\nReçues : %1, ignorées : %2").arg(etat.recus).arg(etat.ignores);
     return resultat;
 }

@@ -6,9 +6,9 @@
 
 // What the operator is told of the feed: is the contest's sender still talking?
 struct EtatFlux {
-    quint64 recus = 0;   // every datagram read, ignored ones included
-    quint64 ignores = 0; // from a sender outside the accepted sources
-    QHostAddress source; // sender of the last accepted datagram
+    quint64 recus = 0;            // every datagram read, ignored ones included
+    quint64 ignores = 0;          // from a sender outside the accepted sources
+    QHostAddress source;          // sender of the last accepted datagram
     qint64 msDepuisDerniere = -1; // -1 until a datagram is accepted
 };
 

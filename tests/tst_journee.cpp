@@ -151,8 +151,8 @@ void TstJournee::optionsRefusees_data()
         << QStringList{"--enregistrer", "/dossier/absent/jour.txt"}
         << QByteArray("enregistrement impossible dans /dossier/absent/jour.txt");
     QTest::newRow("option inconnue") << QStringList{"--vite"} << QByteArray("option inconnue");
-    QTest::newRow("argument en trop") << QStringList{"bonjour"}
-                                      << QByteArray("argument inattendu : bonjour");
+    QTest::newRow("argument en trop")
+        << QStringList{"bonjour"} << QByteArray("argument inattendu : bonjour");
 }
 
 void TstJournee::optionsRefusees()

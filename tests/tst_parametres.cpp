@@ -210,8 +210,8 @@ void TstParametres::etiquettesCurseurs()
     QCOMPARE(texteTailleFonte(valeur), etiquette);
     // The change reaches the file within a second, without waiting for the quit.
     QTRY_COMPARE_WITH_TIMEOUT(
-        fichier().value(QStringLiteral("FenetreInfo%1/TailleFonte").arg(fenetre)).toInt(),
-        valeur, 1000);
+        fichier().value(QStringLiteral("FenetreInfo%1/TailleFonte").arg(fenetre)).toInt(), valeur,
+        1000);
 }
 
 // Keys the station added later; a file without them reads as before.
@@ -224,21 +224,20 @@ void TstParametres::clesAjoutees_data()
     QTest::addColumn<QStringList>("sources");
     QTest::addColumn<bool>("reprendre");
     const QStringList aucune;
-    QTest::newRow("fichier d'avant, (0, 0)") << QByteArray("[FenetreInfo1]\nX=0\nY=0\n") << false
-                                             << false << 10 << aucune << false;
+    QTest::newRow("fichier d'avant, (0, 0)")
+        << QByteArray("[FenetreInfo1]\nX=0\nY=0\n") << false << false << 10 << aucune << false;
     QTest::newRow("fichier d'avant, ailleurs")
         << QByteArray("[FenetreInfo1]\nX=0\nY=40\n") << true << false << 10 << aucune << false;
     QTest::newRow("(0, 0) connue") << QByteArray("[FenetreInfo1]\nX=0\nY=0\nPlaceConnue=1\n")
                                    << true << false << 10 << aucune << false;
     QTest::newRow("affichée") << QByteArray("[FenetreInfo1]\nVisible=1\n") << false << true << 10
                               << aucune << false;
-    QTest::newRow("silence en lettres")
-        << QByteArray("[Connexion]\nSilenceAlerte=dix\n") << false << false << 10 << aucune
-        << false;
-    QTest::newRow("silence négatif") << QByteArray("[Connexion]\nSilenceAlerte=-4\n") << false
-                                     << false << 10 << aucune << false;
-    QTest::newRow("alerte coupée") << QByteArray("[Connexion]\nSilenceAlerte=0\n") << false
-                                   << false << 0 << aucune << false;
+    QTest::newRow("silence en lettres") << QByteArray("[Connexion]\nSilenceAlerte=dix\n") << false
+                                        << false << 10 << aucune << false;
+    QTest::newRow("silence négatif")
+        << QByteArray("[Connexion]\nSilenceAlerte=-4\n") << false << false << 10 << aucune << false;
+    QTest::newRow("alerte coupée")
+        << QByteArray("[Connexion]\nSilenceAlerte=0\n") << false << false << 0 << aucune << false;
     QTest::newRow("sources tapées à la main")
         << QByteArray("[Connexion]\nSources=192.168.1.10, 10.0.0.2\n") << false << false << 10
         << QStringList{"192.168.1.10", "10.0.0.2"} << false;

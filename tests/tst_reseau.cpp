@@ -2,8 +2,8 @@
 // each bind, the LED, the refresh time, and the network panel's connect and disconnect.
 #include "app/feuille.h"
 #include "app/options.h"
-#include "core/journal.h"
 #include "core/donnees.h"
+#include "core/journal.h"
 #include "core/parametres.h"
 #include "network/reseau.h"
 #include "windows/fenetreaffichage.h"
@@ -299,16 +299,17 @@ void TstReseau::sourcesEtEnregistrement_data()
     QTest::addColumn<QString>("titre");
     QTest::addColumn<QList<QByteArray>>("enregistres");
     QTest::addColumn<QString>("comptes");
-    QTest::newRow("tout le monde") << "" << "B" << QList<QByteArray>{coupe("A"), coupe("B")}
-                                   << "Reçues : 2, ignorées : 0";
-    QTest::newRow("le seul émetteur du concours") << "127.0.0.2" << "B"
-                                                  << QList<QByteArray>{coupe("B")}
-                                                  << "Reçues : 2, ignorées : 1";
-    QTest::newRow("deux émetteurs") << "127.0.0.2, 127.0.0.1" << "B"
-                                    << QList<QByteArray>{coupe("A"), coupe("B")}
-                                    << "Reçues : 2, ignorées : 0";
-    QTest::newRow("un autre") << "127.0.0.1" << "A" << QList<QByteArray>{coupe("A")}
-                              << "Reçues : 2, ignorées : 1";
+    QTest::newRow("tout le monde")
+        << ""
+        << "B" << QList<QByteArray>{coupe("A"), coupe("B")} << "Reçues : 2, ignorées : 0";
+    QTest::newRow("le seul émetteur du concours")
+        << "127.0.0.2"
+        << "B" << QList<QByteArray>{coupe("B")} << "Reçues : 2, ignorées : 1";
+    QTest::newRow("deux émetteurs")
+        << "127.0.0.2, 127.0.0.1"
+        << "B" << QList<QByteArray>{coupe("A"), coupe("B")} << "Reçues : 2, ignorées : 0";
+    QTest::newRow("un autre") << "127.0.0.1"
+                              << "A" << QList<QByteArray>{coupe("A")} << "Reçues : 2, ignorées : 1";
 }
 
 void TstReseau::sourcesEtEnregistrement()

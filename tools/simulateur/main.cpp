@@ -1,4 +1,5 @@
 #include "core/journal.h"
+#include "core/lignecommande.h"
 #include "tools/simulateur/concours.h"
 #include "version.h"
 
@@ -204,20 +205,6 @@ private:
     int largeurAffichee = 0;
     bool termine = false;
 };
-
-// The parser's own words, which Qt only translates with its catalogues installed.
-QString enFrancais(QString texte)
-{
-    const char *const mots[][2] = {{"Usage:", "Utilisation :"},
-                                   {"Options:", "Options :"},
-                                   {"Unknown options:", "options inconnues :"},
-                                   {"Unknown option", "option inconnue"},
-                                   {"Missing value after", "valeur manquante après"},
-                                   {"Unexpected value after", "valeur inattendue après"}};
-    for (const auto &mot : mots)
-        texte.replace(QLatin1String(mot[0]), QString::fromUtf8(mot[1]));
-    return texte;
-}
 
 QString nomLong(const QCommandLineOption &option)
 {
