@@ -92,8 +92,13 @@ void Reseau::enregistrer(const QByteArray &datagramme)
     emit enregistrementImpossibleSignal(raison);
 }
 
+// Every pending datagram is decoded, in order, but the windows are redrawn once, after
+// the last: when frames come faster than the windows draw, the screens show the newest
+// state instead of falling behind. A single pending datagram goes exactly as before.
 void Reseau::readPendingDatagramsSlot()
 {
+    QByteArray dernier;
+    bool enAttente = false;
     while (socketUdp->hasPendingDatagrams()) {
         QByteArray datagramme;
         datagramme.resize(int(qMax<qint64>(socketUdp->pendingDatagramSize(), 0)));
@@ -112,10 +117,16 @@ void Reseau::readPendingDatagramsSlot()
             depuisDerniere.start();
             enregistrer(datagramme);
         }
-        decodageTrameUdpSlot(datagramme);
-        emit voyantReceptionSignal(true);
-        QTimer::singleShot(dureeVoyantMs, this, SLOT(emissionTrameUdpLedVerteSlot()));
+        if (enAttente)
+            decoderTrame(dernier);
+        dernier = std::move(datagramme);
+        enAttente = true;
     }
+    if (!enAttente)
+        return;
+    decodageTrameUdpSlot(dernier);
+    emit voyantReceptionSignal(true);
+    QTimer::singleShot(dureeVoyantMs, this, SLOT(emissionTrameUdpLedVerteSlot()));
 }
 
 void Reseau::emissionTrameUdpLedVerteSlot()

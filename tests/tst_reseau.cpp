@@ -86,29 +86,43 @@ void TstReseau::datagrammes_data()
 {
     QTest::addColumn<QList<QByteArray>>("envois");
     QTest::addColumn<QString>("titre");
+    QTest::addColumn<int>("lignes");
+    QTest::addColumn<int>("rafraichissements");
+    const QByteArray epreuve = "<EPREUVE>;a;b;c;d;e;f;DURAND;Léa;12;99;1;1;2;3;4;5;6;</EPREUVE>";
+    // Sent before the station reads: both are pending at once, both are decoded (each sets
+    // its own part of the store), and the windows are redrawn once.
+    QTest::newRow("deux ensemble, chacun décodé, un seul dessin")
+        << QList<QByteArray>{coupe("A"), epreuve} << "A" << 1 << 1;
     QTest::newRow("deux ensemble, dans l'ordre")
-        << QList<QByteArray>{coupe("A"), coupe("B")} << "B";
-    QTest::newRow("vide") << QList<QByteArray>{QByteArray()} << "";
-    QTest::newRow("annonce renvoyée") << QList<QByteArray>{annonce} << "";
-    QTest::newRow("trame puis annonce") << QList<QByteArray>{coupe("Coupe"), annonce} << "Coupe";
+        << QList<QByteArray>{coupe("A"), coupe("B")} << "B" << 0 << 1;
+    QTest::newRow("une seule") << QList<QByteArray>{coupe("A")} << "A" << 0 << 1;
+    QTest::newRow("vide") << QList<QByteArray>{QByteArray()} << "" << 0 << 1;
+    QTest::newRow("annonce renvoyée") << QList<QByteArray>{annonce} << "" << 0 << 1;
+    QTest::newRow("trame puis annonce")
+        << QList<QByteArray>{coupe("Coupe"), annonce} << "Coupe" << 0 << 1;
 }
 
 void TstReseau::datagrammes()
 {
     QFETCH(QList<QByteArray>, envois);
     QFETCH(QString, titre);
+    QFETCH(int, lignes);
+    QFETCH(int, rafraichissements);
     Reseau reseau;
     reseau.connexionReseauUdp();
     QVERIFY(socketUdp->bind(7720));
-    QSignalSpy rafraichissements(&reseau, &Reseau::reseauUpdateAffichageSignal);
+    QSignalSpy dessins(&reseau, &Reseau::reseauUpdateAffichageSignal);
     QSignalSpy durees(&reseau, &Reseau::dureeMaxAffichageSignal);
 
     QUdpSocket emetteur;
     for (const QByteArray &d : envois)
         emetteur.writeDatagram(d, QHostAddress::LocalHost, 7720);
-    QTRY_COMPARE(rafraichissements.count(), envois.size());
+    QTRY_COMPARE(dessins.count(), rafraichissements);
+    QTest::qWait(50); // nothing more comes
+    QCOMPARE(dessins.count(), rafraichissements);
     QCOMPARE(titreCoupe, titre);
-    QCOMPARE(durees.count(), envois.size());
+    QCOMPARE(lignesEpreuve.size(), lignes);
+    QCOMPARE(durees.count(), rafraichissements);
 }
 
 void TstReseau::ledApresChaqueDatagramme()
