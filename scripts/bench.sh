@@ -90,16 +90,20 @@ done < <(awk '/^Qt / { version = $2 }
         for (i = 2; i <= NF; i++) if ($i == "octets") taille = $(i - 1)
         print version, $1, taille, $(NF - 2), $NF }' "$travail/decodage")
 
-# Refresh: "pilots median max paint ratio".
-while read -r pilotes mediane max peinture _; do
+# Refresh: "pilots data median max paint ratio", data changed in every window or not.
+while read -r pilotes donnees mediane max peinture rapport; do
     cible="—"
     jugement="—"
-    if [ "$pilotes" = 200 ]; then
-        cible="médiane ≤ 16 ms"
-        jugement=$(verdict "$mediane <= 16")
+    if [ "$pilotes" = 200 ] && [ "$donnees" = "changé" ]; then
+        cible="≤ 0,33 × peinture"
+        jugement=$(verdict "$rapport <= 0.33")
+    elif [ "$pilotes" = 200 ]; then
+        cible="≤ 0,05 × peinture"
+        jugement=$(verdict "$rapport <= 0.05")
     fi
-    printf '| Rafraîchissement des 5 fenêtres 1920 × 1080, %s pilotes | médiane %s ms, max %s ms (peinture seule %s ms) | %s | %s | %s |\n' \
-        "$pilotes" "$mediane" "$max" "$peinture" "$cible" "$jugement" "$charge_rafraichissement"
+    printf '| Rafraîchissement des 5 fenêtres 1920 × 1080, %s pilotes, données %ses | médiane %s ms, max %s ms ; %s × la peinture seule (%s ms) | %s | %s | %s |\n' \
+        "$pilotes" "$donnees" "$mediane" "$max" "$rapport" "$peinture" "$cible" "$jugement" \
+        "$charge_rafraichissement"
 done < <(grep -E '^ *[0-9]+ ' "$travail/rafraichissement")
 
 # Load run.

@@ -111,6 +111,16 @@ FenetreInfo &FenetreAffichage::info() const
     return parametres.fenetresInfo[numeroFenetre - 1];
 }
 
+bool FenetreAffichage::aRedessiner(Empreinte entrees)
+{
+    entrees << vue->width() << vue->height() << info().TailleFonte;
+    if (dejaDessinee && entrees.valeur() == derniereEmpreinte)
+        return false;
+    dejaDessinee = true;
+    derniereEmpreinte = entrees.valeur();
+    return true;
+}
+
 void FenetreAffichage::dessinerScene()
 {
     if (!scene) {

@@ -1,6 +1,8 @@
 #ifndef FENETREAFFICHAGE_H
 #define FENETREAFFICHAGE_H
 
+#include "core/empreinte.h"
+
 #include <QPoint>
 #include <QStringList>
 #include <QWidget>
@@ -57,6 +59,10 @@ protected:
     void afficherChronometres();
     FenetreInfo &info() const;
 
+    // False when the inputs (the store items the window reads), its view's size and its font step
+    // are those of its last drawing: it keeps that drawing. True, and remembered, otherwise.
+    bool aRedessiner(Empreinte entrees);
+
     // The graphic windows' scene, built at the first drawing (a window never shown costs
     // nothing) by creerScene(), then redrawn whole for the view's size.
     void dessinerScene();
@@ -87,6 +93,8 @@ private:
     QLabel *chronoEcoule = nullptr;
     QLabel *chronoRestant = nullptr;
     SceneFenetre *scene = nullptr;
+    size_t derniereEmpreinte = 0;
+    bool dejaDessinee = false;
 };
 
 #endif

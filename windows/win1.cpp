@@ -22,6 +22,8 @@ void Win1::miseAJour()
     // No event, or an index naming none of the five: keep the last drawing.
     if (!epreuveAffichee())
         return;
+    if (!aRedessiner(Empreinte() << indexEpreuveSeries << indexSerieCourante << *epreuveAffichee()))
+        return;
 
     dessinerScene();
     ui->titreLabel->setText(nomsEpreuves.at(indexEpreuveSeries));

@@ -34,6 +34,9 @@ void Win2::miseAJour()
     }
     if (!epreuveAffichee() || indexSerieCourante < 0)
         return;
+    if (!aRedessiner(Empreinte() << indexEpreuveSeries << indexSerieCourante << serieDrapeau
+                                 << epreuvesSeries))
+        return;
 
     const SeriePreparee choix =
         seriePreparee(indexEpreuveSeries, indexSerieCourante, serieDrapeau, epreuvesSeries);

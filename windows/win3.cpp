@@ -37,7 +37,7 @@ void Win3::miseAJour()
         poserModeleTable(table, model);
     }
     const EpreuveSeries *epreuve = epreuveAffichee();
-    if (!epreuve)
+    if (!epreuve || !aRedessiner(Empreinte() << indexEpreuveSeries << *epreuve))
         return;
 
     model->beginResetModel();

@@ -26,7 +26,7 @@ Win4::~Win4()
 void Win4::miseAJour()
 {
     // A frame without rows leaves the last drawing on screen.
-    if (classementCoupe.isEmpty())
+    if (classementCoupe.isEmpty() || !aRedessiner(Empreinte() << classementCoupe))
         return;
     dessinerScene();
 }

@@ -23,6 +23,9 @@ void Win5::miseAJour()
     if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nomsEpreuves.size())
         return;
 
+    if (!aRedessiner(Empreinte() << indexEpreuveSeries << lignesEpreuve))
+        return;
+
     // The first event has no scoreboard: no header either.
     ui->topGroupBox->setVisible(indexEpreuveSeries != 0);
     dessinerScene();
