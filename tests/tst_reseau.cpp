@@ -51,6 +51,7 @@ private slots:
     void sourcesEtEnregistrement();
     void fluxMuet();
     void enregistrementImpossible();
+    void sourceIllisibleDansLesReglages();
 
 private:
     Feuille *nouvelleFeuille(const QString &port);
@@ -387,6 +388,20 @@ void TstReseau::enregistrementImpossible()
 
     envoyerDepuis("127.0.0.1", coupe("Suite"), 7782);
     QTRY_COMPARE(titreCoupe, QStringLiteral("Suite"));
+}
+
+// A mistyped address in the settings file is skipped; the others still filter.
+void TstReseau::sourceIllisibleDansLesReglages()
+{
+    QSettings(cheminFichierParametres(), QSettings::IniFormat)
+        .setValue("Connexion/Sources", "pas-une-adresse,127.0.0.2");
+    Feuille *feuille = nouvelleFeuille("7783");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    envoyerDepuis("127.0.0.1", coupe("Intrus"), 7783);
+    envoyerDepuis("127.0.0.2", coupe("Concours"), 7783);
+    auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
+    QTRY_VERIFY2(etat->text().endsWith("Reçues : 2, ignorées : 1"), qPrintable(etat->text()));
+    QCOMPARE(titreCoupe, QStringLiteral("Concours"));
 }
 
 QTEST_MAIN(TstReseau)
