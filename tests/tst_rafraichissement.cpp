@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModel>
 #include <QGraphicsView>
+#include <QHeaderView>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
@@ -198,6 +199,30 @@ private slots:
             QCOMPARE(remises->count(), 0);
         if (n != 4) // the cup window has no chronometers
             QCOMPARE(f->findChild<QLabel *>("tempsEcouleLabel")->text(), QStringLiteral("01:23"));
+    }
+
+    // The header keeps its colour when it is painted through its palette.
+    void enTeteAuxCouleursDeLaFenetre_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QColor>("fond");
+        QTest::newRow("préparation") << 2 << QColor(173, 216, 230);
+        QTest::newRow("classement de l'épreuve") << 3 << QColor(128, 192, 192);
+    }
+
+    void enTeteAuxCouleursDeLaFenetre()
+    {
+        QFETCH(int, n);
+        QFETCH(QColor, fond);
+        remplirConcours(1);
+        auto f = nouvelleFenetre(n);
+        QHeaderView *entete = f->findChild<QTableView *>()->horizontalHeader();
+        const QImage image = entete->grab().toImage();
+        const QColor milieu =
+            image.pixelColor(entete->sectionViewportPosition(1) + 3, entete->height() / 2);
+        for (int ecart : {milieu.red() - fond.red(), milieu.green() - fond.green(),
+                          milieu.blue() - fond.blue()})
+            QVERIFY2(qAbs(ecart) <= 24, qPrintable(milieu.name()));
     }
 };
 

@@ -24,11 +24,12 @@ inline const QColor fondPosition(0, 48, 48);  // position column of the event cl
 
 constexpr int epaisseurTrait = 1;
 
-// Header and grid of the two table windows.
-inline const QString styleTablePreparation = QStringLiteral(
-    "QHeaderView::section { background-color:lightblue }QTableView { gridline-color:gray }");
-inline const QString styleTableClassement = QStringLiteral(
-    "QHeaderView::section { background-color:#80C0C0 }QTableView { gridline-color:gray }");
+// Header and grid of the two table windows. The header colour goes through the header's
+// palette rather than a "QHeaderView::section" rule: drawn through a style sheet rule, each
+// paint gets a new palette, hence a new entry in Qt's pixmap cache (same pixels either way).
+inline const QString styleGrilleTable = QStringLiteral("QTableView { gridline-color:gray }");
+inline const QColor fondEnTetePreparation(173, 216, 230); // lightblue
+inline const QColor fondEnTeteClassement(128, 192, 192);
 
 // Right-click menus of the control window and of the display windows.
 inline const QString styleMenuContextuel = QStringLiteral(

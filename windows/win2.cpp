@@ -54,8 +54,7 @@ void Win2::miseAJour()
     fonte.setPointSize(qMax(1, 2 * info().TailleFonte + 11));
     table->setFont(fonte);
     table->resizeColumnsToContents();
-    if (table->styleSheet() != Apparence::styleTablePreparation)
-        table->setStyleSheet(Apparence::styleTablePreparation);
+    habillerTable(table, Apparence::fondEnTetePreparation);
     repartirLignes();
 }
 

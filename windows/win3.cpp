@@ -64,8 +64,7 @@ void Win3::miseAJour()
     }
 
     compterLignes();
-    if (table->styleSheet() != Apparence::styleTableClassement)
-        table->setStyleSheet(Apparence::styleTableClassement);
+    habillerTable(table, Apparence::fondEnTeteClassement);
 }
 
 // The last row that the blocks fill: as many rows as fit under the header.
