@@ -2,38 +2,51 @@
 // leak check (scripts/charge.sh, scripts/fuites.sh). Linux only: it reads /proc and obeys
 // signals.
 //
-//   station-mesuree [fenetres [N...] | manipulations]
+//   station-mesuree [fenetres [N...] | manipulations | rafale [TRAMES [PILOTES]]]
 //
 // Prints "écoute <port> <receive buffer bytes>" once the socket is bound. "fenetres" then
 // shows the five display windows through their buttons (or only windows N...);
 // "manipulations" also opens and closes 50 right-click menus and hides and shows every
 // window five times, then prints "manipulations finies, menus <seen open>, restants <menus
 // still alive>".
+// "rafale" shows the five windows, then sends itself, from another thread, bursts of
+// TRAMES frames (2000 by default) of a contest of PILOTES pilots (200), as fast as the
+// socket takes them, and prints "rafale <frames> <lost> <lag ms> <lag of a lone frame ms>":
+// the lag runs from the sending of the last frame to the end of the refresh that shows it.
 // SIGUSR1 prints "mémoire <resident kB> <heap bytes in use>" and "affichage <the control
 // window's longest refresh>". SIGTERM quits through the Quit button, confirmed, once no
 // datagram is waiting.
 #include "app/demarrage.h"
 #include "app/feuille.h"
+#include "core/donnees.h"
 #include "core/parametres.h"
+#include "core/trame.h"
 #include "network/reseau.h"
+#include "tools/simulateur/concours.h"
 #include "windows/fenetreaffichage.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QUdpSocket>
 #include <QVector>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <malloc.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -70,6 +83,94 @@ void direMemoire()
     const qlonglong tas = -1; // mallinfo() wraps at 4 GiB and is deprecated
 #endif
     dire(QStringLiteral("mémoire %1 %2").arg(residentKo).arg(tas));
+}
+
+// Frames sent to the station's own socket from another thread, each built as it goes like
+// the sender does, and how long after the last one the windows showed it.
+class Rafale final
+{
+public:
+    // The store starts `debut` seconds into the contest's second event; the frames are the
+    // seconds that follow.
+    Rafale(int trames, int pilotes, int debut)
+        : m_trames(trames), m_concours(ConcoursDemo::graineParDefaut, pilotes)
+    {
+        m_concours.allerA(1, 0, Phase::Attente);
+        m_concours.avancer(debut);
+    }
+
+    // The time from the sending of the last frame to the end of the refresh that showed
+    // it, in ms; negative when it was not shown within five seconds (lost).
+    double mesurer(quint16 port)
+    {
+        decoderTrame(m_concours.trame());
+        QObject contexte;
+        qint64 retard = -1;
+        // Connected after the station's own slot: it runs once the refresh is over.
+        QObject::connect(socketUdp, &QUdpSocket::readyRead, &contexte, [&] {
+            if (retard < 0 && titreCoupe.startsWith(QLatin1String(marque)))
+                retard = horloge() - m_dernierEnvoi;
+        });
+        std::thread envoi([this, port] {
+            QUdpSocket socket;
+            for (int i = 1; i <= m_trames; ++i) {
+                m_concours.avancer(1);
+                QByteArray trame = m_concours.trame();
+                if (i == m_trames) {
+                    // Its cup title tells the store holds it.
+                    trame.replace(QByteArrayLiteral("Vellor's Cup"), marque);
+                    m_dernierEnvoi = horloge();
+                }
+                socket.writeDatagram(trame, QHostAddress::LocalHost, port);
+            }
+        });
+        QElapsedTimer attente;
+        attente.start();
+        while (retard < 0 && attente.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        envoi.join();
+        return retard < 0 ? -1 : double(retard) / 1e6;
+    }
+
+private:
+    static qint64 horloge()
+    {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+
+    static constexpr char marque[] = "Fin de rafale";
+    const int m_trames;
+    ConcoursDemo m_concours;
+    std::atomic<qint64> m_dernierEnvoi{0};
+};
+
+double mediane(QVector<double> valeurs)
+{
+    std::sort(valeurs.begin(), valeurs.end());
+    return valeurs.isEmpty() ? -1 : valeurs.at(valeurs.size() / 2);
+}
+
+// Twenty lone frames, then three bursts; each starts from a quiet socket.
+void mesurerRafales(int trames, int pilotes)
+{
+    const quint16 port = socketUdp->localPort();
+    QVector<double> seules;
+    for (int i = 0; i < 20; ++i)
+        seules << Rafale(1, pilotes, 61 * i).mesurer(port);
+    QVector<double> rafales;
+    for (int i = 0; i < 3; ++i) {
+        QThread::msleep(500);
+        QCoreApplication::processEvents();
+        rafales << Rafale(trames, pilotes, 500 * i).mesurer(port);
+    }
+    dire(QStringLiteral("rafale %1 pilotes %2 retard médian %3 max %4 seule %5")
+             .arg(trames)
+             .arg(pilotes)
+             .arg(mediane(rafales), 0, 'f', 1)
+             .arg(*std::max_element(rafales.cbegin(), rafales.cend()), 0, 'f', 1)
+             .arg(mediane(seules), 0, 'f', 1));
 }
 
 QToolButton *bouton(Feuille *feuille, const QString &nom)
@@ -134,7 +235,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QVector<int> aMontrer;
-    for (int i = 2; i < argc; ++i)
+    for (int i = 2; i < argc && mode != QLatin1String("rafale"); ++i)
         aMontrer << QByteArray(argv[i]).toInt();
     if (aMontrer.isEmpty())
         aMontrer = {1, 2, 3, 4, 5};
@@ -186,6 +287,11 @@ int main(int argc, char *argv[])
             }
             if (mode == QLatin1String("manipulations"))
                 etapes = manipulations(feuille, menus);
+            if (mode == QLatin1String("rafale"))
+                QTimer::singleShot(0, [argc, argv] {
+                    mesurerRafales(argc > 2 ? QByteArray(argv[2]).toInt() : 2000,
+                                   argc > 3 ? QByteArray(argv[3]).toInt() : 200);
+                });
         }
         if (etape < etapes.size()) {
             etapes[etape++]();

@@ -1,63 +1,94 @@
 #!/usr/bin/env bash
-# Builds (RelWithDebInfo), runs the benchmarks and the load run, and prints every figure as
-# one Markdown table for the README, with the machine and its load at each step.
-# Usage: scripts/bench.sh [--complet] [--fuites]
-#   --complet  the load run lasts 60 s (10 s otherwise)
+# Builds (RelWithDebInfo), runs the benchmarks and the load runs on Qt 5 and on Qt 6, and
+# prints every figure as one Markdown table for the README, with the machine and its load
+# at each step.
+# Usage: scripts/bench.sh [--complet] [--journee] [--fuites]
+#   --complet  the load runs last 60 s (10 s otherwise)
+#   --journee  adds the long runs: 30 min at 10 frames/s, and 10 min at 100 frames/s beside
+#              two busy loops (about 40 minutes)
 #   --fuites   adds the leak check under valgrind (scripts/fuites.sh, about ten minutes)
-# Builds in $BUILD_DIR (build/ by default). Sockets only in a loopback-only namespace.
+# Builds in $BUILD_DIR-qt5 and $BUILD_DIR-qt6 ($BUILD_DIR: build/ by default), the folders
+# of the tests. Sockets only in a loopback-only namespace.
 set -euo pipefail
 export LC_NUMERIC=C
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 secondes=10
 fuites=""
+journee=""
 for option in "$@"; do
     case "$option" in
     --complet) secondes=60 ;;
+    --journee) journee=1 ;;
     --fuites) fuites=1 ;;
-    *) echo "bench.sh : option inconnue $option (--complet, --fuites)" >&2; exit 1 ;;
+    *) echo "bench.sh : option inconnue $option (--complet, --journee, --fuites)" >&2; exit 1 ;;
     esac
 done
-export BUILD_DIR="${BUILD_DIR:-$racine/build}"
-build="$BUILD_DIR"
+BUILD_DIR="${BUILD_DIR:-$racine/build}"
 travail="$(mktemp -d)"
-trap 'rm -rf "$travail"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$travail"' EXIT
 
 charge() { cut -d' ' -f1 /proc/loadavg; }
 etape() { echo "bench.sh : $* (charge $(charge))" >&2; }
+# charge_sh VERSION NOM ARGUMENTS...: a load run on that build, figures in $travail/NOM-VERSION.
+charge_sh() {
+    local version=$1 nom=$2
+    shift 2
+    echo "$(charge)" >"$travail/charge-$nom-$version"
+    BUILD_DIR="$BUILD_DIR-qt$version" bash "$racine/scripts/charge.sh" \
+        --resultats "$travail/$nom-$version" "$@" >"$travail/journal-$nom-$version" 2>&1
+}
 
-etape "construction dans $build"
-cmake -S "$racine" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-# Only what is measured: a test being edited elsewhere must not stop the figures.
-cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target bench-decodage \
-    bench-rafraichissement station-mesuree vellorcup-simulateur >/dev/null
-
-# Decoding on both Qt versions, each in the build folder the tests use for it.
-charge_decodage=$(charge)
-: >"$travail/decodage"
+versions=()
 for version in 5 6; do
     dossier="$BUILD_DIR-qt$version"
-    etape "décodage, Qt $version, construit dans $dossier"
+    etape "construction, Qt $version, dans $dossier"
+    # Only what is measured: a test being edited elsewhere must not stop the figures.
     if cmake -S "$racine" -B "$dossier" -DVELLOR_QT=$version -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        >/dev/null 2>&1 && cmake --build "$dossier" -j2 --target bench-decodage >/dev/null; then
-        "$dossier/bench/bench-decodage" | tee -a "$travail/decodage" >&2
+        >/dev/null 2>&1 && cmake --build "$dossier" -j2 --target bench-decodage \
+        bench-rafraichissement station-mesuree vellorcup-simulateur >/dev/null; then
+        versions+=("$version")
     else
-        echo "bench.sh : Qt $version absent, décodage non mesuré" >&2
+        echo "bench.sh : Qt $version absent, rien n'est mesuré avec lui" >&2
     fi
 done
 
-etape "rafraîchissement"
-charge_rafraichissement=$(charge)
-QT_QPA_PLATFORM=offscreen "$build/bench/bench-rafraichissement" 2>/dev/null |
-    tee "$travail/rafraichissement" >&2
+# The long runs at 10 frames/s take little of the machine: they run beside the rest.
+if [ -n "$journee" ]; then
+    for version in "${versions[@]}"; do
+        etape "30 min à 10 trames/s, Qt $version (en arrière-plan)"
+        charge_sh "$version" journee10 --cadence 10 --chauffe 60 --sans-rafales 1800 &
+    done
+fi
 
-etape "charge de $secondes s"
-charge_charge=$(charge)
-bash "$racine/scripts/charge.sh" --resultats "$travail/charge" "$secondes" >&2
+: >"$travail/decodage"
+for version in "${versions[@]}"; do
+    dossier="$BUILD_DIR-qt$version"
+    etape "décodage, Qt $version"
+    echo "$(charge)" >"$travail/charge-decodage-$version"
+    "$dossier/bench/bench-decodage" | tee -a "$travail/decodage" >&2
+    etape "rafraîchissement, Qt $version"
+    echo "$(charge)" >"$travail/charge-rafraichissement-$version"
+    QT_QPA_PLATFORM=offscreen "$dossier/bench/bench-rafraichissement" 2>/dev/null |
+        tee "$travail/rafraichissement-$version" >&2
+    etape "charge de $secondes s à 100 trames/s, rafales et retard, Qt $version"
+    charge_sh "$version" charge100 "$secondes"
+    etape "charge de $secondes s à 10 trames/s, Qt $version"
+    charge_sh "$version" charge10 --cadence 10 --sans-rafales "$secondes"
+    if [ -n "$journee" ]; then
+        etape "10 min à 100 trames/s à côté de deux boucles occupées, Qt $version"
+        charge_sh "$version" journee100 --occupants 2 --chauffe 60 --sans-rafales 600
+    fi
+done
+if [ -n "$journee" ]; then
+    etape "attente des runs de 30 min"
+    wait
+fi
 
 if [ -n "$fuites" ]; then
     etape "fuites"
     charge_fuites=$(charge)
-    bash "$racine/scripts/fuites.sh" --resultats "$travail/fuites" >&2
+    BUILD_DIR="$BUILD_DIR-qt${versions[-1]}" bash "$racine/scripts/fuites.sh" \
+        --resultats "$travail/fuites" >&2
 fi
 
 valeur() { sed -n "s/^$2=//p" "$travail/$1"; }
@@ -65,17 +96,16 @@ verdict() { if awk "BEGIN {exit !($1)}"; then echo tenu; else echo "**manqué**"
 milliers() { sed ':a; s/\([0-9]\)\([0-9]\{3\}\)\($\| \)/\1 \2\3/; ta' <<<"$1"; }
 
 cpu=$(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1)
-majeure=$(sed -n 's|^QT_DIR:PATH=.*/Qt\([56]\)$|\1|p' "$build/CMakeCache.txt")
-qt=$(sed -n "s/^Qt \($majeure\..*\)/\1/p" "$travail/decodage" | head -1)
+qts=$(sed -n 's/^Qt \(.*\)/\1/p' "$travail/decodage" | paste -sd/ | sed 's|/| et |')
 echo
-echo "Machine : $(nproc) cœurs, ${cpu:-processeur inconnu}, Qt $qt, $(date '+%Y-%m-%d %H:%M')."
+echo "Machine : $(nproc) cœurs, ${cpu:-processeur inconnu}, Qt $qts, $(date '+%Y-%m-%d %H:%M')."
 echo "Charge : moyenne sur une minute (\`uptime\`) au début de chaque mesure."
 echo
 echo "| Mesure | Valeur | Cible | Verdict | Charge |"
 echo "|---|---|---|---|---|"
 
 # Decoding: "Qt VERSION", then "name ... SIZE octets BASE ns DECODE ns RATIO".
-while read -r version sorte octets decodage rapport; do
+while read -r version majeure sorte octets decodage rapport; do
     if [ "$sorte" = petite ]; then
         nom="Décodage, petite trame"; cible="—"; jugement="—"
     else
@@ -84,52 +114,77 @@ while read -r version sorte octets decodage rapport; do
     fi
     printf '| %s (%s octets), Qt %s | %.1f µs, %s × texte+découpe | %s | %s | %s |\n' "$nom" \
         "$(milliers "$octets")" "$version" "$(awk "BEGIN {print $decodage / 1000}")" "$rapport" "$cible" \
-        "$jugement" "$charge_decodage"
-done < <(awk '/^Qt / { version = $2 }
+        "$jugement" "$(cat "$travail/charge-decodage-$majeure")"
+done < <(awk '/^Qt / { version = $2; majeure = substr($2, 1, 1) }
     / octets / {
         for (i = 2; i <= NF; i++) if ($i == "octets") taille = $(i - 1)
-        print version, $1, taille, $(NF - 2), $NF }' "$travail/decodage")
+        print version, majeure, $1, taille, $(NF - 2), $NF }' "$travail/decodage")
 
-# Refresh: "pilots data median max paint ratio", data changed in every window or not.
-while read -r pilotes donnees mediane max peinture rapport; do
-    cible="—"
-    jugement="—"
-    if [ "$pilotes" = 200 ] && [ "$donnees" = "changé" ]; then
-        cible="≤ 0,33 × peinture"
-        jugement=$(verdict "$rapport <= 0.33")
-    elif [ "$pilotes" = 200 ]; then
-        cible="≤ 0,05 × peinture"
-        jugement=$(verdict "$rapport <= 0.05")
-    fi
-    printf '| Rafraîchissement des 5 fenêtres 1920 × 1080, %s pilotes, données %ses | médiane %s ms, max %s ms ; %s × la peinture seule (%s ms) | %s | %s | %s |\n' \
-        "$pilotes" "$donnees" "$mediane" "$max" "$rapport" "$peinture" "$cible" "$jugement" \
-        "$charge_rafraichissement"
-done < <(grep -E '^ *[0-9]+ ' "$travail/rafraichissement")
-
-# Load run.
-envoyees=$(valeur charge envoyees)
-perdues=$(valeur charge perdues)
-croissance=$(($(valeur charge rss_fin) - $(valeur charge rss_debut)))
-croissance_tas=$((($(valeur charge tas_fin) - $(valeur charge tas_debut)) / 1024))
-printf '| Charge 100 trames/s pendant %s s : envoyées / décodées / perdues | %s / %s / %s | aucune perte | %s | %s |\n' \
-    "$secondes" "$envoyees" "$(valeur charge decodees)" "$perdues" \
-    "$(verdict "$perdues == 0 && $(valeur charge echecs) == 0")" "$charge_charge"
-printf '| Mémoire résidente après %s s → fin | %s → %s Ko (%+d Ko ; tas %+d Ko) | < 2 Mo de croissance | %s | %s |\n' \
-    "$(valeur charge chauffe)" "$(milliers "$(valeur charge rss_debut)")" \
-    "$(milliers "$(valeur charge rss_fin)")" "$croissance" "$croissance_tas" \
-    "$(verdict "$croissance < 2048")" "$charge_charge"
-printf '| Mémoire résidente à %s s puis toutes les 10 s (Ko) | %s | — | — | %s |\n' \
-    "$(valeur charge chauffe)" "$(valeur charge serie)" "$charge_charge"
-printf '| Plus long rafraîchissement pendant la charge (fenêtre de contrôle) | %s | — | — | %s |\n' \
-    "$(valeur charge affichage)" "$charge_charge"
-rafales=""
-for r in $(valeur charge rafales); do
-    IFS=: read -r taille _ decodees perdues_rafale <<<"$r"
-    rafales+="${rafales:+, }$taille : $perdues_rafale"
+for version in "${versions[@]}"; do
+    # Refresh: "pilots data median max paint ratio", data changed in every window or not.
+    while read -r pilotes donnees mediane max peinture rapport; do
+        cible="—"
+        jugement="—"
+        if [ "$pilotes" = 200 ] && [ "$donnees" = "changé" ]; then
+            cible="≤ 0,33 × peinture"
+            jugement=$(verdict "$rapport <= 0.33")
+        elif [ "$pilotes" = 200 ]; then
+            cible="≤ 0,05 × peinture"
+            jugement=$(verdict "$rapport <= 0.05")
+        fi
+        printf '| Rafraîchissement des 5 fenêtres 1920 × 1080, %s pilotes, données %ses, Qt %s | médiane %s ms, max %s ms ; %s × la peinture seule (%s ms) | %s | %s | %s |\n' \
+            "$pilotes" "$donnees" "$version" "$mediane" "$max" "$rapport" "$peinture" "$cible" \
+            "$jugement" "$(cat "$travail/charge-rafraichissement-$version")"
+    done < <(grep -E '^ *[0-9]+ ' "$travail/rafraichissement-$version")
 done
-printf '| Rafales (N trames d'"'"'affilée) : perdues | %s | — | — | %s |\n' "$rafales" "$charge_charge"
-printf '| Plus grande rafale sans perte (tampon de réception %s octets) | %s trames | — | — | %s |\n' \
-    "$(milliers "$(valeur charge tampon)")" "$(valeur charge rafale_sans_perte)" "$charge_charge"
+
+# charge_ligne NOM VERSION: the steady-load rows of one run.
+charge_ligne() {
+    local f="$1-$2" c
+    c=$(cat "$travail/charge-$1-$2")
+    local cadence secondes occupants croissance croissance_tas cible_cpu
+    cadence=$(valeur "$f" cadence)
+    secondes=$(valeur "$f" secondes)
+    occupants=$(valeur "$f" occupants)
+    local a_cote=""
+    [ "$occupants" = 0 ] || a_cote=" à côté de $occupants boucles occupées"
+    printf '| Charge %s trames/s pendant %s s%s, Qt %s : envoyées / décodées / perdues | %s / %s / %s | aucune perte | %s | %s |\n' \
+        "$cadence" "$secondes" "$a_cote" "$2" "$(valeur "$f" envoyees)" "$(valeur "$f" decodees)" \
+        "$(valeur "$f" perdues)" \
+        "$(verdict "$(valeur "$f" perdues) == 0 && $(valeur "$f" echecs) == 0")" "$c"
+    if [ "$cadence" = 100 ]; then cible_cpu=25; else cible_cpu=5; fi
+    printf '| Processeur de la station, %s trames/s%s, Qt %s | %s %% d'"'"'un cœur | < %s %% | %s | %s |\n' \
+        "$cadence" "$a_cote" "$2" "$(valeur "$f" cpu)" "$cible_cpu" \
+        "$(verdict "$(valeur "$f" cpu) < $cible_cpu")" "$c"
+    croissance=$(($(valeur "$f" rss_fin) - $(valeur "$f" rss_debut)))
+    croissance_tas=$((($(valeur "$f" tas_fin) - $(valeur "$f" tas_debut)) / 1024))
+    printf '| Mémoire résidente, %s trames/s%s, Qt %s : après %s s → après %s s | %s → %s Ko (%+d Ko ; tas %+d Ko) | < 2 Mo de croissance | %s | %s |\n' \
+        "$cadence" "$a_cote" "$2" "$(valeur "$f" chauffe)" "$secondes" \
+        "$(milliers "$(valeur "$f" rss_debut)")" "$(milliers "$(valeur "$f" rss_fin)")" \
+        "$croissance" "$croissance_tas" "$(verdict "$croissance < 2048")" "$c"
+}
+
+for version in "${versions[@]}"; do
+    charge_ligne charge100 "$version"
+    charge_ligne charge10 "$version"
+    c=$(cat "$travail/charge-charge100-$version")
+    rafales=""
+    for r in $(valeur "charge100-$version" rafales); do
+        IFS=: read -r taille _ decodees perdues_rafale <<<"$r"
+        rafales+="${rafales:+, }$taille : $perdues_rafale"
+    done
+    printf '| Rafales de N trames de 24 pilotes d'"'"'affilée, Qt %s : perdues | %s ; sans perte jusqu'"'"'à %s trames (tampon de réception %s octets) | — | — | %s |\n' \
+        "$version" "$rafales" "$(valeur "charge100-$version" rafale_sans_perte)" \
+        "$(milliers "$(valeur "charge100-$version" tampon)")" "$c"
+    # "2000 pilotes 200 retard médian M max X seule S"
+    read -r _ _ _ _ _ median _ max _ seule <<<"$(valeur "charge100-$version" retard)"
+    printf '| Retard après une rafale de 2000 trames de 200 pilotes, Qt %s : de l'"'"'envoi de la dernière à la fin du rafraîchissement qui la montre | médiane %s ms, max %s ms (trame seule : %s ms) | < 50 ms | %s | %s |\n' \
+        "$version" "$median" "$max" "$seule" "$(verdict "$max < 50 && $max >= 0")" "$c"
+    if [ -n "$journee" ]; then
+        charge_ligne journee10 "$version"
+        charge_ligne journee100 "$version"
+    fi
+done
 
 if [ -n "$fuites" ]; then
     printf '| Fuites (valgrind, 1000 trames, 50 menus) : définitivement perdu / dont notre code / erreurs mémoire | %s blocs / %s blocs / %s (greffon offscreen de Qt écarté : %s blocs ; menus restants : %s) | aucune perte de notre code | %s | %s |\n' \

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Load run: the simulator feeds the station at 100 frames per second while its five display
-# windows are shown at 1920 x 1080 (offscreen), then bursts of growing size. Reports frames
-# sent and decoded, resident memory after the warm-up, every 10 s and at the end, and the
-# largest burst read without loss. Everything runs in a namespace that holds only loopback.
-# Usage: scripts/charge.sh [--resultats FICHIER] [SECONDES]   (60 by default)
+# Load run: the simulator feeds the station at a steady rate while its five display windows
+# are shown at 1920 x 1080 (offscreen), then bursts of growing size, then the lag of a
+# burst of 2000 frames of 200 pilots. Reports frames sent and decoded, the station's CPU
+# (from /proc), resident memory at the warm-up, every 10 s and at the end, the largest burst
+# read without loss and the lag. Everything runs in a namespace that holds only loopback.
+# Usage: scripts/charge.sh [--resultats FICHIER] [--cadence N] [--occupants K]
+#                          [--chauffe S] [--sans-rafales] [SECONDES]   (60 by default)
+#   --cadence N     frames per second (100)
+#   --occupants K   K busy loops run beside it, a stand-in for a slower machine (0)
+#   --chauffe S     the first memory reading, after S seconds (5, less for short runs)
+#   --sans-rafales  only the steady load
 # FICHIER receives the figures as cle=valeur lines. The programs are taken from
 # $BUILD_DIR (build/ by default), built beforehand.
 set -euo pipefail
@@ -13,10 +19,20 @@ if [ -z "${CHARGE_ISOLEE:-}" ]; then
 fi
 
 resultats=/dev/null
-if [ "${1:-}" = --resultats ]; then
-    resultats="$2"
-    shift 2
-fi
+cadence=100
+occupants=0
+chauffe=""
+rafales_aussi=1
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --resultats) resultats="$2"; shift 2 ;;
+    --cadence) cadence="$2"; shift 2 ;;
+    --occupants) occupants="$2"; shift 2 ;;
+    --chauffe) chauffe="$2"; shift 2 ;;
+    --sans-rafales) rafales_aussi=""; shift ;;
+    *) break ;;
+    esac
+done
 secondes="${1:-60}"
 rafales=(100 200 500 1000 1500 2000)
 build="${BUILD_DIR:-$racine/build}"
@@ -30,6 +46,7 @@ done
 # started by other work never meet this one) and runtime folder.
 travail="$(mktemp -d)"
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$travail"' EXIT
+hertz=$(getconf CLK_TCK)
 export HOME="$travail/home" TMPDIR="$travail/tmp" XDG_RUNTIME_DIR="$travail/run"
 export QT_QPA_PLATFORM=offscreen
 mkdir -p "$TMPDIR" "$XDG_RUNTIME_DIR" "$HOME/Documents/Coupe des Vellor/Appli"
@@ -39,10 +56,10 @@ for n in 1 2 3 4 5; do
     printf '[FenetreInfo%d]\nX=%d\nY=10\nL=1920\nH=1080\n' "$n" "$((n * 10))"
 done >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
 
-# demarrer MODE: starts the station and waits until it listens.
+# demarrer MODE...: starts the station and waits until it listens.
 demarrer() {
     : >"$travail/sortie"
-    "$station" "$1" >"$travail/sortie" 2>"$travail/erreurs" &
+    "$station" "$@" >"$travail/sortie" 2>"$travail/erreurs" &
     pid=$!
     for _ in $(seq 300); do
         grep -q '^écoute' "$travail/sortie" && return 0
@@ -72,6 +89,9 @@ memoire() {
     grep '^mémoire' "$travail/sortie" | tail -1 | cut -d' ' -f2-3
 }
 
+# temps_cpu: the station's user and system time so far, in clock ticks.
+temps_cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+
 # simuler ARGUMENTS...: plays the demo contest; prints "sent failed".
 simuler() {
     "$simulateur" "$@" 2>"$travail/simulateur" || true
@@ -90,27 +110,40 @@ sleep 0.5
 arreter
 annonces=$recus
 
-# Steady load.
-trames=$((secondes * 100))
-chauffe=5
-[ "$secondes" -ge 15 ] || chauffe=$((secondes / 3 + 1))
+# Steady load, with the busy loops if asked.
+intervalle=$((1000 / cadence))
+trames=$((secondes * cadence))
+if [ -z "$chauffe" ]; then
+    chauffe=5
+    [ "$secondes" -ge 15 ] || chauffe=$((secondes / 3 + 1))
+fi
+occupes=()
+for _ in $(seq "$occupants"); do
+    (while :; do :; done) &
+    occupes+=($!)
+done
 demarrer fenetres
-simuler --intervalle 10 --count "$trames" >"$travail/envoi" &
+simuler --intervalle "$intervalle" --count "$trames" >"$travail/envoi" &
 envoi=$!
+debut=$(date +%s%N)
 sleep "$chauffe"
 read -r rss_debut tas_debut < <(memoire)
+cpu_debut=$(temps_cpu)
+horloge_debut=$(date +%s%N)
 # Every 10 s after that, to tell a leak from a cache that fills up and stays.
 serie="$rss_debut"
-ecoule=$chauffe
 while kill -0 "$envoi" 2>/dev/null; do
     sleep 1
-    ecoule=$((ecoule + 1))
-    if [ $((ecoule % 10)) = 0 ] && kill -0 "$envoi" 2>/dev/null; then
+    ecoule=$((($(date +%s%N) - debut) / 1000000000))
+    if [ $((ecoule % 10)) = 0 ] && [ "$ecoule" != "${dernier:-}" ] && kill -0 "$envoi" 2>/dev/null; then
+        dernier=$ecoule
         read -r rss _ < <(memoire)
         serie+=" $rss"
     fi
 done
 wait "$envoi"
+cpu=$(awk "BEGIN {printf \"%.1f\", 100 * ($(temps_cpu) - $cpu_debut) / $hertz / (($(date +%s%N) - $horloge_debut) / 1e9)}")
+[ ${#occupes[@]} = 0 ] || kill "${occupes[@]}"
 read -r envoyees echecs <"$travail/envoi"
 sleep 0.5
 read -r rss_fin tas_fin < <(memoire)
@@ -120,17 +153,39 @@ decodees=$((recus - annonces))
 perdues=$((envoyees - decodees))
 
 echo
-echo "Charge : 100 trames/s pendant $secondes s (--intervalle 10 --count $trames), 24 pilotes,"
-echo "cinq fenêtres de 1920 x 1080 affichées (offscreen), tampon de réception $tampon octets"
+echo "Charge : $cadence trames/s pendant $secondes s (--intervalle $intervalle --count $trames), 24 pilotes,"
+echo "cinq fenêtres de 1920 x 1080 affichées (offscreen), tampon de réception $tampon octets,"
+echo "$occupants boucles occupées à côté"
 printf '  %s : %s\n' \
     "trames envoyées (échecs d'envoi)" "$envoyees ($echecs)" \
     "trames décodées" "$decodees" \
     "trames perdues" "$perdues" \
+    "processeur de la station après $chauffe s" "$cpu % d'un cœur" \
     "mémoire résidente après $chauffe s" "$rss_debut Ko (tas $((tas_debut / 1024)) Ko)" \
     "mémoire résidente à la fin" "$rss_fin Ko (tas $((tas_fin / 1024)) Ko)" \
     "croissance" "$((rss_fin - rss_debut)) Ko (tas $(((tas_fin - tas_debut) / 1024)) Ko)" \
     "mémoire résidente à $chauffe s puis toutes les 10 s" "$serie $rss_fin Ko" \
     "plus long rafraîchissement" "$affichage"
+
+cat >"$resultats" <<FIN
+secondes=$secondes
+cadence=$cadence
+occupants=$occupants
+tampon=$tampon
+envoyees=$envoyees
+echecs=$echecs
+decodees=$decodees
+perdues=$perdues
+cpu=$cpu
+chauffe=$chauffe
+rss_debut=$rss_debut
+rss_fin=$rss_fin
+serie=$serie $rss_fin
+tas_debut=$tas_debut
+tas_fin=$tas_fin
+affichage=$affichage
+FIN
+[ -n "$rafales_aussi" ] || exit 0
 
 # Bursts: one tick of the simulator sends the whole burst back to back.
 echo
@@ -156,22 +211,21 @@ for rafale in "${rafales[@]}"; do
     lignes_rafales+="$rafale:$r_envoyees:$r_decodees:$r_perdues "
 done
 echo "  plus grande rafale sans perte : $sans_perte"
+
+# The lag: the station sends itself bursts of 2000 frames of 200 pilots.
+demarrer rafale 2000 200
+for _ in $(seq 600); do
+    grep -q '^rafale' "$travail/sortie" && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+retard=$(sed -n 's/^rafale //p' "$travail/sortie")
+arreter
+echo "Retard après une rafale : $retard"
 echo "Charge de la machine : $(uptime | sed 's/.*load average: //')"
 
-cat >"$resultats" <<FIN
-secondes=$secondes
-tampon=$tampon
-envoyees=$envoyees
-echecs=$echecs
-decodees=$decodees
-perdues=$perdues
-chauffe=$chauffe
-rss_debut=$rss_debut
-rss_fin=$rss_fin
-serie=$serie $rss_fin
-tas_debut=$tas_debut
-tas_fin=$tas_fin
-affichage=$affichage
+cat >>"$resultats" <<FIN
 rafales=$lignes_rafales
 rafale_sans_perte=$sans_perte
+retard=$retard
 FIN
