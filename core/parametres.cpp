@@ -62,6 +62,10 @@ void lireParametres(QSettings &fichier)
         if (!partie.trimmed().isEmpty())
             parametres.sources << partie.trimmed();
     parametres.reprendre = fichier.value(QStringLiteral("Fenetre/Reprendre"), 0).toInt() != 0;
+    // A port that is not a number from 1 to 65535 serves no page.
+    const int port = fichier.value(QStringLiteral("Web/Port")).toString().trimmed().toInt(&nombre);
+    parametres.webPort = nombre && port > 0 && port <= 65535 ? port : 0;
+    parametres.webAdresse = fichier.value(QStringLiteral("Web/Adresse")).toString().trimmed();
 }
 
 void ecrireParametres(QSettings &fichier)
@@ -83,6 +87,8 @@ void ecrireParametres(QSettings &fichier)
     fichier.setValue(QStringLiteral("Connexion/Sources"),
                      parametres.sources.join(QLatin1Char(',')));
     fichier.setValue(QStringLiteral("Fenetre/Reprendre"), int(parametres.reprendre));
+    fichier.setValue(QStringLiteral("Web/Port"), parametres.webPort);
+    fichier.setValue(QStringLiteral("Web/Adresse"), parametres.webAdresse);
 }
 
 QString texteTailleFonte(int taille)

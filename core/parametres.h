@@ -33,6 +33,9 @@ struct Parametres {
     QStringList sources;
     // Bring back at start-up the windows that were shown.
     bool reprendre = false;
+    // The results page: its port (0: no page) and the address it listens on (empty: all).
+    int webPort = 0;
+    QString webAdresse;
 };
 
 extern Parametres parametres;

@@ -82,7 +82,7 @@ void TstParametres::premierLancement()
     QSettings ecrit = fichier();
     QCOMPARE(ecrit.childGroups(),
              QStringList({"Connexion", "Fenetre", "FenetreInfo1", "FenetreInfo2", "FenetreInfo3",
-                          "FenetreInfo4", "FenetreInfo5"}));
+                          "FenetreInfo4", "FenetreInfo5", "Web"}));
     QVERIFY(ecrit.contains("FenetreInfo4/TailleFonte"));
     QVERIFY(!ecrit.contains("FenetreInfo5/TailleFonte"));
     QCOMPARE(ecrit.value("Connexion/ReseauUdpPort").toString(), QStringLiteral("7700"));
@@ -223,26 +223,35 @@ void TstParametres::clesAjoutees_data()
     QTest::addColumn<int>("silence");
     QTest::addColumn<QStringList>("sources");
     QTest::addColumn<bool>("reprendre");
+    QTest::addColumn<int>("webPort");
+    QTest::addColumn<QString>("webAdresse");
     const QStringList aucune;
-    QTest::newRow("fichier d'avant, (0, 0)")
-        << QByteArray("[FenetreInfo1]\nX=0\nY=0\n") << false << false << 10 << aucune << false;
-    QTest::newRow("fichier d'avant, ailleurs")
-        << QByteArray("[FenetreInfo1]\nX=0\nY=40\n") << true << false << 10 << aucune << false;
+    QTest::newRow("fichier d'avant, (0, 0)") << QByteArray("[FenetreInfo1]\nX=0\nY=0\n") << false
+                                             << false << 10 << aucune << false << 0 << QString();
+    QTest::newRow("fichier d'avant, ailleurs") << QByteArray("[FenetreInfo1]\nX=0\nY=40\n") << true
+                                               << false << 10 << aucune << false << 0 << QString();
     QTest::newRow("(0, 0) connue") << QByteArray("[FenetreInfo1]\nX=0\nY=0\nPlaceConnue=1\n")
-                                   << true << false << 10 << aucune << false;
+                                   << true << false << 10 << aucune << false << 0 << QString();
     QTest::newRow("affichée") << QByteArray("[FenetreInfo1]\nVisible=1\n") << false << true << 10
-                              << aucune << false;
+                              << aucune << false << 0 << QString();
     QTest::newRow("silence en lettres") << QByteArray("[Connexion]\nSilenceAlerte=dix\n") << false
-                                        << false << 10 << aucune << false;
-    QTest::newRow("silence négatif")
-        << QByteArray("[Connexion]\nSilenceAlerte=-4\n") << false << false << 10 << aucune << false;
-    QTest::newRow("alerte coupée")
-        << QByteArray("[Connexion]\nSilenceAlerte=0\n") << false << false << 0 << aucune << false;
+                                        << false << 10 << aucune << false << 0 << QString();
+    QTest::newRow("silence négatif") << QByteArray("[Connexion]\nSilenceAlerte=-4\n") << false
+                                     << false << 10 << aucune << false << 0 << QString();
+    QTest::newRow("alerte coupée") << QByteArray("[Connexion]\nSilenceAlerte=0\n") << false << false
+                                   << 0 << aucune << false << 0 << QString();
     QTest::newRow("sources tapées à la main")
         << QByteArray("[Connexion]\nSources=192.168.1.10, 10.0.0.2\n") << false << false << 10
-        << QStringList{"192.168.1.10", "10.0.0.2"} << false;
+        << QStringList{"192.168.1.10", "10.0.0.2"} << false << 0 << QString();
     QTest::newRow("reprise") << QByteArray("[Fenetre]\nReprendre=1\n") << false << false << 10
-                             << aucune << true;
+                             << aucune << true << 0 << QString();
+    QTest::newRow("page web") << QByteArray("[Web]\nPort=8080\nAdresse=127.0.0.1\n") << false
+                              << false << 10 << aucune << false << 8080
+                              << QStringLiteral("127.0.0.1");
+    QTest::newRow("port web en lettres") << QByteArray("[Web]\nPort=huit\n") << false << false << 10
+                                         << aucune << false << 0 << QString();
+    QTest::newRow("port web hors bornes") << QByteArray("[Web]\nPort=70000\n") << false << false
+                                          << 10 << aucune << false << 0 << QString();
 }
 
 void TstParametres::clesAjoutees()
@@ -253,6 +262,8 @@ void TstParametres::clesAjoutees()
     QFETCH(int, silence);
     QFETCH(QStringList, sources);
     QFETCH(bool, reprendre);
+    QFETCH(int, webPort);
+    QFETCH(QString, webAdresse);
     QDir().mkpath(QFileInfo(cheminFichierParametres()).path());
     QFile brut(cheminFichierParametres());
     QVERIFY(brut.open(QIODevice::WriteOnly));
@@ -270,6 +281,8 @@ void TstParametres::clesAjoutees()
         QCOMPARE(parametres.silenceAlerte, silence);
         QCOMPARE(parametres.sources, sources);
         QCOMPARE(parametres.reprendre, reprendre);
+        QCOMPARE(parametres.webPort, webPort);
+        QCOMPARE(parametres.webAdresse, webAdresse);
         QCOMPARE(feuille.findChild<QCheckBox *>("reprendreCheckBox")->isChecked(), reprendre);
         feuille.sauverParametres();
     }

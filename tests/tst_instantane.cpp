@@ -1,0 +1,114 @@
+// The contest as JSON for the results page: every item the windows show, what the
+// preparation and classification windows choose, and names kept as text.
+#include "core/donnees.h"
+#include "core/instantane.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace
+{
+const QString piege = QStringLiteral("<img src=x onerror=alert(1)>");
+
+// Event 2 in flight, its first series current; two series of two pilots.
+void remplir()
+{
+    reinitialiserDonnees();
+    for (int g = 0; g < 2; ++g) {
+        GroupeSerie groupe;
+        groupe.avecResultats = g == 1;
+        groupe.pilotes << PiloteSerie{10 + g, 30 - g, "Club A", "NOM" + QString::number(g),
+                                      "Ana",  g == 1}
+                       << PiloteSerie{20 + g, 40 + g, "Club & Co", piege, "Léo", false};
+        epreuvesSeries[2].groupes << groupe;
+    }
+    indexEpreuveSeries = 2;
+    indexSerieCourante = 0;
+    tempsEcoule = QStringLiteral("03:10");
+    tempsRestant = QStringLiteral("01:50");
+    titreCoupe = QStringLiteral("Coupe <b>2026</b>");
+    classementCoupe << LigneCoupe{120, 20, "1", piege, "Léo"};
+    lignesEpreuve << LigneEpreuve{"3", "20", "4", "1", "5", "6", piege, "Léo", "7", "30", "8"};
+}
+
+QJsonObject lire(const QByteArray &json)
+{
+    QJsonParseError erreur;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &erreur);
+    if (erreur.error != QJsonParseError::NoError)
+        qWarning() << erreur.errorString();
+    return document.object();
+}
+} // namespace
+
+class TstInstantane : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void champs_data()
+    {
+        QTest::addColumn<QString>("chemin");
+        QTest::addColumn<QVariant>("attendu");
+        QTest::newRow("format") << "format" << QVariant(1);
+        QTest::newRow("séquence") << "sequence" << QVariant(7);
+        QTest::newRow("silence") << "depuisTrameMs" << QVariant(250);
+        QTest::newRow("titre de la coupe") << "titreCoupe" << QVariant("Coupe <b>2026</b>");
+        QTest::newRow("épreuve en cours") << "epreuveEnCours" << QVariant(2);
+        QTest::newRow("chronomètre") << "tempsRestant" << QVariant("01:50");
+        QTest::newRow("nom de l'épreuve") << "epreuves/2/nom" << QVariant("Pylône racing");
+        QTest::newRow("résultats connus") << "epreuves/2/series/1/avecResultats" << QVariant(true);
+        QTest::newRow("pilote réussi") << "epreuves/2/series/1/pilotes/0/reussi" << QVariant(true);
+        QTest::newRow("nom piégé") << "epreuves/2/series/0/pilotes/1/nom1" << QVariant(piege);
+        QTest::newRow("club avec &")
+            << "epreuves/2/series/1/pilotes/1/club" << QVariant("Club & Co");
+        QTest::newRow("épreuve vide") << "epreuves/4/series" << QVariant(QVariantList());
+        QTest::newRow("préparation : par nom") << "preparation/pilotes/0/numero" << QVariant(20);
+        QTest::newRow("classement : le plus de points d'abord")
+            << "classementEpreuve/0/points" << QVariant(41);
+        QTest::newRow("coupe") << "classementCoupe/0/nom1" << QVariant(piege);
+        QTest::newRow("tableau") << "tableauEpreuve/0/pylones" << QVariant("7");
+    }
+
+    void champs()
+    {
+        QFETCH(QString, chemin);
+        QFETCH(QVariant, attendu);
+        remplir();
+        QJsonValue valeur = lire(etatJson(7, 250));
+        for (const QString &pas : chemin.split('/')) {
+            bool indice = false;
+            const int i = pas.toInt(&indice);
+            valeur = indice ? valeur.toArray().at(i) : valeur.toObject().value(pas);
+        }
+        QCOMPARE(valeur.toVariant(), attendu);
+    }
+
+    // Markup characters never appear raw: the document is data wherever it lands.
+    void sansBalises()
+    {
+        remplir();
+        const QByteArray json = etatJson(1, -1);
+        for (char c : {'<', '>', '&'})
+            QVERIFY2(!json.contains(c), json.constData());
+        QVERIFY(json.contains("\\u003cimg src=x onerror=alert(1)\\u003e"));
+        QVERIFY(!json.contains('\n'));
+    }
+
+    // No event in flight: nothing to prepare or classify, the rest still there.
+    void sansEpreuveEnCours()
+    {
+        remplir();
+        indexEpreuveSeries = 7;
+        const QJsonObject etat = lire(etatJson(1, -1));
+        QCOMPARE(etat.value("epreuves").toArray().size(), nombreEpreuves);
+        QVERIFY(etat.value("classementEpreuve").toArray().isEmpty());
+        QVERIFY(etat.value("preparation").toObject().value("pilotes").toArray().isEmpty());
+        QCOMPARE(etat.value("classementCoupe").toArray().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstInstantane)
+#include "tst_instantane.moc"
