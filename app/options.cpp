@@ -57,7 +57,12 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         QStringLiteral("N'écoute que ces émetteurs (adresses IP séparées par des virgules) ; "
                        "remplace Connexion/Sources du fichier de réglages."),
         QStringLiteral("ADRESSE[,ADRESSE...]"));
-    parseur.addOptions({aide, reprendre, enregistrer, source});
+    const QCommandLineOption web(
+        QStringLiteral("web"),
+        QStringLiteral("Sert la page des résultats en direct sur PORT (0 : pas de page) ; "
+                       "remplace Web/Port du fichier de réglages."),
+        QStringLiteral("PORT"));
+    parseur.addOptions({aide, reprendre, enregistrer, source, web});
 
     if (!parseur.parse(arguments))
         return refuser(enFrancais(parseur.errorText()));
@@ -79,6 +84,14 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         if (options.sources.isEmpty())
             return refuser(QStringLiteral("--source demande au moins une adresse"));
         options.sourcesDonnees = true;
+    }
+    if (parseur.isSet(web)) {
+        bool nombre = false;
+        const int port = parseur.value(web).trimmed().toInt(&nombre);
+        if (!nombre || port < 0 || port > 65535)
+            return refuser(
+                QStringLiteral("port web invalide : %1 (de 0 à 65535)").arg(parseur.value(web)));
+        options.webPort = port;
     }
     if (parseur.isSet(enregistrer)) {
         options.enregistrement = parseur.value(enregistrer);

@@ -12,6 +12,7 @@ struct OptionsStation {
     QString enregistrement;      // --enregistrer FICHIER
     bool sourcesDonnees = false; // --source given: it replaces Connexion/Sources
     QList<QHostAddress> sources; // --source ADRESSE[,ADRESSE...]
+    int webPort = -1;            // --web PORT replaces Web/Port; -1: not given
 };
 
 // Reads the arguments (the program name first). Returns -1 when the station may start;

@@ -150,6 +150,10 @@ void TstJournee::optionsRefusees_data()
     QTest::newRow("dossier d'enregistrement absent")
         << QStringList{"--enregistrer", "/dossier/absent/jour.txt"}
         << QByteArray("enregistrement impossible dans /dossier/absent/jour.txt");
+    QTest::newRow("port web en lettres")
+        << QStringList{"--web", "huit"} << QByteArray("port web invalide : huit");
+    QTest::newRow("port web hors bornes")
+        << QStringList{"--web", "65536"} << QByteArray("port web invalide : 65536");
     QTest::newRow("option inconnue") << QStringList{"--vite"} << QByteArray("option inconnue");
     QTest::newRow("argument en trop")
         << QStringList{"bonjour"} << QByteArray("argument inattendu : bonjour");
@@ -174,7 +178,7 @@ void TstJournee::aide()
     QCOMPARE(p->exitCode(), 0);
     const QByteArray texte = p->readAllStandardOutput();
     for (const char *attendu : {"Utilisation :", "--reprendre", "--enregistrer <FICHIER>",
-                                "--source <ADRESSE[,ADRESSE...]>"})
+                                "--source <ADRESSE[,ADRESSE...]>", "--web <PORT>"})
         QVERIFY2(texte.contains(attendu), attendu);
 }
 
