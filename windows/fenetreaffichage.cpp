@@ -3,6 +3,7 @@
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "windows/apparence.h"
+#include "windows/encartadresse.h"
 #include "windows/ressources.h"
 #include "windows/scene.h"
 
@@ -246,6 +247,14 @@ void FenetreAffichage::menuAfficherSlot(QPoint pos)
 
     menu->addAction(principale);
     menu->addSeparator();
+    if (!adresseResultats().isEmpty()) {
+        auto *adresse =
+            new QAction(QStringLiteral(" ") + tr("Afficher l'adresse des résultats"), menu);
+        adresse->setCheckable(true);
+        adresse->setChecked(adresseResultatsMontree());
+        connect(adresse, &QAction::toggled, this, &FenetreAffichage::montrerAdresseResultats);
+        menu->addAction(adresse);
+    }
     if (agrandissable) {
         auto *agrandir =
             new QAction(QStringLiteral(" ") + tr("Dimensionner à la taille de l'écran"), menu);
@@ -254,6 +263,35 @@ void FenetreAffichage::menuAfficherSlot(QPoint pos)
     }
     menu->addAction(fermer);
     menu->popup(vue->viewport()->mapToGlobal(pos));
+}
+
+namespace
+{
+QString &adresseDesResultats()
+{
+    static QString adresse;
+    return adresse;
+}
+} // namespace
+
+void FenetreAffichage::definirAdresseResultats(const QString &adresse)
+{
+    adresseDesResultats() = adresse;
+}
+
+QString FenetreAffichage::adresseResultats()
+{
+    return adresseDesResultats();
+}
+
+void FenetreAffichage::montrerAdresseResultats(bool montrer)
+{
+    delete encart;
+    encart = nullptr;
+    if (montrer && !adresseResultats().isEmpty()) {
+        encart = new EncartAdresse(adresseResultats(), this);
+        encart->show();
+    }
 }
 
 void FenetreAffichage::menuAgrandirSlot()

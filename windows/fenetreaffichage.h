@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class EncartAdresse;
 class QAbstractScrollArea;
 class QLabel;
 class QScreen;
@@ -38,6 +39,14 @@ public:
     void agrandirAEcran();
     // Copies the window's current place into the settings record.
     void retenirPlace();
+
+    // The results page's address, offered by every window's right-click menu; empty while
+    // no page is served, and then the menu does not offer it.
+    static void definirAdresseResultats(const QString &adresse);
+    static QString adresseResultats();
+    // Its QR code in a corner of this window, until taken off.
+    void montrerAdresseResultats(bool montrer);
+    bool adresseResultatsMontree() const { return encart != nullptr; }
 
 signals:
     // The window's part of the settings record changed: place, size or shown state.
@@ -93,6 +102,7 @@ private:
     QLabel *chronoEcoule = nullptr;
     QLabel *chronoRestant = nullptr;
     SceneFenetre *scene = nullptr;
+    EncartAdresse *encart = nullptr;
     size_t derniereEmpreinte = 0;
     bool dejaDessinee = false;
 };
