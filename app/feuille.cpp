@@ -2,6 +2,7 @@
 #include "ui_feuille.h"
 
 #include "app/options.h"
+#include "app/pageresultats.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
@@ -266,6 +267,35 @@ void Feuille::appliquerOptions(const OptionsStation &options)
         }
     }
     reprisePrevue = reprisePrevue || options.reprendre;
+    ouvrirPageResultats(options.webPort >= 0 ? options.webPort : parametres.webPort);
+}
+
+// The results page, when a port is asked. A port that cannot be opened is said in red;
+// the station carries on without the page.
+void Feuille::ouvrirPageResultats(int port)
+{
+    QLabel *etiquette = ui->webAdressesLabel;
+    if (port <= 0)
+        return;
+    auto *page = new PageResultats(this);
+    QString erreur;
+    if (!page->demarrer(port, parametres.webAdresse, &erreur)) {
+        delete page;
+        qDebug().noquote() << "page des résultats impossible :" << erreur;
+        etiquette->setText(tr("Page des résultats impossible : %1").arg(erreur));
+        QPalette palette = etiquette->palette();
+        palette.setColor(QPalette::Active, QPalette::WindowText, Apparence::rouge);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, Apparence::rouge);
+        etiquette->setPalette(palette);
+        return;
+    }
+    pageResultats = page;
+    const QStringList adresses = page->adresses();
+    qDebug().noquote() << "page des résultats :" << adresses.join(QStringLiteral(" "));
+    etiquette->setText(tr("Résultats en direct :") + QLatin1Char('\n') +
+                       adresses.join(QLatin1Char('\n')));
+    FenetreAffichage::definirAdresseResultats(adresses.constFirst());
+    pageResultats->publier(reseau->etatFlux().msDepuisDerniere);
 }
 
 void Feuille::etatFluxSlot()
@@ -415,6 +445,8 @@ void Feuille::reseauUpdateAffichageSlot()
     for (int n = 1; n <= nombreFenetres; ++n)
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();
+    if (pageResultats)
+        pageResultats->publier(reseau->etatFlux().msDepuisDerniere);
 }
 
 // ---- Display window commands, one implementation for the five buttons

@@ -16,6 +16,7 @@ class QTimer;
 class QToolButton;
 struct OptionsStation;
 class FenetreAffichage;
+class PageResultats;
 class Reseau;
 class Win1;
 class Win2;
@@ -88,6 +89,7 @@ public slots:
 
 private:
     void remplirTableAdresses();
+    void ouvrirPageResultats(int port);
     void connecterReseau();
     void deconnecterReseau();
     void refuserConnexion(const QString &raison);
@@ -116,6 +118,7 @@ private:
 
     Ui::Feuille *ui;
     Reseau *reseau;
+    PageResultats *pageResultats = nullptr; // only while the page is served
     Win1 *fenetre1;
     Win2 *fenetre2;
     Win3 *fenetre3;

@@ -1,0 +1,52 @@
+#include "app/pageresultats.h"
+
+#include "core/instantane.h"
+#include "web/serveurweb.h"
+
+#include <QNetworkInterface>
+
+PageResultats::PageResultats(QObject *parent) : QObject(parent), serveurWeb(new ServeurWeb(this)) {}
+
+bool PageResultats::demarrer(int port, const QString &adresse, QString *erreur)
+{
+    ecoute = adresse.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(adresse);
+    if (ecoute.isNull()) {
+        *erreur = tr("adresse invalide : %1").arg(adresse);
+        return false;
+    }
+    if (port < 1 || port > 65535) {
+        *erreur = tr("port invalide : %1").arg(port);
+        return false;
+    }
+    return serveurWeb->demarrer(ecoute, quint16(port), erreur);
+}
+
+bool PageResultats::active() const
+{
+    return serveurWeb->actif();
+}
+
+QStringList PageResultats::adresses() const
+{
+    const auto enTexte = [this](const QHostAddress &a) {
+        const QString hote = a.protocol() == QAbstractSocket::IPv6Protocol
+                                 ? QLatin1Char('[') + a.toString() + QLatin1Char(']')
+                                 : a.toString();
+        return QStringLiteral("http://%1:%2/").arg(hote).arg(serveurWeb->port());
+    };
+    if (ecoute != QHostAddress(QHostAddress::Any))
+        return {enTexte(ecoute)};
+    QStringList liste;
+    const auto locales = QNetworkInterface::allAddresses();
+    for (const QHostAddress &a : locales)
+        if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+            liste << enTexte(a);
+    if (liste.isEmpty())
+        liste << enTexte(QHostAddress(QHostAddress::LocalHost));
+    return liste;
+}
+
+void PageResultats::publier(qint64 depuisTrameMs)
+{
+    serveurWeb->publier(etatJson(++sequence, depuisTrameMs));
+}

@@ -1,0 +1,38 @@
+#ifndef PAGERESULTATS_H
+#define PAGERESULTATS_H
+
+#include <QHostAddress>
+#include <QObject>
+#include <QStringList>
+
+class ServeurWeb;
+
+// The live results page for the spectators' phones: the web server, fed with the contest
+// after each refresh of the windows.
+class PageResultats final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PageResultats(QObject *parent = nullptr);
+
+    // Listens on `port` (1 to 65535) at `adresse` (empty: every interface). False, with
+    // the reason, when the address is not one or the port cannot be opened.
+    bool demarrer(int port, const QString &adresse, QString *erreur);
+    bool active() const;
+    // The page on each IPv4 address of the station ("http://192.168.1.10:8080/"), the
+    // field's network first; loopback only when there is no other.
+    QStringList adresses() const;
+
+    // The contest as it stands now, once per refresh; `depuisTrameMs` as the feed says it.
+    void publier(qint64 depuisTrameMs);
+
+    ServeurWeb *serveur() const { return serveurWeb; }
+
+private:
+    ServeurWeb *serveurWeb;
+    QHostAddress ecoute;
+    quint64 sequence = 0;
+};
+
+#endif
