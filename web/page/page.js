@@ -104,7 +104,7 @@
         const p = objet(p0);
         let classeNom = 'nom';
         if (avecResultats) classeNom += p.reussi === true ? ' reussi' : ' echoue';
-        const li = el('li', 'pilote');
+        const li = el('li', 'ligne-pilote');
         li.append(el('span', 'numero', texte(p.numero)), el('span', classeNom, nomPilote(p)));
         ul.append(li);
       }
