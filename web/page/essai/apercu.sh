@@ -15,7 +15,10 @@ mkdir -p "$sortie"
     cd "$1"
     python3 -m http.server 8099 --bind 127.0.0.1 >/dev/null 2>&1 &
     serveur=$!
-    sleep 1
+    for _ in $(seq 50); do
+        python3 -c "import socket; socket.create_connection((\"127.0.0.1\", 8099))" 2>/dev/null && break
+        sleep 0.1
+    done
     for taille in 360,780 360,4600 1280,800 1280,2600; do
         chromium --headless=new --no-sandbox --disable-gpu --hide-scrollbars \
             --window-size=$taille --virtual-time-budget=3000 \
