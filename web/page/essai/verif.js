@@ -66,5 +66,11 @@
     pre.textContent = echecs.length ? 'ECHEC ' + scenario + '\n' + echecs.join('\n') : 'OK ' + scenario;
     document.body.append(pre);
   }
-  window.addEventListener('load', function () { setTimeout(verifier, 1000); });
+  // Wait for the first rendering (the state is fetched), but not forever.
+  function attendre(essais) {
+    const rendu = document.querySelector('#vue-series [data-role="contenu"]');
+    if ((rendu && rendu.childElementCount > 0) || essais === 0) verifier();
+    else setTimeout(function () { attendre(essais - 1); }, 100);
+  }
+  window.addEventListener('load', function () { attendre(30); });
 })();
