@@ -10,6 +10,10 @@ necessaires=(
     xvfb xauth
     iproute2 util-linux
     dbus                    # dbus-daemon: the tests' private session bus
+    libmicrohttpd-dev       # the results page's web server
+    libqrencode-dev         # the QR code of its address
+    zbar-tools              # zbarimg: the tests read that QR code back
+    chromium                # the results page's tests, in a real browser
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
 polices=(
@@ -23,9 +27,22 @@ manquants() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
     done
 }
+# The browser tests drive chromium through playwright-core, from the npm registry.
+navigateur() {
+    local dossier
+    dossier="$(cd "$(dirname "$0")/.." && pwd)/tests/navigateur"
+    [ -f "$dossier/package-lock.json" ] || return 0
+    [ -d "$dossier/node_modules/playwright-core" ] && return 0
+    npm ci --prefix "$dossier" --no-audit --no-fund --loglevel=error
+}
+
 mapfile -t a_installer < <(manquants "${necessaires[@]}")
 mapfile -t polices_manquantes < <(manquants "${polices[@]}")
-[ ${#a_installer[@]} -eq 0 ] && [ ${#polices_manquantes[@]} -eq 0 ] && exit 0
+command -v npm >/dev/null || a_installer+=(nodejs npm)
+if [ ${#a_installer[@]} -eq 0 ] && [ ${#polices_manquantes[@]} -eq 0 ]; then
+    navigateur
+    exit 0
+fi
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -39,3 +56,4 @@ for p in "${polices_manquantes[@]}"; do
     $sudo apt-get install -y -qq --no-install-recommends "$p" \
         || echo "Police $p indisponible : la station prendra une police par défaut." >&2
 done
+navigateur
