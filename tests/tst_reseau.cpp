@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUdpSocket>
@@ -22,6 +24,21 @@
 namespace
 {
 const QByteArray annonce = "ADRESSE_IP_VELLORSCUP_DISPLAY";
+// The body of a GET on the station's web port.
+QByteArray obtenir(quint16 port, const QByteArray &chemin)
+{
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    if (!client.waitForConnected(5000))
+        return QByteArray();
+    client.write("GET " + chemin + " HTTP/1.0\r\n\r\n");
+    QByteArray reponse;
+    while (client.state() == QAbstractSocket::ConnectedState && client.waitForReadyRead(5000))
+        reponse += client.readAll();
+    reponse += client.readAll();
+    return reponse.mid(reponse.indexOf("\r\n\r\n") + 4);
+}
+
 QByteArray coupe(const QString &titre)
 {
     return "<COUPE>;" + titre.toUtf8() + ";4;120;1;Durand;Léa;</COUPE>";
@@ -52,6 +69,9 @@ private slots:
     void fluxMuet();
     void enregistrementImpossible();
     void sourceIllisibleDansLesReglages();
+    void pageResultatsPubliee();
+    void pageResultatsImpossible_data();
+    void pageResultatsImpossible();
 
 private:
     Feuille *nouvelleFeuille(const QString &port);
@@ -405,4 +425,59 @@ void TstReseau::sourceIllisibleDansLesReglages()
 }
 
 QTEST_MAIN(TstReseau)
+// The page's addresses in the control window and in the windows' menu; after each refresh
+// the page serves what the windows show.
+void TstReseau::pageResultatsPubliee()
+{
+    Feuille *feuille = nouvelleFeuille("7784");
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    OptionsStation options;
+    options.webPort = 7785;
+    feuille->appliquerOptions(options);
+    auto *adresses = feuille->findChild<QLabel *>("webAdressesLabel");
+    // Only loopback in the tests' namespace.
+    QCOMPARE(adresses->text(), QStringLiteral("Résultats en direct :\nhttp://127.0.0.1:7785/"));
+    QCOMPARE(FenetreAffichage::adresseResultats(), QStringLiteral("http://127.0.0.1:7785/"));
+
+    envoyerDepuis("127.0.0.1", coupe("En <direct>"), 7784);
+    QTRY_VERIFY(obtenir(7785, "/etat.json").contains("\"titreCoupe\":\"En \\u003cdirect\\u003e\""));
+    QVERIFY(obtenir(7785, "/").contains("<html"));
+    delete feuilles.takeLast();
+    FenetreAffichage::definirAdresseResultats(QString());
+}
+
+void TstReseau::pageResultatsImpossible_data()
+{
+    QTest::addColumn<QString>("adresse");
+    QTest::addColumn<QString>("raison");
+    QTest::newRow("port pris") << QString() << "7786";
+    QTest::newRow("adresse illisible") << "pas-une-adresse"
+                                       << "pas-une-adresse";
+}
+
+// A page that cannot be served is said in red; the station carries on without it.
+void TstReseau::pageResultatsImpossible()
+{
+    QFETCH(QString, adresse);
+    QFETCH(QString, raison);
+    QTcpServer occupant;
+    QVERIFY(occupant.listen(QHostAddress::Any, 7786));
+    parametres.webAdresse = adresse;
+    Feuille *feuille = nouvelleFeuille("7787");
+    parametres.webAdresse = adresse; // as read from the file
+    QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
+    OptionsStation options;
+    options.webPort = 7786;
+    feuille->appliquerOptions(options);
+    auto *etiquette = feuille->findChild<QLabel *>("webAdressesLabel");
+    QVERIFY2(etiquette->text().startsWith("Page des résultats impossible : ") &&
+                 etiquette->text().contains(raison),
+             qPrintable(etiquette->text()));
+    QCOMPARE(etiquette->palette().color(QPalette::WindowText), QColor(255, 128, 128));
+    QVERIFY(FenetreAffichage::adresseResultats().isEmpty());
+
+    envoyerDepuis("127.0.0.1", coupe("Toujours là"), 7787);
+    QTRY_COMPARE(titreCoupe, QStringLiteral("Toujours là"));
+}
+
 #include "tst_reseau.moc"
