@@ -4,14 +4,16 @@
 # Usage: apercu.sh OUTPUT_DIR [EVENT_INDEX]
 set -euo pipefail
 ici=$(cd "$(dirname "$0")" && pwd)
+racine=$(cd "$ici/../.." && pwd)
+page="$racine/web/page"
 sortie=$(realpath "$1")
 evenement=${2:-2}
 dossier=$(mktemp -d)
 trap 'rm -rf "$dossier"' EXIT
-cp "$ici"/../index.html "$ici"/../page.css "$ici"/../page.js "$dossier"/
+cp "$page"/index.html "$page"/page.css "$page"/page.js "$dossier"/
 python3 "$ici"/exemple.py "$evenement" > "$dossier"/etat.json
 mkdir -p "$sortie"
-/work/main/scripts/isole.sh bash -c '
+"$racine"/scripts/isole.sh bash -c '
     cd "$1"
     python3 -m http.server 8099 --bind 127.0.0.1 >/dev/null 2>&1 &
     serveur=$!

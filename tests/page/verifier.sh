@@ -2,16 +2,20 @@
 # Renders the page in headless Chromium at 360 px wide on sample states and checks it from
 # inside (verif.js): names stay text, nothing overflows, the views follow the station's rules.
 set -euo pipefail
+# Without Chromium there is nothing to render: 77 tells CTest the test was skipped.
+command -v chromium >/dev/null || { echo "chromium absent : lancer scripts/install-deps.sh"; exit 77; }
 ici=$(cd "$(dirname "$0")" && pwd)
+racine=$(cd "$ici/../.." && pwd)
+page="$racine/web/page"
 dossier=$(mktemp -d)
 [ -n "${GARDER:-}" ] || trap 'rm -rf "$dossier"' EXIT
 for scenario in pylones:2 limbo:4 jugement:0 casse:; do
     nom=${scenario%%:*}
     mkdir "$dossier/$nom"
-    cp "$ici"/../page.css "$ici"/../page.js "$ici"/verif.js "$dossier/$nom"/
+    cp "$page"/page.css "$page"/page.js "$ici"/verif.js "$dossier/$nom"/
     # The checker goes before the page's script so that it sees the page's errors.
     sed 's|<script src="page.js"|<script src="verif.js"></script>\n<script src="page.js"|' \
-        "$ici"/../index.html > "$dossier/$nom/index.html"
+        "$page"/index.html > "$dossier/$nom/index.html"
     if [ -n "${scenario#*:}" ]; then
         python3 "$ici"/exemple.py "${scenario#*:}" > "$dossier/$nom/etat.json"
     else
@@ -20,7 +24,7 @@ for scenario in pylones:2 limbo:4 jugement:0 casse:; do
               "tableauEpreuve":[null],"titreCoupe":["x"]}' > "$dossier/$nom/etat.json"
     fi
 done
-/work/main/scripts/isole.sh bash -c '
+"$racine"/scripts/isole.sh bash -c '
     cd "$1"
     python3 -m http.server 8099 --bind 127.0.0.1 >/dev/null 2>&1 &
     serveur=$!
