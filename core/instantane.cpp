@@ -3,124 +3,196 @@
 #include "core/donnees.h"
 #include "core/selection.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 namespace
 {
-QJsonObject nomme(int numero, const QString &nom1, const QString &nom2)
+// Written straight into one string: the document is rebuilt after every refresh, and
+// going through QJsonObject cost more than the refresh itself with 200 pilots.
+class Ecrivain
 {
-    return {{QStringLiteral("numero"), numero},
-            {QStringLiteral("nom1"), nom1},
-            {QStringLiteral("nom2"), nom2}};
-}
+public:
+    Ecrivain() { texte.reserve(64 * 1024); }
 
-QJsonArray epreuves()
-{
-    QJsonArray liste;
-    for (int e = 0; e < nombreEpreuves; ++e) {
-        QJsonArray series;
-        if (e < epreuvesSeries.size())
-            for (const GroupeSerie &groupe : epreuvesSeries.at(e).groupes) {
-                QJsonArray pilotes;
-                for (const PiloteSerie &p : groupe.pilotes) {
-                    QJsonObject pilote = nomme(p.numero, p.nom1, p.nom2);
-                    pilote.insert(QStringLiteral("points"), p.points);
-                    pilote.insert(QStringLiteral("club"), p.club);
-                    pilote.insert(QStringLiteral("reussi"), p.reussi);
-                    pilotes.append(pilote);
-                }
-                series.append(QJsonObject{{QStringLiteral("avecResultats"), groupe.avecResultats},
-                                          {QStringLiteral("pilotes"), pilotes}});
-            }
-        liste.append(QJsonObject{{QStringLiteral("nom"), listeNomsEpreuves().value(e)},
-                                 {QStringLiteral("series"), series}});
+    Ecrivain &ouvrir(char c)
+    {
+        virgule();
+        texte += QLatin1Char(c);
+        premier = true;
+        return *this;
     }
-    return liste;
+    Ecrivain &fermer(char c)
+    {
+        texte += QLatin1Char(c);
+        premier = false;
+        return *this;
+    }
+    Ecrivain &cle(const char *nom)
+    {
+        virgule();
+        texte += QLatin1Char('"') + QLatin1String(nom) + QLatin1String("\":");
+        premier = true; // the value follows without a comma
+        return *this;
+    }
+    Ecrivain &valeur(const QString &chaine)
+    {
+        virgule();
+        texte += QLatin1Char('"');
+        for (const QChar c : chaine) {
+            const ushort u = c.unicode();
+            if (u == '"' || u == '\\') {
+                texte += QLatin1Char('\\');
+                texte += c;
+            } else if (u < 0x20 || u == '<' || u == '>' || u == '&') {
+                // Control characters must be escaped; the markup ones are, so that the
+                // document never reads as markup.
+                texte += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
+            } else {
+                texte += c;
+            }
+        }
+        texte += QLatin1Char('"');
+        return *this;
+    }
+    Ecrivain &valeur(qint64 nombre)
+    {
+        virgule();
+        texte += QString::number(nombre);
+        return *this;
+    }
+    Ecrivain &valeur(int nombre) { return valeur(qint64(nombre)); }
+    Ecrivain &valeur(bool vrai)
+    {
+        virgule();
+        texte += vrai ? QLatin1String("true") : QLatin1String("false");
+        return *this;
+    }
+    template <typename T> Ecrivain &champ(const char *nom, const T &v)
+    {
+        cle(nom);
+        return valeur(v);
+    }
+
+    QByteArray utf8() const { return texte.toUtf8(); }
+
+private:
+    void virgule()
+    {
+        if (!premier)
+            texte += QLatin1Char(',');
+        premier = false;
+    }
+
+    QString texte;
+    bool premier = true;
+};
+
+void nomme(Ecrivain &e, int numero, const QString &nom1, const QString &nom2)
+{
+    e.champ("numero", numero).champ("nom1", nom1).champ("nom2", nom2);
 }
 
-QJsonObject preparation()
+void epreuves(Ecrivain &e)
+{
+    e.cle("epreuves").ouvrir('[');
+    for (int i = 0; i < nombreEpreuves; ++i) {
+        e.ouvrir('{').champ("nom", listeNomsEpreuves().value(i)).cle("series").ouvrir('[');
+        if (i < epreuvesSeries.size())
+            for (const GroupeSerie &groupe : epreuvesSeries.at(i).groupes) {
+                e.ouvrir('{').champ("avecResultats", groupe.avecResultats).cle("pilotes");
+                e.ouvrir('[');
+                for (const PiloteSerie &p : groupe.pilotes) {
+                    e.ouvrir('{');
+                    nomme(e, p.numero, p.nom1, p.nom2);
+                    e.champ("points", p.points).champ("club", p.club).champ("reussi", p.reussi);
+                    e.fermer('}');
+                }
+                e.fermer(']').fermer('}');
+            }
+        e.fermer(']').fermer('}');
+    }
+    e.fermer(']');
+}
+
+void preparation(Ecrivain &e)
 {
     const SeriePreparee choix =
         seriePreparee(indexEpreuveSeries, indexSerieCourante, serieDrapeau, epreuvesSeries);
     QVector<LignePreparation> lignes;
     if (choix.trouvee && choix.groupe)
         remplirPreparation(lignes, *choix.groupe);
-    QJsonArray pilotes;
+    e.cle("preparation").ouvrir('{').champ("trouvee", choix.trouvee).champ("titre", choix.titre);
+    e.cle("pilotes").ouvrir('[');
     for (const LignePreparation &l : lignes) {
-        QJsonObject pilote = nomme(l.numero, l.nom1, l.nom2);
-        pilote.insert(QStringLiteral("club"), l.club);
-        pilotes.append(pilote);
+        e.ouvrir('{');
+        nomme(e, l.numero, l.nom1, l.nom2);
+        e.champ("club", l.club).fermer('}');
     }
-    return {{QStringLiteral("trouvee"), choix.trouvee},
-            {QStringLiteral("titre"), choix.titre},
-            {QStringLiteral("pilotes"), pilotes}};
+    e.fermer(']').fermer('}');
 }
 
-QJsonArray classementEpreuve()
+void classementEpreuve(Ecrivain &e)
 {
     QVector<LigneClassement> lignes;
     if (const EpreuveSeries *epreuve = epreuveAffichee())
         remplirClassement(lignes, *epreuve);
-    QJsonArray liste;
+    e.cle("classementEpreuve").ouvrir('[');
     for (const LigneClassement &l : lignes) {
-        QJsonObject ligne = nomme(l.numero, l.nom1, l.nom2);
-        ligne.insert(QStringLiteral("points"), l.points);
-        liste.append(ligne);
+        e.ouvrir('{');
+        nomme(e, l.numero, l.nom1, l.nom2);
+        e.champ("points", l.points).fermer('}');
     }
-    return liste;
+    e.fermer(']');
 }
 
-QJsonArray classementDeLaCoupe()
+void classementDeLaCoupe(Ecrivain &e)
 {
-    QJsonArray liste;
+    e.cle("classementCoupe").ouvrir('[');
     for (const LigneCoupe &l : classementCoupe) {
-        QJsonObject ligne = nomme(l.numero, l.nom1, l.nom2);
-        ligne.insert(QStringLiteral("rang"), l.rang);
-        ligne.insert(QStringLiteral("points"), l.points);
-        liste.append(ligne);
+        e.ouvrir('{').champ("rang", l.rang);
+        nomme(e, l.numero, l.nom1, l.nom2);
+        e.champ("points", l.points).fermer('}');
     }
-    return liste;
+    e.fermer(']');
 }
 
-QJsonArray tableauEpreuve()
+void tableauEpreuve(Ecrivain &e)
 {
-    QJsonArray liste;
+    e.cle("tableauEpreuve").ouvrir('[');
     for (const LigneEpreuve &l : lignesEpreuve)
-        liste.append(QJsonObject{{QStringLiteral("numero"), l.numero},
-                                 {QStringLiteral("nom1"), l.nom1},
-                                 {QStringLiteral("nom2"), l.nom2},
-                                 {QStringLiteral("baguettes"), l.baguettes},
-                                 {QStringLiteral("banderoles"), l.banderoles},
-                                 {QStringLiteral("drapeauNumero"), l.drapeauNumero},
-                                 {QStringLiteral("looping"), l.looping},
-                                 {QStringLiteral("limbo"), l.limbo},
-                                 {QStringLiteral("pylones"), l.pylones},
-                                 {QStringLiteral("touchAndGo"), l.touchAndGo},
-                                 {QStringLiteral("total"), l.total}});
-    return liste;
+        e.ouvrir('{')
+            .champ("numero", l.numero)
+            .champ("nom1", l.nom1)
+            .champ("nom2", l.nom2)
+            .champ("baguettes", l.baguettes)
+            .champ("banderoles", l.banderoles)
+            .champ("drapeauNumero", l.drapeauNumero)
+            .champ("looping", l.looping)
+            .champ("limbo", l.limbo)
+            .champ("pylones", l.pylones)
+            .champ("touchAndGo", l.touchAndGo)
+            .champ("total", l.total)
+            .fermer('}');
+    e.fermer(']');
 }
 } // namespace
 
 QByteArray etatJson(quint64 sequence, qint64 depuisTrameMs)
 {
-    const QJsonObject etat{{QStringLiteral("format"), 1},
-                           {QStringLiteral("sequence"), qint64(sequence)},
-                           {QStringLiteral("depuisTrameMs"), depuisTrameMs},
-                           {QStringLiteral("titreCoupe"), titreCoupe},
-                           {QStringLiteral("epreuveEnCours"), indexEpreuveSeries},
-                           {QStringLiteral("serieCourante"), indexSerieCourante},
-                           {QStringLiteral("serieDrapeau"), serieDrapeau},
-                           {QStringLiteral("tempsEcoule"), tempsEcoule},
-                           {QStringLiteral("tempsRestant"), tempsRestant},
-                           {QStringLiteral("epreuves"), epreuves()},
-                           {QStringLiteral("preparation"), preparation()},
-                           {QStringLiteral("classementEpreuve"), classementEpreuve()},
-                           {QStringLiteral("classementCoupe"), classementDeLaCoupe()},
-                           {QStringLiteral("tableauEpreuve"), tableauEpreuve()}};
-    QByteArray json = QJsonDocument(etat).toJson(QJsonDocument::Compact);
-    // These bytes only occur inside strings: the escapes keep the same texts.
-    json.replace('&', "\\u0026").replace('<', "\\u003c").replace('>', "\\u003e");
-    return json;
+    Ecrivain e;
+    e.ouvrir('{')
+        .champ("format", 1)
+        .champ("sequence", qint64(sequence))
+        .champ("depuisTrameMs", depuisTrameMs)
+        .champ("titreCoupe", titreCoupe)
+        .champ("epreuveEnCours", indexEpreuveSeries)
+        .champ("serieCourante", indexSerieCourante)
+        .champ("serieDrapeau", serieDrapeau)
+        .champ("tempsEcoule", tempsEcoule)
+        .champ("tempsRestant", tempsRestant);
+    epreuves(e);
+    preparation(e);
+    classementEpreuve(e);
+    classementDeLaCoupe(e);
+    tableauEpreuve(e);
+    e.fermer('}');
+    return e.utf8();
 }

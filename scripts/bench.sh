@@ -45,7 +45,7 @@ for version in 5 6; do
     # Only what is measured: a test being edited elsewhere must not stop the figures.
     if cmake -S "$racine" -B "$dossier" -DVELLOR_QT=$version -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         >/dev/null 2>&1 && cmake --build "$dossier" -j2 --target bench-decodage \
-        bench-rafraichissement station-mesuree vellorcup-simulateur >/dev/null; then
+        bench-rafraichissement bench-page station-mesuree vellorcup-simulateur >/dev/null; then
         versions+=("$version")
     else
         echo "bench.sh : Qt $version absent, rien n'est mesuré avec lui" >&2
@@ -70,6 +70,10 @@ for version in "${versions[@]}"; do
     echo "$(charge)" >"$travail/charge-rafraichissement-$version"
     QT_QPA_PLATFORM=offscreen "$dossier/bench/bench-rafraichissement" 2>/dev/null |
         tee "$travail/rafraichissement-$version" >&2
+    etape "page des résultats : rafraîchissement avec 0 puis 200 clients, Qt $version"
+    echo "$(charge)" >"$travail/charge-page-$version"
+    QT_QPA_PLATFORM=offscreen bash "$racine/scripts/isole.sh" "$dossier/bench/bench-page" \
+        2>/dev/null | tee "$travail/page-$version" >&2
     etape "charge de $secondes s à 100 trames/s, rafales et retard, Qt $version"
     charge_sh "$version" charge100 "$secondes"
     etape "charge de $secondes s à 10 trames/s, Qt $version"
@@ -136,6 +140,23 @@ for version in "${versions[@]}"; do
             "$pilotes" "$donnees" "$version" "$mediane" "$max" "$rapport" "$peinture" "$cible" \
             "$jugement" "$(cat "$travail/charge-rafraichissement-$version")"
     done < <(grep -E '^ *[0-9]+ ' "$travail/rafraichissement-$version")
+done
+
+# The page: "0 median p95 max", "N median p95 max", "rapport max R médiane R",
+# "états reçus K sur M", "document D ms, R × ...".
+for version in "${versions[@]}"; do
+    f="$travail/page-$version"
+    c=$(cat "$travail/charge-page-$version")
+    read -r _ m0 p0 x0 < <(grep -E '^0 ' "$f")
+    read -r n m1 p1 x1 < <(grep -E '^[1-9][0-9]* ' "$f")
+    read -r _ _ rmax _ rmed < <(grep '^rapport' "$f")
+    recus=$(sed -n 's/^états reçus //p' "$f")
+    read -r _ doc _ rdoc _ < <(grep '^document' "$f")
+    printf '| Rafraîchissement des 5 fenêtres, 200 pilotes à 10 trames/s, publication comprise, Qt %s : sans client → %s clients du flux | max %s → %s ms (× %s) ; médiane %s → %s ms (× %s) ; p95 %s → %s ms ; états reçus %s | max ≤ 1,10 × | %s | %s |\n' \
+        "$version" "$n" "$x0" "$x1" "$rmax" "$m0" "$m1" "$rmed" "$p0" "$p1" "$recus" \
+        "$(verdict "$rmax <= 1.10")" "$c"
+    printf '| Document publié (200 pilotes), Qt %s | %s ms, %s × un rafraîchissement | — | — | %s |\n' \
+        "$version" "$doc" "$rdoc" "$c"
 done
 
 # charge_ligne NOM VERSION: the steady-load rows of one run.

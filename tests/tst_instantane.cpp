@@ -86,10 +86,13 @@ private slots:
         QCOMPARE(valeur.toVariant(), attendu);
     }
 
-    // Markup characters never appear raw: the document is data wherever it lands.
+    // Markup characters never appear raw: the document is data wherever it lands. Quotes,
+    // backslashes and control characters come back as they were.
     void sansBalises()
     {
         remplir();
+        tempsEcoule = QStringLiteral("\"\\\t\n\x01é€😀");
+        QCOMPARE(lire(etatJson(1, -1)).value("tempsEcoule").toString(), tempsEcoule);
         const QByteArray json = etatJson(1, -1);
         for (char c : {'<', '>', '&'})
             QVERIFY2(!json.contains(c), json.constData());
