@@ -3,6 +3,8 @@
 #include "core/donnees.h"
 #include "core/selection.h"
 
+#include <algorithm>
+
 namespace
 {
 // Written straight into one string: the document is rebuilt after every refresh, and
@@ -10,59 +12,68 @@ namespace
 class Ecrivain
 {
 public:
-    Ecrivain() { texte.reserve(64 * 1024); }
+    Ecrivain() { texte.reserve(128 * 1024); }
 
     Ecrivain &ouvrir(char c)
     {
         virgule();
-        texte += QLatin1Char(c);
+        texte += c;
         premier = true;
         return *this;
     }
     Ecrivain &fermer(char c)
     {
-        texte += QLatin1Char(c);
+        texte += c;
         premier = false;
         return *this;
     }
     Ecrivain &cle(const char *nom)
     {
         virgule();
-        texte += QLatin1Char('"') + QLatin1String(nom) + QLatin1String("\":");
+        texte += '"';
+        texte += nom;
+        texte += "\":";
         premier = true; // the value follows without a comma
         return *this;
     }
     Ecrivain &valeur(const QString &chaine)
     {
         virgule();
-        texte += QLatin1Char('"');
-        for (const QChar c : chaine) {
+        texte += '"';
+        const auto aEchapper = [](QChar c) {
+            // Control characters must be; the markup ones are, so that the document never
+            // reads as markup.
             const ushort u = c.unicode();
-            if (u == '"' || u == '\\') {
-                texte += QLatin1Char('\\');
-                texte += c;
-            } else if (u < 0x20 || u == '<' || u == '>' || u == '&') {
-                // Control characters must be escaped; the markup ones are, so that the
-                // document never reads as markup.
-                texte += QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0'));
-            } else {
-                texte += c;
+            return u < 0x20 || u == '"' || u == '\\' || u == '<' || u == '>' || u == '&';
+        };
+        if (std::none_of(chaine.cbegin(), chaine.cend(), aEchapper)) {
+            texte += chaine.toUtf8();
+        } else {
+            QString echappee;
+            for (const QChar c : chaine) {
+                if (!aEchapper(c))
+                    echappee += c;
+                else if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+                    echappee += QLatin1Char('\\') + c;
+                else
+                    echappee += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
             }
+            texte += echappee.toUtf8();
         }
-        texte += QLatin1Char('"');
+        texte += '"';
         return *this;
     }
     Ecrivain &valeur(qint64 nombre)
     {
         virgule();
-        texte += QString::number(nombre);
+        texte += QByteArray::number(nombre);
         return *this;
     }
     Ecrivain &valeur(int nombre) { return valeur(qint64(nombre)); }
     Ecrivain &valeur(bool vrai)
     {
         virgule();
-        texte += vrai ? QLatin1String("true") : QLatin1String("false");
+        texte += vrai ? "true" : "false";
         return *this;
     }
     template <typename T> Ecrivain &champ(const char *nom, const T &v)
@@ -71,17 +82,17 @@ public:
         return valeur(v);
     }
 
-    QByteArray utf8() const { return texte.toUtf8(); }
+    QByteArray resultat() const { return texte; }
 
 private:
     void virgule()
     {
         if (!premier)
-            texte += QLatin1Char(',');
+            texte += ',';
         premier = false;
     }
 
-    QString texte;
+    QByteArray texte;
     bool premier = true;
 };
 
@@ -194,5 +205,5 @@ QByteArray etatJson(quint64 sequence, qint64 depuisTrameMs)
     classementDeLaCoupe(e);
     tableauEpreuve(e);
     e.fermer('}');
-    return e.utf8();
+    return e.resultat();
 }
