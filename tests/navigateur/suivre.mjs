@@ -66,8 +66,6 @@ page.on('console', (m) => {
   if (m.type() !== 'error') return;
   // While the station is down, the browser reports each failed reconnection.
   if (coupure && /net::ERR_|Failed to load resource/.test(m.text())) return;
-  // The browser asks for an icon the page never names; the station has none to give.
-  if (new URL(m.location().url || url).pathname === '/favicon.ico') return;
   fautes.push('erreur console : ' + m.text() + ' (' + m.location().url + ')');
 });
 page.on('framenavigated', (f) => { if (f === page.mainFrame()) chargements++; });
