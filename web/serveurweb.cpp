@@ -234,7 +234,7 @@ bool annonceUnCorps(MHD_Connection *connexion)
 }
 
 MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const char *methode,
-                    const char *, const char *, size_t *, void **)
+                    const char *, const char *, size_t *, void **requete)
 {
     auto *moteur = static_cast<MoteurWeb *>(cls);
     const bool tete = std::strcmp(methode, MHD_HTTP_METHOD_HEAD) == 0;
@@ -246,6 +246,14 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
         return envoyerTexte(connexion, MHD_HTTP_CONTENT_TOO_LARGE,
                             "Une requête de cette page n'a pas de corps.\n",
                             MHD_HTTP_HEADER_CONNECTION, "close");
+    // An answer queued on this first call would close the connection: the browser that
+    // fetches the page, its files and the stream keeps one connection when it is given on
+    // the next call.
+    static int enCours;
+    if (!*requete) {
+        *requete = &enCours;
+        return MHD_YES;
+    }
 
     const QByteArray chemin(url);
     if (chemin == "/etat.json") {
