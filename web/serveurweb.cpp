@@ -96,8 +96,8 @@ Octets octetsFixes(const char *texte)
 
 class MoteurWeb;
 
-// One /evenements client. Only the server thread touches it, except its connection, which
-// the GUI thread resumes under the lock.
+// One /evenements client. Only the server thread touches it; the helper thread resumes its
+// connection once it sits in the list of sleeping streams.
 struct Abonne {
     MoteurWeb *moteur;
     MHD_Connection *connexion;
