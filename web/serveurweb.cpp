@@ -3,15 +3,17 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
-#include <QTimer>
 #include <QtEndian>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #ifdef _WIN32
@@ -32,7 +34,7 @@ constexpr unsigned connexionsMax = 256;
 constexpr size_t memoireParConnexion = 32 * 1024;
 constexpr unsigned inactiviteMaxS = 30;
 constexpr size_t blocFlux = 8 * 1024;
-constexpr int battementMs = 15000;
+constexpr std::chrono::seconds battement(15);
 
 const char politiqueContenu[] =
     "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
@@ -94,8 +96,8 @@ Octets octetsFixes(const char *texte)
 
 class MoteurWeb;
 
-// One /evenements client. Only the server thread touches it, except its connection, which
-// the GUI thread resumes under the lock.
+// One /evenements client. Only the server thread touches it; the helper thread resumes its
+// connection once it sits in the list of sleeping streams.
 struct Abonne {
     MoteurWeb *moteur;
     MHD_Connection *connexion;
@@ -122,19 +124,41 @@ public:
     quint64 generation = 0;
     quint64 battements = 0;
     bool arret = false;
+    bool reveil = false;
     std::vector<Abonne *> endormis;
+    std::condition_variable eveil;
+    std::thread reveilleur;
 
     // What libmicrohttpd said while starting, with the system's error code at that moment.
     std::mutex verrouJournal;
     QString message;
     int code = 0;
 
-    // Only under the lock: resuming stays ordered after the suspension it undoes.
-    void reveillerTous()
+    // Resuming costs a system call per stream: done here rather than in publier(), so that
+    // the GUI thread pays the same for 200 clients as for none. This thread also gives quiet
+    // streams a sign of life, so that proxies and phones keep them open.
+    void reveiller()
     {
-        for (Abonne *abonne : endormis)
-            MHD_resume_connection(abonne->connexion);
-        endormis.clear();
+        std::unique_lock<std::mutex> garde(verrou);
+        auto prochainBattement = std::chrono::steady_clock::now() + battement;
+        for (;;) {
+            if (!eveil.wait_until(garde, prochainBattement, [this] { return reveil || arret; })) {
+                ++battements;
+                prochainBattement += battement;
+            }
+            reveil = false;
+            // A stream in this list is suspended and stays so until resumed below: it can
+            // neither close nor suspend again meanwhile, hence resumed outside the lock.
+            std::vector<Abonne *> liste;
+            liste.swap(endormis);
+            const bool fin = arret;
+            garde.unlock();
+            for (Abonne *abonne : liste)
+                MHD_resume_connection(abonne->connexion);
+            if (fin)
+                return;
+            garde.lock();
+        }
     }
 };
 
@@ -234,7 +258,7 @@ bool annonceUnCorps(MHD_Connection *connexion)
 }
 
 MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const char *methode,
-                    const char *, const char *, size_t *, void **)
+                    const char *, const char *, size_t *, void **requete)
 {
     auto *moteur = static_cast<MoteurWeb *>(cls);
     const bool tete = std::strcmp(methode, MHD_HTTP_METHOD_HEAD) == 0;
@@ -246,6 +270,14 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
         return envoyerTexte(connexion, MHD_HTTP_CONTENT_TOO_LARGE,
                             "Une requête de cette page n'a pas de corps.\n",
                             MHD_HTTP_HEADER_CONNECTION, "close");
+    // An answer queued on this first call would close the connection: the browser that
+    // fetches the page, its files and the stream keeps one connection when it is given on
+    // the next call.
+    static int enCours;
+    if (!*requete) {
+        *requete = &enCours;
+        return MHD_YES;
+    }
 
     const QByteArray chemin(url);
     if (chemin == "/etat.json") {
@@ -330,8 +362,7 @@ bool portPris(int code)
 }
 } // namespace
 
-ServeurWeb::ServeurWeb(QObject *parent)
-    : QObject(parent), moteur(std::make_unique<MoteurWeb>()), battement(new QTimer(this))
+ServeurWeb::ServeurWeb(QObject *parent) : QObject(parent), moteur(std::make_unique<MoteurWeb>())
 {
     Q_INIT_RESOURCE(page);
     QDirIterator fichiers(QStringLiteral(":/web"), QDir::Files, QDirIterator::Subdirectories);
@@ -342,13 +373,6 @@ ServeurWeb::ServeurWeb(QObject *parent)
             moteur->fichiers.insert(chemin.mid(int(std::strlen(":/web/"))).toUtf8(),
                                     {fichier.readAll(), typeDe(chemin)});
     }
-    // Quiet streams still show a sign of life, so that proxies and phones keep them open.
-    battement->setInterval(battementMs);
-    connect(battement, &QTimer::timeout, this, [this] {
-        std::lock_guard<std::mutex> garde(moteur->verrou);
-        ++moteur->battements;
-        moteur->reveillerTous();
-    });
 }
 
 ServeurWeb::~ServeurWeb()
@@ -410,7 +434,7 @@ bool ServeurWeb::demarrer(const QHostAddress &adresse, quint16 port, QString *er
     }
     const MHD_DaemonInfo *info = MHD_get_daemon_info(moteur->demon, MHD_DAEMON_INFO_BIND_PORT);
     moteur->port = info ? info->port : port;
-    battement->start();
+    moteur->reveilleur = std::thread(&MoteurWeb::reveiller, moteur.get());
     return true;
 }
 
@@ -418,13 +442,14 @@ void ServeurWeb::arreter()
 {
     if (!moteur->demon)
         return;
-    battement->stop();
-    // Stopping with a suspended connection is not allowed: every stream is woken and ends.
+    // Stopping with a suspended connection is not allowed: every stream is woken and ends
+    // (a stream told to stop does not suspend again).
     {
         std::lock_guard<std::mutex> garde(moteur->verrou);
         moteur->arret = true;
-        moteur->reveillerTous();
     }
+    moteur->eveil.notify_one();
+    moteur->reveilleur.join();
     MHD_stop_daemon(moteur->demon);
     moteur->demon = nullptr;
     moteur->port = 0;
@@ -451,7 +476,8 @@ void ServeurWeb::publier(const QByteArray &etatJson)
     moteur->etat.swap(etat);
     moteur->evenement.swap(evenement);
     ++moteur->generation;
-    moteur->reveillerTous();
+    moteur->reveil = true;
+    moteur->eveil.notify_one();
 }
 
 int ServeurWeb::abonnes() const

@@ -8,7 +8,6 @@
 #include <memory>
 
 class MoteurWeb;
-class QTimer;
 
 // The contest as a read-only web page for the phones and screens around the field. The
 // server runs in libmicrohttpd's own thread and answers from the last published state
@@ -37,7 +36,6 @@ public:
 
 private:
     std::unique_ptr<MoteurWeb> moteur;
-    QTimer *battement;
 };
 
 #endif
