@@ -34,7 +34,7 @@ done
     done
     for nom in pylones limbo jugement casse; do
         # A cold first start of the browser sometimes ends before the verdict: try twice.
-        for _ in 1 2; do
+        for _ in 1 2 3; do
             timeout 60 chromium --headless=new --no-sandbox --disable-gpu --hide-scrollbars \
                 --window-size=360,780 --virtual-time-budget=4000 --dump-dom \
                 "http://127.0.0.1:8099/$nom/#$nom" 2>/dev/null > "$nom.html" || true
