@@ -3,17 +3,13 @@
 // refresh as the control window does, first with no page client, then with 200 clients on
 // /evenements reading in another thread. Also the cost of building the published document
 // against one refresh.
+#include "cinqfenetres.h"
 #include "core/donnees.h"
 #include "core/instantane.h"
 #include "core/trame.h"
 #include "mesure.h"
 #include "tools/simulateur/concours.h"
 #include "web/serveurweb.h"
-#include "windows/win1.h"
-#include "windows/win2.h"
-#include "windows/win3.h"
-#include "windows/win4.h"
-#include "windows/win5.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -102,18 +98,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     reinitialiserDonnees();
 
-    std::vector<std::unique_ptr<FenetreAffichage>> proprietaires;
-    proprietaires.emplace_back(new Win1);
-    proprietaires.emplace_back(new Win2);
-    proprietaires.emplace_back(new Win3);
-    proprietaires.emplace_back(new Win4);
-    proprietaires.emplace_back(new Win5);
-    QVector<FenetreAffichage *> fenetres;
-    for (auto &f : proprietaires) {
-        f->resize(1920, 1080);
-        f->show();
-        fenetres << f.get();
-    }
+    const CinqFenetres cinq;
+    const QVector<FenetreAffichage *> &fenetres = cinq.fenetres;
 
     ServeurWeb serveur;
     QString erreur;

@@ -1,15 +1,11 @@
 // Cost of the refresh that follows a drain of datagrams, with the five windows shown at
 // 1920 x 1080, against painting the same five windows once (QWidget::grab): when every
 // window's data changed, and when only the chronometers moved.
+#include "cinqfenetres.h"
 #include "core/donnees.h"
 #include "core/trame.h"
 #include "mesure.h"
 #include "tools/simulateur/concours.h"
-#include "windows/win1.h"
-#include "windows/win2.h"
-#include "windows/win3.h"
-#include "windows/win4.h"
-#include "windows/win5.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -80,19 +76,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     reinitialiserDonnees();
 
-    std::vector<std::unique_ptr<FenetreAffichage>> proprietaires;
-    proprietaires.emplace_back(new Win1);
-    proprietaires.emplace_back(new Win2);
-    proprietaires.emplace_back(new Win3);
-    proprietaires.emplace_back(new Win4);
-    proprietaires.emplace_back(new Win5);
-    QVector<FenetreAffichage *> fenetres;
-    for (auto &f : proprietaires) {
-        f->resize(1920, 1080);
-        f->show();
-        fenetres << f.get();
-    }
-    QCoreApplication::processEvents();
+    const CinqFenetres cinq;
+    const QVector<FenetreAffichage *> &fenetres = cinq.fenetres;
 
     std::printf("%7s %-9s %14s %10s %16s %8s\n", "pilotes", "données", "médiane (ms)", "max (ms)",
                 "peinture (ms)", "rapport");

@@ -2,12 +2,8 @@
 // its QR code in a corner until the operator takes it off, and a phone's reader gets the
 // address back from the picture.
 #include "core/donnees.h"
+#include "fenetres.h"
 #include "windows/encartadresse.h"
-#include "windows/win1.h"
-#include "windows/win2.h"
-#include "windows/win3.h"
-#include "windows/win4.h"
-#include "windows/win5.h"
 
 #include <QAbstractScrollArea>
 #include <QMenu>
@@ -24,28 +20,7 @@ const QString adresse = QStringLiteral("http://192.168.1.10:8080/");
 
 std::unique_ptr<FenetreAffichage> fenetre(int n)
 {
-    std::unique_ptr<FenetreAffichage> f;
-    switch (n) {
-    case 1:
-        f.reset(new Win1);
-        break;
-    case 2:
-        f.reset(new Win2);
-        break;
-    case 3:
-        f.reset(new Win3);
-        break;
-    case 4:
-        f.reset(new Win4);
-        break;
-    default:
-        f.reset(new Win5);
-        break;
-    }
-    f->resize(1024, 600);
-    f->show();
-    f->miseAJour();
-    return f;
+    return fenetreMontree(n, 1024, 600);
 }
 
 // The menu entry, from a right click on the window's view.

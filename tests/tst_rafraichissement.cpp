@@ -2,11 +2,7 @@
 // screen, and a refresh with nothing new keeps the scene or the table as it was.
 #include "core/donnees.h"
 #include "core/parametres.h"
-#include "windows/win1.h"
-#include "windows/win2.h"
-#include "windows/win3.h"
-#include "windows/win4.h"
-#include "windows/win5.h"
+#include "fenetres.h"
 
 #include <QAbstractItemModel>
 #include <QGraphicsView>
@@ -116,28 +112,7 @@ const std::vector<Changement> &changements()
 
 std::unique_ptr<FenetreAffichage> nouvelleFenetre(int n)
 {
-    std::unique_ptr<FenetreAffichage> f;
-    switch (n) {
-    case 1:
-        f.reset(new Win1);
-        break;
-    case 2:
-        f.reset(new Win2);
-        break;
-    case 3:
-        f.reset(new Win3);
-        break;
-    case 4:
-        f.reset(new Win4);
-        break;
-    default:
-        f.reset(new Win5);
-        break;
-    }
-    f->resize(1280, 720);
-    f->show();
-    f->miseAJour();
-    return f;
+    return fenetreMontree(n, 1280, 720);
 }
 
 // What the view holds: the scene's items, or the table's reset count.

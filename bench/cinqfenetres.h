@@ -1,0 +1,40 @@
+#ifndef CINQFENETRES_H
+#define CINQFENETRES_H
+
+#include "windows/win1.h"
+#include "windows/win2.h"
+#include "windows/win3.h"
+#include "windows/win4.h"
+#include "windows/win5.h"
+
+#include <QCoreApplication>
+#include <QVector>
+#include <memory>
+#include <vector>
+
+// The five display windows shown at projector size, as the benchmarks measure them.
+class CinqFenetres
+{
+public:
+    CinqFenetres()
+    {
+        proprietaires.emplace_back(new Win1);
+        proprietaires.emplace_back(new Win2);
+        proprietaires.emplace_back(new Win3);
+        proprietaires.emplace_back(new Win4);
+        proprietaires.emplace_back(new Win5);
+        for (auto &f : proprietaires) {
+            f->resize(1920, 1080);
+            f->show();
+            fenetres << f.get();
+        }
+        QCoreApplication::processEvents();
+    }
+
+    QVector<FenetreAffichage *> fenetres;
+
+private:
+    std::vector<std::unique_ptr<FenetreAffichage>> proprietaires;
+};
+
+#endif
