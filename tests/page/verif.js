@@ -35,6 +35,8 @@
         'couleurs des résultats de la série 1');
       ok(cartes[2].querySelectorAll('.reussi, .echoue').length === 0, 'série sans résultats colorée');
       ok(texte('#vue-series .titre-serie') === 'Série n° 1', 'titre de série');
+      ok(document.querySelector('#vue-series a[href="#serie-en-vol"]') &&
+        document.getElementById('serie-en-vol') === cartes[2], 'lien vers la série en vol');
       ok(texte('#vue-preparation .sous-titre') === 'Pylône racing - Série n° 4', 'titre de la préparation');
       ok(lignes('#vue-preparation tbody tr').length === 6, 'lignes de la préparation');
       ok(lignes('#vue-classement-epreuve tbody tr').length === 30, 'lignes du classement');

@@ -91,11 +91,20 @@
       return f;
     }
     const courante = index(etat.serieCourante);
+    // With many series the one in flight can sit far down a phone's screen.
+    if (courante >= 0 && courante < series.length) {
+      const lien = el('a', 'aller-en-vol', 'Aller à la série en vol (n° ' + (courante + 1) + ')');
+      lien.href = '#serie-en-vol';
+      f.append(lien);
+    }
     const grille = el('div', 'series');
     series.forEach(function (s0, k) {
       const s = objet(s0);
       const carte = el('article', k === courante ? 'serie courante' : 'serie');
-      if (k === courante) carte.setAttribute('aria-current', 'true');
+      if (k === courante) {
+        carte.setAttribute('aria-current', 'true');
+        carte.id = 'serie-en-vol';
+      }
       // The rank in the event, not a number from the data, as on the projector.
       carte.append(el('h3', 'titre-serie', 'Série n° ' + (k + 1)));
       const avecResultats = s.avecResultats === true;
