@@ -34,7 +34,11 @@ QStringList PageResultats::adresses() const
                                  : a.toString();
         return QStringLiteral("http://%1:%2/").arg(hote).arg(serveurWeb->port());
     };
-    if (ecoute != QHostAddress(QHostAddress::Any))
+    // "0.0.0.0" or "::" in the settings also mean every interface.
+    const bool partout = ecoute == QHostAddress(QHostAddress::Any) ||
+                         ecoute == QHostAddress(QHostAddress::AnyIPv4) ||
+                         ecoute == QHostAddress(QHostAddress::AnyIPv6);
+    if (!partout)
         return {enTexte(ecoute)};
     QStringList liste;
     const auto locales = QNetworkInterface::allAddresses();

@@ -69,6 +69,7 @@ private slots:
     void fluxMuet();
     void enregistrementImpossible();
     void sourceIllisibleDansLesReglages();
+    void pageResultatsPubliee_data();
     void pageResultatsPubliee();
     void pageResultatsImpossible_data();
     void pageResultatsImpossible();
@@ -428,9 +429,19 @@ void TstReseau::sourceIllisibleDansLesReglages()
 QTEST_MAIN(TstReseau)
 // The page's addresses in the control window and in the windows' menu; after each refresh
 // the page serves what the windows show.
+void TstReseau::pageResultatsPubliee_data()
+{
+    QTest::addColumn<QString>("ecoute");
+    QTest::newRow("toutes les interfaces") << QString();
+    QTest::newRow("toutes, nommées 0.0.0.0") << "0.0.0.0";
+    QTest::newRow("la boucle locale") << "127.0.0.1";
+}
+
 void TstReseau::pageResultatsPubliee()
 {
+    QFETCH(QString, ecoute);
     Feuille *feuille = nouvelleFeuille("7784");
+    parametres.webAdresse = ecoute; // as if read from the file
     QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
     OptionsStation options;
     options.webPort = 7785;
@@ -463,7 +474,6 @@ void TstReseau::pageResultatsImpossible()
     QFETCH(QString, raison);
     QTcpServer occupant;
     QVERIFY(occupant.listen(QHostAddress::Any, 7786));
-    parametres.webAdresse = adresse;
     Feuille *feuille = nouvelleFeuille("7787");
     parametres.webAdresse = adresse; // as read from the file
     QTRY_COMPARE(socketUdp->state(), QAbstractSocket::BoundState);
