@@ -5,6 +5,7 @@
 #include "core/donnees.h"
 #include "core/journal.h"
 #include "core/parametres.h"
+#include "http.h"
 #include "network/reseau.h"
 #include "windows/fenetreaffichage.h"
 
@@ -15,7 +16,6 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUdpSocket>
@@ -27,16 +27,7 @@ const QByteArray annonce = "ADRESSE_IP_VELLORSCUP_DISPLAY";
 // The body of a GET on the station's web port.
 QByteArray obtenir(quint16 port, const QByteArray &chemin)
 {
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, port);
-    if (!client.waitForConnected(5000))
-        return QByteArray();
-    client.write("GET " + chemin + " HTTP/1.0\r\n\r\n");
-    QByteArray reponse;
-    while (client.state() == QAbstractSocket::ConnectedState && client.waitForReadyRead(5000))
-        reponse += client.readAll();
-    reponse += client.readAll();
-    return reponse.mid(reponse.indexOf("\r\n\r\n") + 4);
+    return demander(port, "GET " + chemin + " HTTP/1.0\r\n\r\n").corps;
 }
 
 QByteArray coupe(const QString &titre)

@@ -1,6 +1,7 @@
 // The web server as a browser sees it: raw requests on loopback, good and bad, the stream of
 // states to many clients at once, and the limits that keep a public network from exhausting
 // the station.
+#include "http.h"
 #include "web/serveurweb.h"
 
 #include <QFile>
@@ -16,60 +17,6 @@ namespace
 const QByteArray politique =
     "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
     "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'";
-
-// One answer read off the wire, chunked bodies joined.
-struct Reponse {
-    int statut = 0;
-    QHash<QByteArray, QByteArray> entetes; // names in lower case
-    QByteArray corps;
-    bool complete = false; // the whole body is there
-};
-
-Reponse lire(const QByteArray &brut)
-{
-    Reponse reponse;
-    const int finEntetes = brut.indexOf("\r\n\r\n");
-    if (finEntetes < 0)
-        return reponse;
-    const QList<QByteArray> lignes = brut.left(finEntetes).split('\n');
-    reponse.statut = lignes.first().split(' ').value(1).toInt();
-    for (const QByteArray &ligne : lignes.mid(1)) {
-        const int deuxPoints = ligne.indexOf(':');
-        reponse.entetes.insert(ligne.left(deuxPoints).trimmed().toLower(),
-                               ligne.mid(deuxPoints + 1).trimmed());
-    }
-    const QByteArray reste = brut.mid(finEntetes + 4);
-    if (reponse.entetes.value("transfer-encoding") != "chunked") {
-        reponse.corps = reste;
-        reponse.complete = true;
-        return reponse;
-    }
-    for (int position = 0;;) {
-        const int finTaille = reste.indexOf("\r\n", position);
-        bool ok = false;
-        const int taille = reste.mid(position, finTaille - position).toInt(&ok, 16);
-        if (finTaille < 0 || !ok || reste.size() < finTaille + 2 + taille + 2)
-            return reponse;
-        if (taille == 0) {
-            reponse.complete = true;
-            return reponse;
-        }
-        reponse.corps += reste.mid(finTaille + 2, taille);
-        position = finTaille + 2 + taille + 2;
-    }
-}
-
-// Sends the bytes as they are and reads until the server closes.
-Reponse demander(quint16 port, const QByteArray &requete)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
-    socket.write(requete);
-    QByteArray brut;
-    while (socket.state() != QAbstractSocket::UnconnectedState && socket.waitForReadyRead(5000))
-        brut += socket.readAll();
-    return lire(brut + socket.readAll());
-}
 
 // An /evenements client; the events it got so far are read off its socket on demand.
 struct Flux {
