@@ -14,6 +14,8 @@ necessaires=(
     libqrencode-dev         # the QR code of its address
     zbar-tools              # zbarimg: the tests read that QR code back
     chromium                # the results page's tests, in a real browser
+    python3                 # serves the page's sample states to that browser
+    ca-certificates         # npm's registry, for the two folders below
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
 polices=(
@@ -27,20 +29,25 @@ manquants() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
     done
 }
-# The browser tests drive chromium through playwright-core, from the npm registry.
-navigateur() {
-    local dossier
-    dossier="$(cd "$(dirname "$0")/.." && pwd)/tests/navigateur"
-    [ -f "$dossier/package-lock.json" ] || return 0
-    [ -d "$dossier/node_modules/playwright-core" ] && return 0
-    npm ci --prefix "$dossier" --no-audit --no-fund --loglevel=error
+# From the npm registry, each pinned by its own lock file: playwright-core, with which the
+# browser tests drive chromium, and action-validator, which checks the CI workflow.
+paquets_npm() {
+    local racine dossier_paquet dossier paquet
+    racine="$(cd "$(dirname "$0")/.." && pwd)"
+    for dossier_paquet in tests/navigateur:playwright-core .github:@action-validator/cli; do
+        dossier="$racine/${dossier_paquet%%:*}"
+        paquet="${dossier_paquet#*:}"
+        [ -f "$dossier/package-lock.json" ] || continue
+        [ -d "$dossier/node_modules/$paquet" ] && continue
+        npm ci --prefix "$dossier" --no-audit --no-fund --loglevel=error
+    done
 }
 
 mapfile -t a_installer < <(manquants "${necessaires[@]}")
 mapfile -t polices_manquantes < <(manquants "${polices[@]}")
 command -v npm >/dev/null || a_installer+=(nodejs npm)
 if [ ${#a_installer[@]} -eq 0 ] && [ ${#polices_manquantes[@]} -eq 0 ]; then
-    navigateur
+    paquets_npm
     exit 0
 fi
 
@@ -56,4 +63,4 @@ for p in "${polices_manquantes[@]}"; do
     $sudo apt-get install -y -qq --no-install-recommends "$p" \
         || echo "Police $p indisponible : la station prendra une police par défaut." >&2
 done
-navigateur
+paquets_npm
