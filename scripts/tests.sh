@@ -1,27 +1,70 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test three times: against Qt 5, against Qt 6, and once
-# more under AddressSanitizer and UndefinedBehaviorSanitizer. Each test runs in a network
-# namespace that holds only loopback (scripts/isole.sh), so nothing leaves the machine.
+# more under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the CI workflow.
+# Each test runs in a network namespace that holds only loopback (scripts/isole.sh), so
+# nothing leaves the machine. Every suite runs even when one before it failed; a build that
+# fails counts as one failed test. Ends with one line per suite and the totals.
 #   BUILD_DIR   prefix of the build folders (default: build, giving build-qt5, build-qt6 and
 #               build-sanitiseurs)
 #   CTEST_ARGS  extra arguments for ctest, e.g. "-L unit" for the fast tests alone
-set -euo pipefail
+set -uo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 base="${BUILD_DIR:-$racine/build}"
-bash "$racine/scripts/install-deps.sh"
+bash "$racine/scripts/install-deps.sh" || exit 1
+# shellcheck source=scripts/bilan-ctest.sh
+. "$racine/scripts/bilan-ctest.sh"
+
+bilans=()
+total_reussis=0
+total_echoues=0
+
+noter() { # suite, passed, failed, remark
+    bilans+=("$(printf '%-20s %s passed, %s failed%s' "$1 :" "$2" "$3" "${4:+ ($4)}")")
+    total_reussis=$((total_reussis + $2))
+    total_echoues=$((total_echoues + $3))
+}
 
 lancer() { # folder, then CMake options
-    local dossier="$1"
+    local dossier="$1" nom journal remarque reussis echoues sautes noms_echoues
+    nom="$(basename "$dossier")"
     shift
-    echo "== $(basename "$dossier")"
-    BUILD_DIR="$dossier" bash "$racine/scripts/construire.sh" "$@"
-    (cd "$dossier" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ${CTEST_ARGS:-})
+    echo "== $nom"
+    if ! BUILD_DIR="$dossier" bash "$racine/scripts/construire.sh" "$@"; then
+        noter "$nom" 0 1 "construction échouée"
+        return
+    fi
+    journal="$dossier/ctest-dernier.log"
+    # shellcheck disable=SC2086 # CTEST_ARGS holds several words
+    (cd "$dossier" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ${CTEST_ARGS:-}) \
+        2>&1 | tee "$journal"
+    if ! bilan_ctest "$journal"; then
+        noter "$nom" 0 1 "ctest n'a pas donné de bilan"
+        return
+    fi
+    remarque=""
+    [ "$sautes" = 0 ] || remarque="sautés : $sautes"
+    noter "$nom" "$reussis" "$echoues" "$remarque"
 }
 
 lancer "$base-qt5" -DVELLOR_QT=5
-# The Qt 6 build also checks that a Qt 5 copy and a Qt 6 copy exclude each other.
-lancer "$base-qt6" -DVELLOR_QT=6 \
-    -DVELLOR_STATION_ESSAI_AUTRE="$base-qt5/tests/aides/station-essai"
+# The Qt 6 build also checks that a Qt 5 copy and a Qt 6 copy exclude each other, when the
+# Qt 5 build gave its copy.
+autre="$base-qt5/tests/aides/station-essai"
+[ -x "$autre" ] || autre=""
+lancer "$base-qt6" -DVELLOR_QT=6 -DVELLOR_STATION_ESSAI_AUTRE="$autre"
 export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined
+
+# The workflow of the public mirror cannot run here; its syntax can be checked.
+echo "== workflow"
+if "$racine/.github/node_modules/.bin/action-validator" "$racine/.github/workflows/ci.yml"; then
+    noter workflow 1 0
+else
+    noter workflow 0 1 "action-validator"
+fi
+
+echo
+printf '%s\n' "${bilans[@]}"
+echo "$total_reussis passed, $total_echoues failed"
+[ "$total_echoues" = 0 ]
