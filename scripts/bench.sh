@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds (RelWithDebInfo), runs the benchmarks and the load runs on Qt 5 and on Qt 6, and
-# prints every figure as one Markdown table for the README, with the machine and its load
-# at each step.
+# prints every figure as one Markdown table for docs/performances.md, with the machine and
+# its load at each step.
 # Usage: scripts/bench.sh [--complet] [--journee] [--fuites]
 #   --complet  the load runs last 60 s (10 s otherwise)
 #   --journee  adds the long runs: 30 min at 10 frames/s, and 10 min at 100 frames/s beside
