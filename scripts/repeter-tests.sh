@@ -30,8 +30,10 @@ done
 construction="$1"
 essais="$2"
 [[ "$occupants" =~ ^[0-9]+$ && "$essais" =~ ^[1-9][0-9]*$ ]] || usage
-[ -f "$construction/CTestTestfile.cmake" ] ||
-    { echo "$construction n'est pas un dossier de construction (pas de CTestTestfile.cmake)" >&2; exit 2; }
+if [ ! -f "$construction/CTestTestfile.cmake" ]; then
+    echo "$construction n'est pas un dossier de construction (pas de CTestTestfile.cmake)" >&2
+    exit 2
+fi
 construction="$(cd "$construction" && pwd)"
 journaux="$construction/repetitions"
 mkdir -p "$journaux"
@@ -58,8 +60,8 @@ for essai in $(seq "$essais"); do
     journal="$journaux/essai-$essai.log"
     debut=$SECONDS
     # shellcheck disable=SC2086 # CTEST_ARGS holds several words
-    (cd "$construction" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ${CTEST_ARGS:-}) \
-        >"$journal" 2>&1
+    (cd "$construction" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 \
+        ${CTEST_ARGS:-}) >"$journal" 2>&1
     duree=$((SECONDS - debut))
     if ! bilan_ctest "$journal"; then
         reussis=0 echoues=1 sautes=0 noms_echoues="ctest n'a pas donné de bilan"
