@@ -12,34 +12,26 @@ namespace
 {
 const QString piege = QStringLiteral("<img src=x onerror=alert(1)>");
 
-// Event 2 in flight, its first series current; two series of two pilots.
+// Event 2 in flight, its first series current; two series of two pilots, the second judged.
 void remplir()
 {
     reinitialiserDonnees();
-    for (int g = 0; g < 2; ++g) {
-        GroupeSerie groupe;
-        groupe.avecResultats = g == 1;
-        groupe.pilotes << PiloteSerie{10 + g, 30 - g, "Club A", "NOM" + QString::number(g),
-                                      "Ana",  g == 1}
-                       << PiloteSerie{20 + g, 40 + g, "Club & Co", piege, "Léo", false};
-        epreuvesSeries[2].groupes << groupe;
-    }
+    for (int g = 0; g < 2; ++g)
+        epreuvesSeries[2].groupes.append(
+            {g == 1,
+             {{10 + g, 30 - g, "Club A", "NOM" + QString::number(g), "Ana", g == 1},
+              {20 + g, 40 + g, "Club & Co", piege, "Léo", false}}});
     indexEpreuveSeries = 2;
     indexSerieCourante = 0;
-    tempsEcoule = QStringLiteral("03:10");
     tempsRestant = QStringLiteral("01:50");
     titreCoupe = QStringLiteral("Coupe <b>2026</b>");
-    classementCoupe << LigneCoupe{120, 20, "1", piege, "Léo"};
+    classementCoupe << LigneCoupe{120, 20, "1 ex aequo", piege, "Léo"};
     lignesEpreuve << LigneEpreuve{"3", "20", "4", "1", "5", "6", piege, "Léo", "7", "30", "8"};
 }
 
 QJsonObject lire(const QByteArray &json)
 {
-    QJsonParseError erreur;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &erreur);
-    if (erreur.error != QJsonParseError::NoError)
-        qWarning() << erreur.errorString();
-    return document.object();
+    return QJsonDocument::fromJson(json).object();
 }
 } // namespace
 
@@ -65,13 +57,17 @@ private slots:
         QTest::newRow("club avec &")
             << "epreuves/2/series/1/pilotes/1/club" << QVariant("Club & Co");
         QTest::newRow("épreuve vide") << "epreuves/4/series" << QVariant(QVariantList());
-        QTest::newRow("préparation : par nom") << "preparation/pilotes/0/numero" << QVariant(20);
-        QTest::newRow("classement : le plus de points d'abord")
+        QTest::newRow("préparation : titre")
+            << "preparation/titre" << QVariant("Pylône racing - Série n° 1");
+        // The first pilot of each list the selection makes, as the windows show them.
+        QTest::newRow("préparation : premier pilote")
+            << "preparation/pilotes/0/numero" << QVariant(20);
+        QTest::newRow("classement : premier pilote")
             << "classementEpreuve/0/points" << QVariant(41);
-        QTest::newRow("coupe") << "classementCoupe/0/nom1" << QVariant(piege);
+        QTest::newRow("coupe : rang tel quel")
+            << "classementCoupe/0/rang" << QVariant("1 ex aequo");
         QTest::newRow("tableau") << "tableauEpreuve/0/pylones" << QVariant("7");
     }
-
     void champs()
     {
         QFETCH(QString, chemin);
@@ -87,17 +83,17 @@ private slots:
     }
 
     // Markup characters never appear raw: the document is data wherever it lands. Quotes,
-    // backslashes and control characters come back as they were.
+    // backslashes and control characters come back as they were, and the rest as UTF-8.
     void sansBalises()
     {
         remplir();
         tempsEcoule = QStringLiteral("\"\\\t\n\x01é€😀");
-        QCOMPARE(lire(etatJson(1, -1)).value("tempsEcoule").toString(), tempsEcoule);
         const QByteArray json = etatJson(1, -1);
-        for (char c : {'<', '>', '&'})
+        QCOMPARE(lire(json).value("tempsEcoule").toString(), tempsEcoule);
+        for (char c : {'<', '>', '&', '\n'})
             QVERIFY2(!json.contains(c), json.constData());
         QVERIFY(json.contains("\\u003cimg src=x onerror=alert(1)\\u003e"));
-        QVERIFY(!json.contains('\n'));
+        QVERIFY(json.contains("é€😀"));
     }
 
     // No event in flight: nothing to prepare or classify, the rest still there.

@@ -1,6 +1,6 @@
 #include "core/donnees.h"
 #include "core/parametres.h"
-#include "windows/win1.h"
+#include "fenetres.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -8,17 +8,6 @@
 // The widest name comes last, so only groups of nine pilots hold it.
 static const QStringList noms =
     QStringLiteral("LÉA JO ANNE LUC ÉVA PAUL ZOÉ NOÉ CHEVALIER-MONTGOLFIER").split(' ');
-
-// Pilots numbered from `premier`, named "NOM number"; the even ones succeeded.
-static GroupeSerie groupe(int pilotes, int premier, bool avecResultats)
-{
-    GroupeSerie g{avecResultats, {}};
-    for (int i = 0; i < pilotes; ++i) {
-        const QString numero = QString::number(premier + i);
-        g.pilotes.append({premier + i, 0, QString(), noms[i % 9], numero, i % 2 == 0});
-    }
-    return g;
-}
 
 class TestWin1 : public QObject
 {
@@ -29,13 +18,10 @@ class TestWin1 : public QObject
 
     QGraphicsSimpleTextItem *texte(const QString &contenu) const
     {
-        for (QGraphicsItem *item : vue->scene()->items())
-            if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
-                if (t->text() == contenu)
-                    return t;
-        return nullptr;
+        return texteScene(vue, contenu);
     }
-    QString label(const char *nom) const { return fenetre.findChild<QLabel *>(nom)->text(); }
+    QRectF zone(const QString &contenu) const { return texte(contenu)->sceneBoundingRect(); }
+    QRectF titre(int k) const { return zone(QStringLiteral("Série n° %1").arg(k + 1)); }
     void dimensionner(int largeur)
     {
         vue->setFixedSize(largeur, 500);
@@ -46,82 +32,98 @@ class TestWin1 : public QObject
 
 private slots:
     void initTestCase() { fenetre.show(); }
-    void init()
-    {
-        reinitialiserDonnees();
-        indexEpreuveSeries = 1;
-    }
+    void init() { reinitialiserDonnees(); }
 
+    // Group k holds pilots 10k + 1, ... named "NOM number"; the odd groups have results and
+    // their odd-numbered pilots succeeded; the last group is current. places: after each group, ">"
+    // for the next column of its band, "v" for a new band.
     void bandes_data()
     {
-        QTest::addColumn<QVector<int>>("tailles"); // pilots of each group; the last is current
+        QTest::addColumn<QVector<int>>("tailles");
         QTest::addColumn<int>("tailleFonte");
-        QTest::addColumn<int>("ecart");            // to the width where three columns just fit
-        QTest::addColumn<QList<QPoint>>("titres"); // column and y of each title
+        QTest::addColumn<int>("ecart"); // to the width where three columns just fit
+        QTest::addColumn<QString>("places");
         const QVector<int> cinq{6, 9, 7, 8, 6};
-        const QList<QPoint> trois{{0, 16}, {1, 16}, {2, 16}, {0, 368}, {1, 368}};
-        QTest::newRow("trois colonnes") << cinq << 0 << 0 << trois;
-        QTest::newRow("un pixel de moins")
-            << cinq << 0 << -1 << QList<QPoint>{{0, 16}, {1, 16}, {0, 368}, {1, 368}, {0, 688}};
-        QTest::newRow("taille -2") << cinq << -2 << 0 << trois;
-        QTest::newRow("taille 16") << cinq << 16 << 0 << trois;
-        QTest::newRow("groupe sans pilotes")
-            << QVector<int>{9, 0} << 0 << 0 << QList<QPoint>{{0, 16}, {1, 16}};
+        QTest::newRow("trois colonnes") << cinq << 0 << 0 << ">>v>";
+        QTest::newRow("un pixel de moins") << cinq << 0 << -1 << ">v>v";
+        QTest::newRow("taille -2") << cinq << -2 << 0 << ">>v>";
+        QTest::newRow("taille 16") << cinq << 16 << 0 << ">>v>";
+        QTest::newRow("groupe courant sans pilotes") << QVector<int>{9, 2, 0} << 0 << 0 << ">>";
     }
     void bandes()
     {
         QFETCH(QVector<int>, tailles);
         QFETCH(int, tailleFonte);
         QFETCH(int, ecart);
-        QFETCH(QList<QPoint>, titres);
-        for (int k = 0; k < tailles.size(); ++k)
-            epreuvesSeries[1].groupes << groupe(tailles[k], 10 * k + 1, k % 2 == 1);
-        indexSerieCourante = tailles.size() - 1;
+        const int n = tailles.size();
+        auto &s = epreuvesSeries[1].groupes;
+        s.resize(n);
+        for (int k = 0; k < n; ++k) {
+            s[k].avecResultats = k % 2;
+            for (int m = 10 * k + 1; m <= 10 * k + tailles[k]; ++m)
+                s[k].pilotes.append({m, 0, {}, noms[(m - 1) % 10], QString::number(m), m % 2 == 1});
+        }
+        indexEpreuveSeries = 1;
+        indexSerieCourante = n - 1;
         parametres.fenetresInfo[0].TailleFonte = tailleFonte;
         // The column width, read from a view wide enough for every group.
         dimensionner(1900);
-        const int W = texte(QStringLiteral("Série n° 2"))->x() - 40;
+        const int W = titre(1).x() - titre(0).x() - 20;
         dimensionner(20 + 2 * (W + 20) + W + 10 + ecart);
+        // The background centred under the groups.
+        const auto *fond = qgraphicsitem_cast<QGraphicsPixmapItem *>(
+            vue->scene()->items(Qt::AscendingOrder).first());
+        QCOMPARE(fond->x() * 2 + fond->pixmap().width(), vue->width());
 
-        int basMax = 0;
-        for (int k = 0; k < titres.size(); ++k) {
-            const int x = 20 + titres[k].x() * (W + 20), y = titres[k].y();
-            QCOMPARE(texte(QStringLiteral("Série n° %1").arg(k + 1))->pos(), QPointF(x, y));
+        QString places;
+        QList<QRectF> groupes; // each group's title and lines
+        QList<qreal> bas;      // top of each group's last line
+        for (int k = 0; k < n; ++k) {
+            QRectF g = titre(k);
+            if (k > 0)
+                places += g.y() == titre(k - 1).y() ? '>' : 'v';
+            bas << g.y();
             for (int i = 0; i < tailles[k]; ++i) {
                 const QString numero = QString::number(10 * k + 1 + i);
-                QCOMPARE(texte(numero)->pos(), QPointF(x, y + 32 + 32 * i));
-                QCOMPARE(texte(numero)->font().pixelSize(), 16 + tailleFonte);
-                const auto *t = texte(noms[i % 9] + ' ' + numero);
-                QVERIFY(t->x() + QFontMetrics(t->font()).horizontalAdvance(t->text()) <= x + W);
-                const QColor resultat(i % 2 ? 0xff8080 : 0x80ff80);
-                QCOMPARE(t->brush().color(), k % 2 ? resultat : QColor(Qt::white));
+                const QRectF a = zone(numero), b = zone(noms[i % 9] + ' ' + numero);
+                // Down the group's column one line per pilot: the number, then the name.
+                QVERIFY(a.x() == g.x() && a.y() > bas[k] && b.y() == a.y() &&
+                        b.left() >= a.right());
+                bas[k] = a.y();
+                g |= a | b;
             }
-            basMax = qMax(basMax, y + 32 + 32 * tailles[k]);
+            // Nothing overlaps, and no text is cut by the view's side.
+            for (const QRectF &autre : groupes)
+                QVERIFY(!g.intersects(autre));
+            QVERIFY(g.right() <= vue->width());
+            groupes << g;
         }
-        // Around the current group, down to the longest group drawn so far.
-        const qreal g = 20 + titres.last().x() * (W + 20) - 8, d = g + 8 + W;
-        const qreal h = titres.last().y() - 4, b = basMax - 4;
-        QList<QLineF> lignes;
-        for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder))
-            if (auto *l = qgraphicsitem_cast<QGraphicsLineItem *>(item))
-                lignes << l->line();
-        QCOMPARE(lignes, (QList<QLineF>{{g, h, d, h}, {d, h, d, b}, {d, b, g, b}, {g, h, g, b}}));
-    }
+        QTEST(places, "places");
+        QCOMPARE(fenetre.findChild<QLabel *>("titreLabel")->text(), "Cassé de baguettes");
+        // The step makes the lines larger or smaller than the titles.
+        const int d = texte("1")->font().pixelSize() - texte("Série n° 1")->font().pixelSize();
+        QCOMPARE(qBound(-1, d, 1), qBound(-1, tailleFonte, 1));
+        // Names in white, green once succeeded and red once failed; numbers in yellow.
+        QStringList couleurs;
+        for (const QString &t : {noms[0] + " 1", noms[0] + " 11", noms[1] + " 12", QString("1")})
+            couleurs << famille(texte(t)->brush().color());
+        QCOMPARE(couleurs.join(' '), "blanc vert rouge jaune");
 
-    void indexHorsPlage()
-    {
-        epreuvesSeries[1].groupes << groupe(3, 1, false);
-        dimensionner(780);
-        const auto *fond = qgraphicsitem_cast<QGraphicsPixmapItem *>(vue->itemAt(390, 400));
-        QCOMPARE(fond->x() * 2 + fond->pixmap().width(), 780.0); // centred
-        const int avant = vue->scene()->items().size();
-        for (int index : {-1, 5}) {
-            indexEpreuveSeries = index;
-            tempsRestant = QString::number(index);
-            fenetre.miseAJour();
-            QCOMPARE(vue->scene()->items().size(), avant);
-            QCOMPARE(label("titreLabel"), QStringLiteral("Cassé de baguettes"));
-            QCOMPARE(label("tempsRestantLabel"), tempsRestant);
+        // A closed frame around the current group alone, down to the lowest line of its band.
+        QRectF cadre;
+        qreal longueur = 0;
+        for (QGraphicsItem *item : vue->scene()->items())
+            if (auto *l = qgraphicsitem_cast<QGraphicsLineItem *>(item)) {
+                cadre |= QRectF(l->line().p1(), l->line().p2()).normalized();
+                longueur += l->line().length();
+            }
+        QCOMPARE(longueur, 2 * (cadre.width() + cadre.height()));
+        const QRectF courant = groupes.last();
+        QVERIFY(cadre.left() < courant.left() && cadre.top() < courant.top());
+        QVERIFY(cadre.right() >= courant.right());
+        for (int k = 0; k < n; ++k) {
+            QCOMPARE(cadre.intersects(groupes[k]), k == n - 1);
+            QVERIFY(groupes[k].y() != courant.y() || cadre.bottom() > bas[k]);
         }
     }
 };
