@@ -52,5 +52,5 @@ bash "$racine/scripts/isole.sh" bash -c '
     "$simulateur" -n "${PILOTES:-200}" --debut "${DEBUT:-9000}" -q >"$prive/simulateur.log" 2>&1 &
     pids="$pids $!"
     node "$suivre" suivre http://127.0.0.1:8080/ "$@"' \
-    suivre-page "$prive" "$station" "$simulateur" "$racine/tests/navigateur/suivre.mjs" \
+    suivre-page "$prive" "$station" "$simulateur" "$racine/tests/navigateur/page.mjs" \
     --duree "$duree" "${captures[@]}"

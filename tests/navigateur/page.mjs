@@ -1,0 +1,318 @@
+// The station's results page in Chromium at a phone's size, as a spectator sees it.
+//
+//   node page.mjs vues
+//     The page's own files on sample states, without a server: the browser's requests are
+//     answered from web/page with the station's security policy. Prints each scenario's
+//     failed checks and exits 1 on any.
+//   node page.mjs essai URL
+//     Prints "prêt" once the first series are drawn, then obeys its standard input, one
+//     command a line:
+//       attendre ["texte", ...]  prints "vu" once the series in flight (#vue-series
+//                                .courante) shows each text as a pilot's name, or
+//                                "faute <raison>" if it does not or the page misbehaved;
+//       coupure                  the station is going away: failed loads are expected.
+//   node page.mjs suivre URL [--duree S] [--captures DOSSIER]
+//     Every 2 s compares each view with /etat.json fetched from the page; prints
+//     "suivi N s : K contrôles, E écarts" and exits 1 on any gap. --captures writes the
+//     README's two phone screenshots there.
+// In every mode a reload, dialog, script error, console error or CSP violation is a fault.
+import { chromium } from 'playwright-core';
+import { createInterface } from 'node:readline';
+import { mkdirSync, readFileSync } from 'node:fs';
+
+const [mode, url, ...reste] = process.argv.slice(2);
+if (!(mode === 'vues' || (['essai', 'suivre'].includes(mode) && url))) {
+  console.error('usage : page.mjs vues | essai URL | suivre URL [--duree S] [--captures DOSSIER]');
+  process.exit(2);
+}
+const option = (nom, defaut) => (reste.includes(nom) ? reste[reste.indexOf(nom) + 1] : defaut);
+const attendre = (ms) => new Promise((r) => setTimeout(r, ms));
+const dire = (ligne) => process.stdout.write(ligne + '\n');
+// A cold browser on a busy machine takes its time: bounds are generous, never retried.
+const DELAI = 60000;
+
+// Runs in the page before its own script: records CSP violations and the sequence of each
+// state the event stream brought, so that checks can tell a stale view from a wrong one.
+function sonde() {
+  window.__suivi = { violations: [], sequence: -1 };
+  document.addEventListener('securitypolicyviolation',
+    (e) => window.__suivi.violations.push(e.violatedDirective + ' ' + e.blockedURI));
+  window.EventSource = class extends window.EventSource {
+    constructor(...args) {
+      super(...args);
+      this.addEventListener('etat', (ev) => { window.__suivi.sequence = JSON.parse(ev.data).sequence; });
+    }
+  };
+}
+
+const navigateur = await chromium.launch({
+  executablePath: process.env.VELLOR_CHROMIUM || '/usr/bin/chromium',
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--no-first-run',
+    '--disable-component-update', '--disable-sync'],
+});
+const contexte = await navigateur.newContext({
+  viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 2, locale: 'fr-FR',
+});
+// A string, not a function: the views' checker is defined further down.
+await contexte.addInitScript({ content: `(${sonde})(); window.__ecarts = ${ecarts};` });
+
+// A page open on the address once the selector is there, noting the faults it shows.
+async function ouvrir(adresse, selecteur) {
+  const page = await contexte.newPage();
+  const s = { page, fautes: [], chargements: 0, coupure: false };
+  page.on('dialog', (d) => { s.fautes.push('dialogue : ' + d.message()); d.dismiss().catch(() => {}); });
+  page.on('pageerror', (e) => s.fautes.push('erreur de script : ' + e.message));
+  page.on('console', (m) => {
+    // While the station is down, the browser reports each failed reconnection.
+    if (m.type() !== 'error' || (s.coupure && /net::ERR_|Failed to load/.test(m.text()))) return;
+    s.fautes.push('erreur console : ' + m.text() + ' (' + m.location().url + ')');
+  });
+  page.on('framenavigated', (f) => { if (f === page.mainFrame()) s.chargements++; });
+  await page.goto(adresse, { timeout: DELAI });
+  await page.waitForSelector(selecteur, { state: 'attached', timeout: DELAI })
+    .catch(() => s.fautes.push(`rien de dessiné en ${DELAI / 1000} s`));
+  return s;
+}
+
+async function fautes(s) {
+  const [balises, violations] = await s.page.evaluate(() =>
+    [document.querySelectorAll('img, script:not([src])').length, window.__suivi.violations]);
+  return [...s.fautes, ...violations.map((v) => 'violation CSP : ' + v),
+    ...(balises ? [balises + ' balise(s) <img> ou <script> injectée(s)'] : []),
+    ...(s.chargements === 1 ? [] : ['page rechargée (' + s.chargements + ' chargements)'])];
+}
+
+// ---- Sample states: the page's own files, no station. ----
+
+const EPREUVES = ['Jugement esthétique', 'Cassé de baguettes', 'Pylône racing', 'Chasse au renard', 'Limbo'];
+const CLUBS = ['Aéroclub du Val de Loire', 'Les Ailes du Berry', 'Cercle aérien de Bourges',
+  'Les Faucons de Vierzon', 'Aéroclub de Sologne'];
+// Thirty pilots, six a series; the long ones and the markup one test what a phone shows.
+const NOMS = ('MARTIN/Julie,CHARPENTIER/Inès,MOREL/Émilie,JOLY/Laurent,MEYER/Pierre,POIRIER/Noémie,' +
+  'BRETON/Bastien,NOËL/Lucie,COLIN/Frédéric,MORIN/Antoine,PERRIN/Mathieu,COUSIN/Céline,DESCHAMPS/Claire,' +
+  'HUET/Guillaume,LE GALL/Benoît,LAMBERT/Frédéric,WOLFESCHLEGELSTEINHAUSENBERGERDORFF/Hubert,VIDAL/Julien,' +
+  'DUFOUR/Isabelle,PETIT/Frédéric,LEFÈBVRE/Cédric,LECOMTE/Pauline,POIRIER/Camille,RENARD/Léa,' +
+  'DE LA ROCHEFOUCAULD-MONTBRISON/Marie-Charlotte,<img src=x onerror=alert(1)>/Pirate,GARNIER/Hugo,' +
+  'ROUSSEAU/Chloé,FAURE/Yann,BLANC/Zoé').split(',').map((n) => n.split('/'));
+
+function exemple(epreuve) {
+  const pilotes = NOMS.map(([nom1, nom2], i) =>
+    ({ numero: 10 + 3 * i, points: (i * 37) % 120, club: CLUBS[i % 5], nom1, nom2, reussi: i % 3 !== 0 }));
+  const series = [0, 1, 2, 3, 4].map((k) => ({ avecResultats: k < 2, pilotes: pilotes.slice(6 * k, 6 * k + 6) }));
+  const classes = [...pilotes].sort((a, b) => b.points - a.points || a.nom1.localeCompare(b.nom1));
+  // The first six have flown; a score not yet flown is "0".
+  const vol = (i, v) => (i < 6 ? String(v) : '0');
+  return {
+    format: 1, sequence: 42, depuisTrameMs: 120, titreCoupe: 'Coupe des Vellor 2026',
+    epreuveEnCours: epreuve, serieCourante: 2, tempsEcoule: '05:12', tempsRestant: '02:48',
+    epreuves: EPREUVES.map((nom, e) => ({ nom, series: e === epreuve ? series : [] })),
+    preparation: { trouvee: true, titre: EPREUVES[epreuve] + ' - Série n° 4', pilotes: series[3].pilotes },
+    classementEpreuve: classes,
+    classementCoupe: classes.map((p, i) =>
+      ({ ...p, rang: String(i + 1) + (i === 4 || i === 5 ? ' ex aequo' : ''), points: 300 - 7 * i })),
+    tableauEpreuve: classes.slice(0, 12).map((p, i) => ({
+      ...p, numero: String(p.numero), drapeauNumero: vol(i, 1), looping: String(i % 4), limbo: String(i % 3),
+      pylones: vol(i, 90 - 10 * i), touchAndGo: vol(i, 20), total: vol(i, 110 - 10 * i),
+    })),
+  };
+}
+const ETATS = {
+  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0),
+  casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
+    classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }],
+    tableauEpreuve: [null], titreCoupe: ['x'] },
+};
+
+// Runs in the page: what its rendering of the scenario's state gets wrong, as texts. Every
+// view shows the state's names as they were typed, then what the follow mode cannot know.
+function verifier([scenario, etat]) {
+  const echecs = scenario === 'casse' ? [] : window.__ecarts(etat);
+  const ok = (c, m) => { if (!c) echecs.push(m); };
+  const tous = (sel, racine = document) => Array.from(racine.querySelectorAll(sel));
+  const texte = (sel) => tous(sel).map((n) => n.textContent).join('\n');
+  const couleurs = (sel, racine, p = 'color') => tous(sel, racine).map((n) => getComputedStyle(n)[p]);
+  // The colour as a viewer names it.
+  const teinte = (c) => {
+    const [r, g] = c.match(/\d+/g).map(Number);
+    return g > r + 64 ? 'vert' : r > g + 64 ? 'rouge' : 'neutre';
+  };
+  for (const n of [document.documentElement, ...tous('section')])
+    ok(n.scrollWidth <= n.clientWidth, `débordement de ${n.id || 'la page'} : ${n.scrollWidth} > ${n.clientWidth}`);
+  const cartes = tous('#vue-series .serie');
+  const t = (k, c) => document.querySelector(`#vue-tableau tbody tr:nth-child(${k + 1}) ${c}`).textContent;
+  if (scenario === 'pylones') {
+    const bords = couleurs('.serie', document, 'borderTopColor');
+    ok(bords.filter((b) => b !== bords[0]).length === 1 && bords[2] !== bords[0],
+      'la série en vol n\'est pas la troisième, seule marquée : ' + bords.join(' '));
+    ok(document.querySelector('#vue-series a[href="#serie-en-vol"]') &&
+      document.getElementById('serie-en-vol') === cartes[2], 'lien vers la série en vol');
+    // Pilots 1 and 4 of the first series failed; the series in flight has no results yet.
+    const [c1, c3] = [couleurs('.nom', cartes[0]).map(teinte), couleurs('.nom', cartes[2]).map(teinte)];
+    ok(c1.join() === 'rouge,vert,vert,rouge,vert,vert', 'couleurs des résultats : ' + c1);
+    ok(c3.every((c) => c === 'neutre'), 'série sans résultats colorée : ' + c3);
+    ok(texte('#vue-series .titre-serie').startsWith('Série n° 1\nSérie n° 2'), 'titres des séries');
+    ok(texte('#vue-preparation .sous-titre') === 'Pylône racing - Série n° 4', 'titre de la préparation');
+    ok(tous('#vue-tableau tbody tr').length === 10 && texte('#vue-tableau thead').includes('Pylônes'),
+      'tableau des pylônes');
+    const numeros = couleurs('#vue-tableau tbody .numero').map(teinte);
+    ok(numeros[0] === 'vert' && numeros[6] === 'rouge', 'numéros de qui a volé et de qui attend : ' + numeros);
+    ok(t(6, '.epreuve') + t(6, '.total') === '', 'un "0" du tableau est écrit');
+    ok(t(0, '.total') === '110', 'total : ' + t(0, '.total'));
+  } else if (scenario === 'limbo') {
+    ok(texte('#vue-tableau thead').includes('Limbo envol / looping'), 'en-tête du limbo');
+    const limbo = [0, 1, 3].map((k) => t(k, '.epreuve'));
+    ok(limbo.join('|') === '|1 / 1|0 / 3', 'limbo en vol / looping : ' + limbo);
+  } else if (scenario === 'jugement') {
+    ok(texte('#vue-tableau').includes('Pas de tableau'), 'tableau pour la première épreuve');
+  } else {
+    ok(texte('#vue-series').includes('Aucune épreuve en cours'), 'séries d\'un état cassé');
+    ok(tous('#vue-classement-coupe .ligne-coupe').length === 3, 'lignes de coupe d\'un état cassé');
+  }
+  return echecs;
+}
+
+async function vues() {
+  const fichier = (nom) => readFileSync(new URL('../../' + nom, import.meta.url));
+  // The policy the station sends, read from its source so that both never part.
+  const csp = String(fichier('web/serveurweb.cpp')).match(/politiqueContenu\[\] =\s*((?:"[^"]*"\s*)+);/)[1]
+    .replace(/"\s*"?/g, '');
+  const TYPES = { '': 'text/html', 'page.css': 'text/css', 'page.js': 'text/javascript',
+    'etat.json': 'application/json', evenements: 'text/event-stream' };
+  // Paths are /scenario/file. The stream brings the state once and asks for no retry soon.
+  await contexte.route('**/*', (requete) => {
+    const [, scenario, nom = ''] = new URL(requete.request().url()).pathname.split('/');
+    const etat = JSON.stringify(ETATS[scenario]);
+    const corps = { 'etat.json': etat, evenements: `retry: 3600000\n\nevent: etat\ndata: ${etat}\n\n` }[nom];
+    if (!TYPES[nom]) return requete.fulfill({ status: 404 });
+    const entetes = { 'content-type': TYPES[nom] + '; charset=utf-8', 'content-security-policy': csp };
+    return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + (nom || 'index.html')) });
+  });
+  let echec = false;
+  for (const scenario of Object.keys(ETATS)) {
+    // The scoreboard is the last view drawn.
+    const s = await ouvrir(`http://127.0.0.1:9/${scenario}/`, '#vue-tableau [data-role=contenu] > *');
+    const vus = await s.page.evaluate(verifier, [scenario, ETATS[scenario]])
+      .catch((e) => ['vérification impossible : ' + e.message]);
+    const echecs = [...vus, ...(await fautes(s))];
+    dire((echecs.length ? 'ECHEC ' : 'OK ') + scenario + echecs.map((e) => '\n  ' + e).join(''));
+    echec ||= echecs.length > 0;
+    await s.page.close();
+  }
+  return echec ? 1 : 0;
+}
+
+// ---- Test mode: the C++ test drives the station, the page must follow it by itself. ----
+
+async function essai() {
+  const s = await ouvrir(url, '#vue-series .serie');
+  const f = await fautes(s);
+  dire(f.length ? 'faute ' + f.join(' ; ') : 'prêt');
+  if (f.length) return 1;
+  for await (const ligne of createInterface({ input: process.stdin })) {
+    if (ligne === 'coupure') { s.coupure = true; dire('coupure notée'); continue; }
+    const attendus = JSON.parse(ligne.replace(/^attendre /, ''));
+    const vus = await s.page.waitForFunction((a) => {
+      const noms = Array.from(document.querySelectorAll('#vue-series .serie.courante .nom'), (n) => n.textContent);
+      return a.every((n) => noms.includes(n));
+    }, attendus, { timeout: DELAI / 2 }).then(() => true, () => false);
+    const f = [...await fautes(s), ...(vus ? [] : ['la série en vol ne montre pas ' + attendus.join(', ')])];
+    dire(f.length ? 'faute ' + f.join(' ; ') : 'vu');
+    if (f.length) return 1;
+  }
+  return 0;
+}
+
+// ---- Follow mode: every view against the state the station publishes. ----
+
+// Runs in the page: the differences between the views and the state e, as texts.
+function ecarts(e) {
+  const diff = [];
+  const tous = (sel) => Array.from(document.querySelectorAll(sel), (n) => n.textContent);
+  const nom = (p) => String(p.nom1) + ' ' + String(p.nom2);
+  // The first difference only: lists are long.
+  const memes = (quoi, vus, voulus) => {
+    const [v, w] = [[].concat(vus), [].concat(voulus)];
+    const k = v.findIndex((x, i) => x !== w[i]);
+    if (k >= 0) diff.push(`${quoi} : vu ${JSON.stringify(v[k])}, attendu ${JSON.stringify(w[k])} (rang ${k + 1})`);
+    else if (v.length !== w.length) diff.push(`${quoi} : ${v.length} lignes au lieu de ${w.length}`);
+  };
+  const epreuve = e.epreuveEnCours;
+  const series = epreuve >= 0 && epreuve < 5 ? e.epreuves[epreuve].series : [];
+  const cartes = Array.from(document.querySelectorAll('#vue-series .serie'));
+  memes('nombre de séries', cartes.length, series.length);
+  series.forEach((s, k) => {
+    memes('série ' + (k + 1), Array.from(cartes[k]?.querySelectorAll('.nom') ?? [], (n) => n.textContent),
+      s.pilotes.map(nom));
+    memes('série ' + (k + 1) + ' en vol', cartes[k]?.classList.contains('courante'), k === e.serieCourante);
+  });
+  const temps = [e.tempsEcoule || '00:00', e.tempsRestant || '00:00'];
+  memes('chronomètres', tous('[data-role=chrono] .temps'), [...temps, ...temps]);
+  const prep = e.preparation.trouvee === false ? [] : e.preparation.pilotes;
+  memes('préparation', tous('#vue-preparation tbody tr'),
+    prep.map((p, i) => [i + 1, p.numero, p.nom2 + ' ' + p.nom1, p.club].join('')));
+  memes('classement de l\'épreuve', tous('#vue-classement-epreuve tbody tr'),
+    e.classementEpreuve.map((l, i) => [i + 1, l.numero, nom(l), l.points].join('')));
+  // A rank badge never says "ex aequo": equal ranks already do.
+  memes('classement de la coupe', tous('#vue-classement-coupe .ligne-coupe'), e.classementCoupe.map((l) =>
+    [String(l.rang).replace('ex aequo', '').trim(), l.points, l.numero, nom(l)].join('')));
+  if (epreuve >= 1 && epreuve < 5)
+    memes('tableau', tous('#vue-tableau tbody .pilote').slice(0, 10).filter((t) => t !== ''),
+      e.tableauEpreuve.slice(0, 10).map(nom));
+  return diff;
+}
+
+// Compares the views with a fresh /etat.json once the page has received that state and drawn
+// it. A page already further on is asked again; one that never gets there is a gap.
+async function controler(page) {
+  for (let essai = 1; ; essai++) {
+    const e = await page.evaluate(async () => (await fetch('etat.json', { cache: 'no-store' })).json());
+    const recu = await page.waitForFunction((n) => window.__suivi.sequence >= n, e.sequence, { timeout: 10000 })
+      .then(() => true, () => false);
+    if (!recu) return { diff: ['état ' + e.sequence + ' jamais reçu par le flux'] };
+    const r = await page.evaluate(async (e) => {
+      await new Promise((fin) => requestAnimationFrame(() => requestAnimationFrame(fin)));
+      return { diff: window.__ecarts(e), stable: window.__suivi.sequence === e.sequence, sequence: e.sequence };
+    }, e);
+    if (r.diff.length === 0 || r.stable || essai === 10) return r;
+  }
+}
+
+async function capturer(page, dossier) {
+  mkdirSync(dossier, { recursive: true });
+  const photo = async (nom) => {
+    await page.waitForFunction(() =>
+      !document.getElementById('titre-classement-coupe').classList.contains('efface'), null, { timeout: DELAI });
+    await page.screenshot({ path: dossier + '/page-telephone-' + nom + '.png' });
+  };
+  await photo('series');
+  // The header stays on top: the classification's title goes just below it.
+  await page.evaluate(() => window.scrollTo(0, window.scrollY - 8 +
+    document.getElementById('vue-classement-coupe').getBoundingClientRect().top -
+    document.querySelector('.bandeau').getBoundingClientRect().height));
+  await photo('coupe');
+}
+
+async function suivre() {
+  const s = await ouvrir(url, '#vue-series .serie');
+  const [duree, captures, debut] = [Number(option('--duree', '60')), option('--captures', ''), Date.now()];
+  let [controles, nbEcarts, sequence, immobile] = [0, 0, -1, 0];
+  const ecart = (texte) => { nbEcarts++; console.error('écart : ' + texte); };
+  while (Date.now() - debut < duree * 1000) {
+    const r = await controler(s.page);
+    controles++;
+    if (r.diff.length) ecart(r.diff.join(' ; '));
+    // The simulator changes the contest every second: a still state is a stalled page.
+    else if (r.sequence <= sequence && ++immobile >= 3) ecart('séquence immobile à ' + sequence);
+    else if (r.sequence > sequence) [immobile, sequence] = [0, r.sequence];
+    if (captures && controles === Math.max(1, Math.floor(duree / 4))) await capturer(s.page, captures);
+    await attendre(2000);
+  }
+  (await fautes(s)).forEach(ecart);
+  dire(`suivi ${Math.round((Date.now() - debut) / 1000)} s : ${controles} contrôles, ${nbEcarts} écarts`);
+  return nbEcarts === 0 ? 0 : 1;
+}
+
+// Each mode gives the exit code; standard input may still be open.
+const code = await { vues, essai, suivre }[mode]();
+await navigateur.close().catch(() => {});
+process.exit(code);
