@@ -15,29 +15,21 @@ private slots:
         QTest::addColumn<int>("silenceAlerte");
         QTest::addColumn<QString>("attendu");
         QTest::addColumn<bool>("alerte");
-        const QString comptes = QStringLiteral("\nReçues : 12, ignorées : 3");
-        QTest::newRow("rien encore")
-            << qint64(-1) << "" << 10 << "Aucune trame reçue" + comptes << false;
-        QTest::newRow("à l'instant")
-            << qint64(400) << "192.168.1.10" << 10
-            << "Dernière trame il y a 0 s (192.168.1.10)" + comptes << false;
-        QTest::newRow("juste au seuil")
-            << qint64(10999) << "192.168.1.10" << 10
-            << "Dernière trame il y a 10 s (192.168.1.10)" + comptes << false;
+        QTest::newRow("rien encore") << qint64(-1) << "" << 10 << "Aucune trame reçue" << false;
+        QTest::newRow("à l'instant") << qint64(400) << "192.168.1.10" << 10
+                                     << "Dernière trame il y a 0 s (192.168.1.10)" << false;
+        QTest::newRow("juste au seuil") << qint64(10999) << "192.168.1.10" << 10
+                                        << "Dernière trame il y a 10 s (192.168.1.10)" << false;
         QTest::newRow("muet") << qint64(11000) << "192.168.1.10" << 10
-                              << "Flux muet depuis 11 s (dernière trame de 192.168.1.10)" + comptes
-                              << true;
-        QTest::newRow("alerte coupée")
-            << qint64(3600000) << "10.0.0.2" << 0
-            << "Dernière trame il y a 1 h 00 min (10.0.0.2)" + comptes << false;
-        QTest::newRow("minutes") << qint64(75000) << "10.0.0.2" << 100
-                                 << "Dernière trame il y a 1 min 15 s (10.0.0.2)" + comptes
-                                 << false;
-        QTest::newRow("IPv4 vue en IPv6")
-            << qint64(0) << "::ffff:127.0.0.1" << 10
-            << "Dernière trame il y a 0 s (127.0.0.1)" + comptes << false;
+                              << "Flux muet depuis 11 s (dernière trame de 192.168.1.10)" << true;
+        QTest::newRow("alerte coupée") << qint64(3600000) << "10.0.0.2" << 0
+                                       << "Dernière trame il y a 1 h 00 min (10.0.0.2)" << false;
+        QTest::newRow("minutes") << qint64(65000) << "10.0.0.2" << 100
+                                 << "Dernière trame il y a 1 min 05 s (10.0.0.2)" << false;
+        QTest::newRow("IPv4 vue en IPv6") << qint64(0) << "::ffff:127.0.0.1" << 10
+                                          << "Dernière trame il y a 0 s (127.0.0.1)" << false;
         QTest::newRow("IPv6") << qint64(0) << "fe80::1" << 10
-                              << "Dernière trame il y a 0 s (fe80::1)" + comptes << false;
+                              << "Dernière trame il y a 0 s (fe80::1)" << false;
     }
 
     void texte()
@@ -47,13 +39,9 @@ private slots:
         QFETCH(int, silenceAlerte);
         QFETCH(QString, attendu);
         QFETCH(bool, alerte);
-        EtatFlux etat;
-        etat.recus = 12;
-        etat.ignores = 3;
-        etat.source = QHostAddress(source);
-        etat.msDepuisDerniere = ms;
-        const TexteEtatFlux obtenu = texteEtatFlux(etat, silenceAlerte);
-        QCOMPARE(obtenu.texte, attendu);
+        const TexteEtatFlux obtenu =
+            texteEtatFlux(EtatFlux{12, 3, QHostAddress(source), ms}, silenceAlerte);
+        QCOMPARE(obtenu.texte, attendu + QStringLiteral("\nReçues : 12, ignorées : 3"));
         QCOMPARE(obtenu.alerte, alerte);
     }
 };
