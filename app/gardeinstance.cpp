@@ -50,12 +50,20 @@ GardeInstance::GardeInstance()
 bool GardeInstance::premiereCopie()
 {
     semaphore.acquire();
-    effacerMarqueurAbandonne();
-    if (marqueur.attach(QSharedMemory::ReadWrite)) {
-        semaphore.release(1);
-        return false;
+    bool premiere = true;
+    // A killed copy's segment outlives the key file it was named after once that file is
+    // gone; a new key file that reuses its inode then meets it, and create() fails. That
+    // failed create() leaves the key file, so a second round can clear the old segment.
+    for (int tour = 0; tour < 2; ++tour) {
+        effacerMarqueurAbandonne();
+        if (marqueur.attach(QSharedMemory::ReadWrite)) {
+            premiere = false;
+            break;
+        }
+        if (marqueur.create(1, QSharedMemory::ReadWrite)
+            || marqueur.error() != QSharedMemory::AlreadyExists)
+            break;
     }
-    marqueur.create(1, QSharedMemory::ReadWrite);
     semaphore.release(1);
-    return true;
+    return premiere;
 }

@@ -42,7 +42,7 @@ public:
         auto *p = new QProcess;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", maison.path());
-        env.insert("TMPDIR", maison.path() + "/tmp");
+        env.insert("TMPDIR", temporaire());
         env.insert("XDG_RUNTIME_DIR", maison.path() + "/run");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("VELLOR_ESSAI_ACTION", QString::fromLatin1(action));
@@ -68,6 +68,8 @@ public:
         }
         return {};
     }
+
+    QString temporaire() const { return maison.path() + QStringLiteral("/tmp"); }
 
     QString fichierParametres() const
     {

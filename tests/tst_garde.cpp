@@ -47,19 +47,23 @@ void TstGarde::uneSeuleCopie()
     QCOMPARE(a->state(), QProcess::Running);
 }
 
-// A copy that ended, normally or killed, never blocks the next start.
+// A copy that ended, normally or killed, never blocks the next start nor weakens the guard,
+// also when a killed copy's key files were swept from the temporary folder since.
 void TstGarde::relance_data()
 {
     QTest::addColumn<bool>("tuee");
-    QTest::newRow("fin normale") << false;
+    QTest::addColumn<bool>("balayee");
+    QTest::newRow("fin normale") << false << false;
 #ifdef Q_OS_UNIX
-    QTest::newRow("kill -9") << true;
+    QTest::newRow("kill -9") << true << false;
+    QTest::newRow("kill -9, fichiers balayés") << true << true;
 #endif
 }
 
 void TstGarde::relance()
 {
     QFETCH(bool, tuee);
+    QFETCH(bool, balayee);
     Stations stations;
     QProcess *a = stations.lancer(tuee ? 0 : 200);
     QVERIFY(!Stations::attendreLigne(a, "feuille").isEmpty());
@@ -69,11 +73,14 @@ void TstGarde::relance()
 #endif
     QVERIFY(a->waitForFinished(20000));
     QCOMPARE(a->exitStatus() == QProcess::NormalExit && a->exitCode() == 0, !tuee);
+    if (balayee)
+        QVERIFY(QDir(stations.temporaire()).removeRecursively()
+                && QDir().mkpath(stations.temporaire()));
 
-    QProcess *b = stations.lancer(200);
+    QProcess *b = stations.lancer(0);
     QVERIFY(!Stations::attendreLigne(b, "feuille").isEmpty());
-    QVERIFY(b->waitForFinished(20000));
-    QCOMPARE(b->exitCode(), 0);
+    QProcess *c = stations.lancer(0);
+    QCOMPARE(Stations::attendreLigne(c, "refus"), QByteArray("refus Le logiciel est déjà lancé !"));
 }
 
 QTEST_GUILESS_MAIN(TstGarde)
