@@ -66,6 +66,10 @@ void lireParametres(QSettings &fichier)
     const int port = fichier.value(QStringLiteral("Web/Port")).toString().trimmed().toInt(&nombre);
     parametres.webPort = nombre && port > 0 && port <= 65535 ? port : 0;
     parametres.webAdresse = fichier.value(QStringLiteral("Web/Adresse")).toString().trimmed();
+    const int duree =
+        fichier.value(QStringLiteral("Affichage/DureePage")).toString().trimmed().toInt(&nombre);
+    parametres.dureePage =
+        nombre && duree >= dureePageMin && duree <= dureePageMax ? duree : dureePageParDefaut;
 }
 
 void ecrireParametres(QSettings &fichier)
@@ -89,6 +93,7 @@ void ecrireParametres(QSettings &fichier)
     fichier.setValue(QStringLiteral("Fenetre/Reprendre"), int(parametres.reprendre));
     fichier.setValue(QStringLiteral("Web/Port"), parametres.webPort);
     fichier.setValue(QStringLiteral("Web/Adresse"), parametres.webAdresse);
+    fichier.setValue(QStringLiteral("Affichage/DureePage"), parametres.dureePage);
 }
 
 QString texteTailleFonte(int taille)

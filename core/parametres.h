@@ -24,6 +24,12 @@ constexpr int nombreFenetres = 5;
 // Seconds of silence after which the feed is shown as stopped; 0 turns the alert off.
 constexpr int silenceAlerteParDefaut = 10;
 
+// Seconds a page of a long list shows before the next one; a hand-edited value outside the
+// range reads as the default.
+constexpr int dureePageParDefaut = 10;
+constexpr int dureePageMin = 2;
+constexpr int dureePageMax = 120;
+
 struct Parametres {
     QString repertoireDonnees;
     QString portUdp;
@@ -36,6 +42,7 @@ struct Parametres {
     // The results page: its port (0: no page) and the address it listens on (empty: all).
     int webPort = 0;
     QString webAdresse;
+    int dureePage = dureePageParDefaut;
 };
 
 extern Parametres parametres;

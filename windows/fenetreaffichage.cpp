@@ -3,6 +3,7 @@
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "windows/apparence.h"
+#include "windows/defileurpages.h"
 #include "windows/encartadresse.h"
 #include "windows/ressources.h"
 #include "windows/scene.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGraphicsView>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -82,9 +84,49 @@ QScreen *ecranContenant(const QPoint &point)
 }
 
 FenetreAffichage::FenetreAffichage(int numero, QWidget *parent)
-    : QWidget(parent), numeroFenetre(numero)
+    : QWidget(parent), numeroFenetre(numero), defileur(new DefileurPages(this))
 {
     initialiserRessources();
+    connect(defileur, &DefileurPages::pageChangee, this, [this] {
+        dejaDessinee = false;
+        miseAJour();
+    });
+}
+
+int FenetreAffichage::nombrePages() const
+{
+    return defileur->nombre();
+}
+
+int FenetreAffichage::pageCourante() const
+{
+    return defileur->courante();
+}
+
+void FenetreAffichage::pageSuivante()
+{
+    defileur->suivante();
+}
+
+int FenetreAffichage::choisirPage(int nombre, int imposee)
+{
+    return defileur->definir(nombre, imposee);
+}
+
+QRect FenetreAffichage::zoneEncart() const
+{
+    return encart ? QRect(vue->mapFrom(this, encart->pos()), encart->size()) : QRect();
+}
+
+bool FenetreAffichage::zoneLibre(const QRectF &zone) const
+{
+    return QRectF(vue->rect()).contains(zone) && !zone.intersects(zoneEncart());
+}
+
+int FenetreAffichage::hauteurLibre() const
+{
+    const QRect coin = zoneEncart();
+    return coin.isValid() && coin.top() < vue->height() ? qMax(0, coin.top()) : vue->height();
 }
 
 void FenetreAffichage::installerCadre(QAbstractScrollArea *vuePrincipale, bool avecAgrandir,
@@ -135,6 +177,8 @@ void FenetreAffichage::dessinerScene()
 void FenetreAffichage::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    if (const auto *entete = findChild<QGroupBox *>(QStringLiteral("topGroupBox")))
+        defileur->placer(entete->geometry());
     redimensionnee();
 }
 
@@ -170,6 +214,7 @@ bool FenetreAffichage::eventFilter(QObject *, QEvent *event)
 void FenetreAffichage::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    defileur->activer(true);
     info().Visible = true;
     emit parametresModifiesSignal();
 }
@@ -177,6 +222,7 @@ void FenetreAffichage::showEvent(QShowEvent *event)
 void FenetreAffichage::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
+    defileur->activer(false);
     info().Visible = false;
     retenirPlace();
 }
@@ -292,6 +338,9 @@ void FenetreAffichage::montrerAdresseResultats(bool montrer)
         encart = new EncartAdresse(adresseResultats(), this);
         encart->show();
     }
+    // The pages leave the corner out.
+    dejaDessinee = false;
+    miseAJour();
 }
 
 void FenetreAffichage::menuAgrandirSlot()

@@ -4,9 +4,11 @@
 #include "core/empreinte.h"
 
 #include <QPoint>
+#include <QRectF>
 #include <QStringList>
 #include <QWidget>
 
+class DefileurPages;
 class EncartAdresse;
 class QAbstractScrollArea;
 class QLabel;
@@ -48,6 +50,19 @@ public:
     void montrerAdresseResultats(bool montrer);
     bool adresseResultatsMontree() const { return encart != nullptr; }
 
+    // A list that does not fit shows in pages that turn by themselves; 1 when all fits.
+    int nombrePages() const;
+    int pageCourante() const; // from 0
+
+    // For the drawings. The drawing tells its count of pages and gets the page to draw: the
+    // one shown, kept and clamped, or imposee when given.
+    int choisirPage(int nombre, int imposee = -1);
+    // Whether a rectangle of the main view (a graphic window's scene) is seen whole: inside
+    // the view and clear of the results page's corner.
+    bool zoneLibre(const QRectF &zone) const;
+    // The view's height above the results page's corner where it covers the view.
+    int hauteurLibre() const;
+
 signals:
     // The window's part of the settings record changed: place, size or shown state.
     void parametresModifiesSignal();
@@ -57,6 +72,8 @@ public slots:
     void menuAgrandirSlot();
     void menuFenetrePrincipaleSlot();
     void menuFermerSlot();
+    // The next page now, wrapping, its time restarted.
+    void pageSuivante();
 
 protected:
     FenetreAffichage(int numero, QWidget *parent);
@@ -95,6 +112,7 @@ private:
     QRect placeEnregistree() const;
     void enregistrerPlace(const QRect &place);
     void placer(const QRect &place);
+    QRect zoneEncart() const;
 
     const int numeroFenetre;
     QAbstractScrollArea *vue = nullptr;
@@ -103,6 +121,7 @@ private:
     QLabel *chronoRestant = nullptr;
     SceneFenetre *scene = nullptr;
     EncartAdresse *encart = nullptr;
+    DefileurPages *defileur;
     size_t derniereEmpreinte = 0;
     bool dejaDessinee = false;
 };

@@ -36,7 +36,8 @@ QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole: {
         if (ligne > ligneMaxWin3)
             return QVariant();
-        const qint64 i = ligne + qint64(bloc) * (qint64(ligneMaxWin3) + 1);
+        const qint64 i =
+            ligne + qint64(bloc) * (qint64(ligneMaxWin3) + 1) + qint64(page) * lignesParPage();
         if (i >= taille)
             return QVariant();
         const LigneClassement &l = lignesClassement.at(int(i));
@@ -68,6 +69,19 @@ QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
         break;
     }
     return QVariant();
+}
+
+int ModelTableWin3::lignesParPage()
+{
+    return blocs * qMax(0, ligneMaxWin3 + 1);
+}
+
+void ModelTableWin3::montrerPage(int numero)
+{
+    if (numero == page)
+        return;
+    page = numero;
+    emit dataChanged(index(0, 0), index(qMax(0, rowCount() - 1), columnCount() - 1));
 }
 
 QVariant ModelTableWin3::headerData(int section, Qt::Orientation orientation, int role) const

@@ -4,7 +4,8 @@
 #include <QAbstractTableModel>
 
 // lignesClassement laid out in four blocks of four columns: block k shows ranks
-// k * (ligneMaxWin3 + 1) + 1 onwards, one per row down to row ligneMaxWin3.
+// k * (ligneMaxWin3 + 1) + 1 onwards, one per row down to row ligneMaxWin3; on the next
+// pages the blocks go on from where the previous page ended.
 class ModelTableWin3 final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -20,6 +21,13 @@ public:
     // The window rebuilds the list between these two calls.
     using QAbstractTableModel::beginResetModel;
     using QAbstractTableModel::endResetModel;
+
+    // The rows that four blocks hold: one page.
+    static int lignesParPage();
+    void montrerPage(int numero);
+
+private:
+    int page = 0;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "windows/scene.h"
 
+#include "windows/fenetreaffichage.h"
+
 #include <QBrush>
 #include <QFont>
 #include <QFontMetrics>
@@ -7,6 +9,11 @@
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
+
+FenetreAffichage *SceneFenetre::fenetre() const
+{
+    return static_cast<FenetreAffichage *>(parent());
+}
 
 QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
                                       const QFont &fonte, const QColor &couleur, qreal x, qreal y)

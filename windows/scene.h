@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QString>
 
+class FenetreAffichage;
 class QFont;
 class QFontMetrics;
 class QGraphicsLineItem;
@@ -20,6 +21,10 @@ class SceneFenetre : public QGraphicsScene
 public:
     using QGraphicsScene::QGraphicsScene;
     virtual void dessiner() = 0;
+
+protected:
+    // The window the scene draws for, its parent.
+    FenetreAffichage *fenetre() const;
 };
 
 // Drawing helpers shared by the graphic windows' scenes.

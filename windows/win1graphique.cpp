@@ -4,6 +4,7 @@
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "windows/apparence.h"
+#include "windows/fenetreaffichage.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -51,40 +52,66 @@ void Win1Graphique::dessiner()
     }
 
     fond.ajouter(this, largeur, hauteur);
-    if (groupes.isEmpty())
+    if (groupes.isEmpty()) {
+        fenetre()->choisirPage(1);
         return;
+    }
 
+    // Where each series goes, page by page: the flow of columns and bands, a series that the
+    // bottom edge or the results page's corner would cut starting the next page; one taller
+    // than the whole view is split there.
+    struct Morceau {
+        int groupe, premier, fin, page, x, yTitre;
+    };
+    QVector<Morceau> morceaux;
+    const int hauteurTitre = QFontMetrics(fonteTitre).height();
+    int page = 0;
+    int pageSerieCourante = -1;
     int x = 20;
     int hautBande = 0;
     int yTitre = u;
     int basMax = 0;
+    bool pageVide = true;
+    const auto pageSuivante = [&] {
+        ++page;
+        x = 20;
+        hautBande = 0;
+        yTitre = u;
+        basMax = 0;
+        pageVide = true;
+    };
     for (int k = 0; k < groupes.size(); ++k) {
-        const GroupeSerie &groupe = groupes.at(k);
-        ajouterTexte(this, QStringLiteral("Série n° ") + QString::number(k + 1), fonteTitre, cyan,
-                     x, yTitre);
-
-        int y = yTitre + pas;
-        for (const PiloteSerie &pilote : groupe.pilotes) {
-            ajouterTexte(this, QString::number(pilote.numero), fonteLigne, jaune, x, y);
-            const QColor couleur = !groupe.avecResultats ? blanc : pilote.reussi ? vert : rouge;
-            ajouterTexte(this, nomPilote(pilote), fonteLigne, couleur, x + largeurNumero, y);
-            y += pas;
+        const int taille = groupes.at(k).pilotes.size();
+        int premier = 0;
+        for (;;) {
+            // Its title, its lines and its frame, seen whole.
+            const auto tient = [&](int fin) {
+                const int lignes = fin - premier;
+                const int bas = qMax(qMax(yTitre + hauteurTitre, yTitre + pas * (lignes + 1) - 3),
+                                     lignes > 0 ? yTitre + pas * lignes + mesure.height() : 0);
+                return fenetre()->zoneLibre(QRectF(
+                    x - 8, yTitre - 4, qMin(colonne + 8, largeur - x + 8), bas - yTitre + 4));
+            };
+            int fin = taille;
+            if (!tient(fin)) {
+                if (!pageVide) {
+                    pageSuivante();
+                    continue;
+                }
+                // Alone and still too tall: as many pilots as fit, at least one.
+                while (fin > premier + 1 && !tient(fin))
+                    --fin;
+            }
+            morceaux.append({k, premier, fin, page, x, yTitre});
+            pageVide = false;
+            if (k == indexSerieCourante && pageSerieCourante < 0)
+                pageSerieCourante = page;
+            basMax = qMax(basMax, yTitre + pas * (fin - premier + 1));
+            premier = fin;
+            if (premier >= taille)
+                break;
+            pageSuivante(); // the rest of the series opens the next page
         }
-        basMax = qMax(basMax, y);
-
-        if (k == indexSerieCourante) {
-            // The bottom follows the longest group drawn so far, so the frame reaches
-            // down to the longest earlier group of the band.
-            const int gauche = x - 8;
-            const int haut = yTitre - 4;
-            const int droite = x + colonne;
-            const int bas = basMax - 4;
-            ajouterLigne(this, gauche, haut, droite, haut, crayonCadre);
-            ajouterLigne(this, droite, haut, droite, bas, crayonCadre);
-            ajouterLigne(this, droite, bas, gauche, bas, crayonCadre);
-            ajouterLigne(this, gauche, haut, gauche, bas, crayonCadre);
-        }
-
         if (k + 1 < groupes.size()) {
             x += colonne + 20;
             if (x + colonne + 10 > largeur) {
@@ -92,6 +119,41 @@ void Win1Graphique::dessiner()
                 hautBande = basMax + u;
             }
             yTitre = hautBande + u;
+        }
+    }
+    // The series in flight is shown at once when it changes.
+    const bool nouvelleSerie = indexSerieCourante != serieMontree;
+    serieMontree = indexSerieCourante;
+    const int montree = fenetre()->choisirPage(
+        page + 1, nouvelleSerie && pageSerieCourante >= 0 ? pageSerieCourante : -1);
+
+    basMax = 0;
+    for (const Morceau &m : std::as_const(morceaux)) {
+        if (m.page != montree)
+            continue;
+        const GroupeSerie &groupe = groupes.at(m.groupe);
+        ajouterTexte(this, QStringLiteral("Série n° ") + QString::number(m.groupe + 1), fonteTitre,
+                     cyan, m.x, m.yTitre);
+        int y = m.yTitre + pas;
+        for (int i = m.premier; i < m.fin; ++i) {
+            const PiloteSerie &pilote = groupe.pilotes.at(i);
+            ajouterTexte(this, QString::number(pilote.numero), fonteLigne, jaune, m.x, y);
+            const QColor couleur = !groupe.avecResultats ? blanc : pilote.reussi ? vert : rouge;
+            ajouterTexte(this, nomPilote(pilote), fonteLigne, couleur, m.x + largeurNumero, y);
+            y += pas;
+        }
+        // The bottom follows the longest group drawn so far on the page, so the frame
+        // reaches down to the longest earlier group of the band.
+        basMax = qMax(basMax, y);
+        if (m.groupe == indexSerieCourante) {
+            const int gauche = m.x - 8;
+            const int haut = m.yTitre - 4;
+            const int droite = m.x + colonne;
+            const int bas = basMax - 4;
+            ajouterLigne(this, gauche, haut, droite, haut, crayonCadre);
+            ajouterLigne(this, droite, haut, droite, bas, crayonCadre);
+            ajouterLigne(this, droite, bas, gauche, bas, crayonCadre);
+            ajouterLigne(this, gauche, haut, gauche, bas, crayonCadre);
         }
     }
 }

@@ -67,13 +67,19 @@ void Win3::miseAJour()
     habillerTable(table, Apparence::fondEnTeteClassement);
 }
 
-// The last row that the blocks fill: as many rows as fit under the header.
+// The last row that the blocks fill: as many rows as fit under the header, and above the
+// results page's corner when it shows; the ranks that four blocks cannot hold go to the
+// next pages.
 void Win3::compterLignes()
 {
     const QTableView *table = ui->tableView;
     const int hauteurLigne = table->verticalHeader()->defaultSectionSize();
     if (hauteurLigne > 0)
-        ligneMaxWin3 = (table->height() - table->horizontalHeader()->height()) / hauteurLigne - 1;
+        ligneMaxWin3 = (hauteurLibre() - table->horizontalHeader()->height()) / hauteurLigne - 1;
+    const int parPage = ModelTableWin3::lignesParPage();
+    const int taille = int(lignesClassement.size());
+    if (model)
+        model->montrerPage(choisirPage(parPage > 0 ? (taille + parPage - 1) / parPage : 1));
 }
 
 void Win3::showEvent(QShowEvent *event)

@@ -4,6 +4,7 @@
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "windows/apparence.h"
+#include "windows/fenetreaffichage.h"
 
 #include <QFontMetrics>
 #include <QPolygonF>
@@ -46,10 +47,52 @@ void Win4Graphique::dessiner()
     using Apparence::blanc;
     using Apparence::jaune;
 
+    // Where each row goes, page by page: a row the bottom edge or the results page's corner
+    // would cut starts a new column, and a column the right edge would cut starts the next
+    // page; a first column too wide for the view stays where it is.
+    struct Place {
+        int page, x, y;
+    };
+    QVector<Place> places(classementCoupe.size());
+    const int hauteurLigne = qMax(pas, mesureTexte.height());
+    const auto nom = [](const LigneCoupe &ligne) {
+        return ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
+    };
+    int page = 0;
     int x = 20;
     int y = p;
     int droite = 0; // right end of the longest name of the column
+    int debutColonne = 0;
     for (int i = 0; i < classementCoupe.size(); ++i) {
+        const int fin = x + 200 + mesureTexte.boundingRect(nom(classementCoupe.at(i))).width();
+        if (x > 20 && qMax(fin, droite) > largeur) {
+            ++page;
+            x = 20;
+            y = p;
+            droite = 0;
+            i = debutColonne - 1;
+            continue;
+        }
+        const int bord = qMin(fin, largeur); // a first column too wide is cut all the same
+        if (y > p && !fenetre()->zoneLibre(QRectF(x, y - 2, bord - x, hauteurLigne + 2))) {
+            x = droite + 40;
+            y = p;
+            droite = 0;
+            debutColonne = i;
+            --i;
+            continue;
+        }
+        places[i] = {page, x, y};
+        droite = qMax(droite, fin);
+        y += pas;
+    }
+    const int montree = fenetre()->choisirPage(page + 1);
+
+    for (int i = 0; i < classementCoupe.size(); ++i) {
+        if (places.at(i).page != montree)
+            continue;
+        const int x = places.at(i).x;
+        const int y = places.at(i).y;
         const LigneCoupe &ligne = classementCoupe.at(i);
         ajouterBadge(this, x, y, p);
 
@@ -62,18 +105,6 @@ void Win4Graphique::dessiner()
 
         ajouterTexte(this, QString::number(ligne.points), fonteTexte, blanc, x + 80, y);
         ajouterTexte(this, QString::number(ligne.numero), fonteTexte, jaune, x + 140, y);
-        const QString nom = ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
-        ajouterTexte(this, nom, fonteTexte, blanc, x + 200, y);
-        droite = qMax(droite, x + 200 + mesureTexte.boundingRect(nom).width());
-
-        if (i + 1 < classementCoupe.size()) {
-            y += pas;
-            // Columns past the right edge are drawn all the same, out of sight.
-            if (y + pas > hauteur) {
-                x = droite + 40;
-                y = p;
-                droite = 0;
-            }
-        }
+        ajouterTexte(this, nom(ligne), fonteTexte, blanc, x + 200, y);
     }
 }

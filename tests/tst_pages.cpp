@@ -1,0 +1,192 @@
+// Long lists on the series, event and cup windows: every pilot shows whole on some page, the
+// pages turn by themselves, and a list that fits is one page as before.
+#include "core/parametres.h"
+#include "core/trame.h"
+#include "fenetres.h"
+#include "tools/simulateur/concours.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace
+{
+// A contest of `pilotes` in its last event, every series flown.
+void concours(int pilotes)
+{
+    reinitialiserDonnees();
+    ConcoursDemo c(ConcoursDemo::graineParDefaut, pilotes);
+    c.allerA(nombreEpreuves - 1, c.nombreSeries() - 1, Phase::Resultats);
+    decoderTrame(c.trame());
+}
+
+// The pilots' numbers the window shows whole on its current page; a text that the view's
+// edge or the results page's corner would cut counts as "coupé".
+QSet<QString> numerosVus(FenetreAffichage *f)
+{
+    QSet<QString> vus;
+    QAbstractScrollArea *zone = f->findChild<QTableView *>(QStringLiteral("tableView"));
+    if (!zone)
+        zone = f->findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
+    const QWidget *coin = f->findChild<QWidget *>(QStringLiteral("encartAdresseResultats"));
+    const QRect cache =
+        coin ? QRect(zone->viewport()->mapFrom(f, coin->pos()), coin->size()) : QRect();
+    const auto voir = [&](const QRectF &place, const QString &texte) {
+        const bool entier =
+            QRectF(zone->viewport()->rect()).contains(place) && !place.intersects(cache);
+        vus << (entier ? texte : QStringLiteral("coupé"));
+    };
+    if (auto *table = qobject_cast<QTableView *>(zone)) {
+        for (int ligne = 0; ligne <= ligneMaxWin3; ++ligne)
+            for (int bloc = 0; bloc < 4; ++bloc) {
+                const QModelIndex i = table->model()->index(ligne, 4 * bloc + 1);
+                if (i.data().isValid())
+                    voir(table->visualRect(i), i.data().toString());
+            }
+        return vus;
+    }
+    const auto items = static_cast<QGraphicsView *>(zone)->scene()->items();
+    for (QGraphicsItem *item : items)
+        if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
+            // The numbers are the yellow texts; every text must be whole.
+            voir(t->sceneBoundingRect(),
+                 famille(t->brush().color()) == "jaune" ? t->text() : QString());
+    vus.remove(QString());
+    return vus;
+}
+
+QWidget *visible(FenetreAffichage *f, const char *nom)
+{
+    auto *w = f->findChild<QWidget *>(QString::fromLatin1(nom));
+    return w && w->isVisible() ? w : nullptr;
+}
+} // namespace
+
+class TstPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { parametres = Parametres(); }
+
+    void toutVu_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("pilotes");
+        QTest::addColumn<QSize>("taille");
+        QTest::addColumn<int>("fonte");
+        QTest::addColumn<bool>("coin"); // the results page's QR code shown
+        for (int n : {1, 3, 4}) {
+            for (int pilotes : {150, 300})
+                for (QSize taille : {QSize(1280, 720), QSize(1920, 1080)})
+                    for (int fonte : {0, 8})
+                        QTest::addRow("fenêtre %d, %d pilotes, %dx%d, %+d", n, pilotes,
+                                      taille.width(), taille.height(), fonte)
+                            << n << pilotes << taille << fonte << false;
+            QTest::addRow("fenêtre %d, coin de la page de résultats", n)
+                << n << 150 << QSize(1280, 720) << 0 << true;
+        }
+    }
+
+    // Every pilot appears whole on some page, nothing on any page is cut by the edge or
+    // hidden by the corner, and the pages come round again.
+    void toutVu()
+    {
+        QFETCH(int, n);
+        QFETCH(int, pilotes);
+        QFETCH(QSize, taille);
+        QFETCH(int, fonte);
+        QFETCH(bool, coin);
+        concours(pilotes);
+        parametres.fenetresInfo[n - 1].TailleFonte = fonte;
+        FenetreAffichage::definirAdresseResultats(QStringLiteral("http://192.168.1.10:8080/"));
+        auto f = fenetreMontree(n, taille.width(), taille.height());
+        f->montrerAdresseResultats(coin);
+        const int pages = f->nombrePages();
+        QVERIFY(pages > 1);
+        QVERIFY(visible(f.get(), "barrePage"));
+        const int depart = f->pageCourante();
+        QSet<QString> vus;
+        for (int k = 0; k < pages; ++k) {
+            QCOMPARE(f->pageCourante(), (depart + k) % pages);
+            QCOMPARE(qobject_cast<QLabel *>(visible(f.get(), "pageLabel"))->text(),
+                     QStringLiteral("Page %1/%2").arg(f->pageCourante() + 1).arg(pages));
+            vus += numerosVus(f.get());
+            f->pageSuivante();
+        }
+        QCOMPARE(f->pageCourante(), depart);
+        QVERIFY(!vus.contains("coupé"));
+        QCOMPARE(vus.size(), pilotes);
+    }
+
+    // A list that fits is one page, with neither the page number nor the bar.
+    void unePage_data()
+    {
+        QTest::addColumn<int>("n");
+        for (int n : {1, 3, 4})
+            QTest::addRow("fenêtre %d", n) << n;
+    }
+    void unePage()
+    {
+        QFETCH(int, n);
+        concours(24);
+        auto f = fenetreMontree(n, 1920, 1080);
+        QCOMPARE(f->nombrePages(), 1);
+        QCOMPARE(numerosVus(f.get()).size(), 24);
+        QVERIFY(!visible(f.get(), "pageLabel") && !visible(f.get(), "barrePage"));
+        f->pageSuivante();
+        QCOMPARE(f->pageCourante(), 0);
+    }
+
+    // A new frame keeps the page shown, clamped when pages went away; on the series window the
+    // series in flight is shown as soon as it changes, framed.
+    void nouvelleTrame()
+    {
+        concours(300);
+        auto f = fenetreMontree(4, 1280, 720);
+        const int pages = f->nombrePages();
+        f->pageSuivante();
+        f->pageSuivante();
+        classementCoupe[0].points += 1;
+        f->miseAJour();
+        QCOMPARE(f->nombrePages(), pages);
+        QCOMPARE(f->pageCourante(), 2);
+        classementCoupe.resize(150);
+        f->miseAJour();
+        QVERIFY(f->nombrePages() < pages);
+        QCOMPARE(f->pageCourante(), qMin(2, f->nombrePages() - 1));
+
+        auto series = fenetreMontree(1, 1280, 720);
+        const int derniere = series->nombrePages() - 1;
+        QCOMPARE(series->pageCourante(), derniere); // the last series flies
+        indexSerieCourante = 0;
+        series->miseAJour();
+        QCOMPARE(series->pageCourante(), 0);
+        auto *vue = series->findChild<QGraphicsView *>();
+        int cadre = 0;
+        for (QGraphicsItem *item : vue->scene()->items())
+            cadre += item->type() == QGraphicsLineItem::Type &&
+                     QRectF(vue->rect()).contains(item->sceneBoundingRect());
+        QCOMPARE(cadre, 4);
+        series->pageSuivante();
+        epreuvesSeries[indexEpreuveSeries].groupes[0].pilotes[0].nom1 += "X";
+        series->miseAJour();
+        QCOMPARE(series->pageCourante(), 1);
+    }
+
+    // Pages turn by themselves: the leaders' page half as long again as the next ones.
+    void duree()
+    {
+        parametres.dureePage = 2;
+        concours(150);
+        auto f = fenetreMontree(4, 1280, 720);
+        QElapsedTimer montre;
+        montre.start();
+        QTRY_COMPARE_WITH_TIMEOUT(f->pageCourante(), 1, 20000);
+        QVERIFY(montre.restart() >= 2900);
+        QTRY_COMPARE_WITH_TIMEOUT(f->pageCourante(), 2 % f->nombrePages(), 20000);
+        QVERIFY(montre.elapsed() >= 1900);
+    }
+};
+
+QTEST_MAIN(TstPages)
+#include "tst_pages.moc"
