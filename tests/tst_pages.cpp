@@ -19,11 +19,11 @@ void concours(int pilotes)
     decoderTrame(c.trame());
 }
 
-// The pilots' numbers the window shows whole on its current page; a text that the view's
-// edge or the results page's corner would cut counts as "coupé".
-QSet<QString> numerosVus(FenetreAffichage *f)
+// The pilots' numbers the window shows on its current page; a text that the view's edge or
+// the results page's corner would cut counts as "coupé".
+QStringList numerosVus(FenetreAffichage *f)
 {
-    QSet<QString> vus;
+    QStringList vus;
     QAbstractScrollArea *zone = f->findChild<QTableView *>(QStringLiteral("tableView"));
     if (!zone)
         zone = f->findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
@@ -46,11 +46,11 @@ QSet<QString> numerosVus(FenetreAffichage *f)
     }
     const auto items = static_cast<QGraphicsView *>(zone)->scene()->items();
     for (QGraphicsItem *item : items)
-        if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
+        if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item); t && t->isVisible())
             // The numbers are the yellow texts; every text must be whole.
             voir(t->sceneBoundingRect(),
                  famille(t->brush().color()) == "jaune" ? t->text() : QString());
-    vus.remove(QString());
+    vus.removeAll(QString());
     return vus;
 }
 
@@ -105,7 +105,7 @@ private slots:
         QVERIFY(pages > 1);
         QVERIFY(visible(f.get(), "barrePage"));
         const int depart = f->pageCourante();
-        QSet<QString> vus;
+        QStringList vus;
         for (int k = 0; k < pages; ++k) {
             QCOMPARE(f->pageCourante(), (depart + k) % pages);
             QCOMPARE(qobject_cast<QLabel *>(visible(f.get(), "pageLabel"))->text(),
@@ -115,7 +115,8 @@ private slots:
         }
         QCOMPARE(f->pageCourante(), depart);
         QVERIFY(!vus.contains("coupé"));
-        QCOMPARE(vus.size(), pilotes);
+        QCOMPARE(vus.size(), pilotes); // each pilot on one page only
+        QCOMPARE(QSet<QString>(vus.begin(), vus.end()).size(), pilotes);
     }
 
     // A list that fits is one page, with neither the page number nor the bar.
@@ -150,10 +151,10 @@ private slots:
         f->miseAJour();
         QCOMPARE(f->nombrePages(), pages);
         QCOMPARE(f->pageCourante(), 2);
-        classementCoupe.resize(150);
+        classementCoupe.resize(60);
         f->miseAJour();
-        QVERIFY(f->nombrePages() < pages);
-        QCOMPARE(f->pageCourante(), qMin(2, f->nombrePages() - 1));
+        QVERIFY(f->nombrePages() <= 2);
+        QCOMPARE(f->pageCourante(), f->nombrePages() - 1);
 
         auto series = fenetreMontree(1, 1280, 720);
         const int derniere = series->nombrePages() - 1;
@@ -164,7 +165,7 @@ private slots:
         auto *vue = series->findChild<QGraphicsView *>();
         int cadre = 0;
         for (QGraphicsItem *item : vue->scene()->items())
-            cadre += item->type() == QGraphicsLineItem::Type &&
+            cadre += item->type() == QGraphicsLineItem::Type && item->isVisible() &&
                      QRectF(vue->rect()).contains(item->sceneBoundingRect());
         QCOMPARE(cadre, 4);
         series->pageSuivante();
