@@ -171,7 +171,9 @@ void FenetreAffichage::dessinerScene()
         scene->setItemIndexMethod(QGraphicsScene::NoIndex);
         static_cast<QGraphicsView *>(vue)->setScene(scene);
     }
+    scene->commencer();
     scene->dessiner();
+    scene->terminer();
 }
 
 void FenetreAffichage::resizeEvent(QResizeEvent *event)

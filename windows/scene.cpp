@@ -7,12 +7,83 @@
 #include <QFontMetrics>
 #include <QGraphicsLineItem>
 #include <QGraphicsPixmapItem>
+#include <QGraphicsPolygonItem>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 
 FenetreAffichage *SceneFenetre::fenetre() const
 {
     return static_cast<FenetreAffichage *>(parent());
+}
+
+void SceneFenetre::commencer()
+{
+    images.utilises = polygones.utilises = textes.utilises = lignes.utilises = 0;
+}
+
+template <class Item> Item *SceneFenetre::suivant(Reserve<Item> &reserve, qreal z)
+{
+    if (reserve.utilises == reserve.items.size()) {
+        auto *item = new Item;
+        item->setZValue(z);
+        addItem(item);
+        reserve.items.append(item);
+    }
+    Item *item = reserve.items.at(reserve.utilises++);
+    if (!item->isVisible())
+        item->show();
+    return item;
+}
+
+template <class Item> void SceneFenetre::cacherReste(Reserve<Item> &reserve)
+{
+    for (int i = reserve.utilises; i < reserve.items.size(); ++i)
+        reserve.items.at(i)->hide();
+}
+
+void SceneFenetre::terminer()
+{
+    cacherReste(images);
+    cacherReste(polygones);
+    cacherReste(textes);
+    cacherReste(lignes);
+}
+
+void SceneFenetre::image(const QPixmap &image, qreal x, qreal y)
+{
+    QGraphicsPixmapItem *item = suivant(images, -2);
+    if (item->pixmap().cacheKey() != image.cacheKey())
+        item->setPixmap(image);
+    item->setPos(x, y);
+}
+
+void SceneFenetre::polygone(const QPolygonF &forme, const QColor &couleur)
+{
+    QGraphicsPolygonItem *item = suivant(polygones, -1);
+    if (item->polygon() != forme)
+        item->setPolygon(forme);
+    item->setPen(QPen(couleur));
+    item->setBrush(couleur);
+}
+
+void SceneFenetre::texte(const QString &texte, const QFont &fonte, const QColor &couleur, qreal x,
+                         qreal y)
+{
+    QGraphicsSimpleTextItem *item = suivant(textes, 0);
+    // Font before text, each only when it changed: the text is laid out once at most.
+    if (item->font() != fonte)
+        item->setFont(fonte);
+    if (item->text() != texte)
+        item->setText(texte);
+    item->setBrush(QBrush(couleur, Qt::SolidPattern));
+    item->setPos(x, y);
+}
+
+void SceneFenetre::ligne(qreal x1, qreal y1, qreal x2, qreal y2, const QPen &crayon)
+{
+    QGraphicsLineItem *item = suivant(lignes, 1);
+    item->setLine(x1, y1, x2, y2);
+    item->setPen(crayon);
 }
 
 QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
@@ -51,13 +122,19 @@ QGraphicsLineItem *ajouterLigne(QGraphicsScene *scene, qreal x1, qreal y1, qreal
 
 FondScene::FondScene(const QString &chemin) : original(chemin) {}
 
-void FondScene::ajouter(QGraphicsScene *scene, qreal largeur, qreal hauteur)
+const QPixmap &FondScene::aLaHauteur(qreal hauteur)
 {
     const int h = int(hauteur);
     if (h != hauteurMiseAEchelle) {
         miseAEchelle = original.scaledToHeight(h, Qt::FastTransformation);
         hauteurMiseAEchelle = h;
     }
+    return miseAEchelle;
+}
+
+void FondScene::ajouter(QGraphicsScene *scene, qreal largeur, qreal hauteur)
+{
+    aLaHauteur(hauteur);
     QGraphicsPixmapItem *item = scene->addPixmap(miseAEchelle);
     item->setPos((largeur - miseAEchelle.width()) * 0.5, 0);
 }

@@ -5,15 +5,19 @@
 #include <QGraphicsScene>
 #include <QPixmap>
 #include <QString>
+#include <QVector>
 
 class FenetreAffichage;
 class QFont;
 class QFontMetrics;
 class QGraphicsLineItem;
+class QGraphicsPixmapItem;
+class QGraphicsPolygonItem;
 class QGraphicsSimpleTextItem;
 class QPen;
+class QPolygonF;
 
-// The scene of a graphic window: rebuilt whole by dessiner() for the view's current size.
+// The scene of a graphic window, drawn by dessiner() for the view's current size.
 class SceneFenetre : public QGraphicsScene
 {
     Q_OBJECT
@@ -22,9 +26,35 @@ public:
     using QGraphicsScene::QGraphicsScene;
     virtual void dessiner() = 0;
 
+    // A drawing through the members below reuses the items of the previous one, in the
+    // order they are asked for: an item whose text, font, colour and place did not change
+    // costs nothing. terminer() hides what the drawing did not use.
+    void commencer();
+    void terminer();
+
 protected:
     // The window the scene draws for, its parent.
     FenetreAffichage *fenetre() const;
+
+    // Stacked, whatever the order of the drawing: the picture, the shapes, the texts, the
+    // lines.
+    void image(const QPixmap &image, qreal x, qreal y);
+    void polygone(const QPolygonF &forme, const QColor &couleur);
+    void texte(const QString &texte, const QFont &fonte, const QColor &couleur, qreal x, qreal y);
+    void ligne(qreal x1, qreal y1, qreal x2, qreal y2, const QPen &crayon);
+
+private:
+    template <class Item> struct Reserve {
+        QVector<Item *> items;
+        int utilises = 0;
+    };
+    template <class Item> Item *suivant(Reserve<Item> &reserve, qreal z);
+    template <class Item> static void cacherReste(Reserve<Item> &reserve);
+
+    Reserve<QGraphicsPixmapItem> images;
+    Reserve<QGraphicsPolygonItem> polygones;
+    Reserve<QGraphicsSimpleTextItem> textes;
+    Reserve<QGraphicsLineItem> lignes;
 };
 
 // Drawing helpers shared by the graphic windows' scenes.
@@ -60,6 +90,8 @@ class FondScene final
 public:
     explicit FondScene(const QString &chemin);
     void ajouter(QGraphicsScene *scene, qreal largeur, qreal hauteur);
+    // The picture at the scene's height.
+    const QPixmap &aLaHauteur(qreal hauteur);
 
 private:
     QPixmap original;

@@ -21,7 +21,6 @@ static QString nomPilote(const PiloteSerie &pilote)
 
 void Win1Graphique::dessiner()
 {
-    clear();
     const int largeur = form->graphicsView->width();
     const int hauteur = form->graphicsView->height();
     setSceneRect(0, 0, largeur, hauteur);
@@ -51,7 +50,8 @@ void Win1Graphique::dessiner()
             colonne = qMax(colonne, largeurNumero + largeurBornee(mesure, nomPilote(pilote)) + 16);
     }
 
-    fond.ajouter(this, largeur, hauteur);
+    const QPixmap &image = fond.aLaHauteur(hauteur);
+    this->image(image, (largeur - image.width()) * 0.5, 0);
     if (groupes.isEmpty()) {
         fenetre()->choisirPage(1);
         return;
@@ -132,14 +132,14 @@ void Win1Graphique::dessiner()
         if (m.page != montree)
             continue;
         const GroupeSerie &groupe = groupes.at(m.groupe);
-        ajouterTexte(this, QStringLiteral("Série n° ") + QString::number(m.groupe + 1), fonteTitre,
-                     cyan, m.x, m.yTitre);
+        texte(QStringLiteral("Série n° ") + QString::number(m.groupe + 1), fonteTitre, cyan, m.x,
+              m.yTitre);
         int y = m.yTitre + pas;
         for (int i = m.premier; i < m.fin; ++i) {
             const PiloteSerie &pilote = groupe.pilotes.at(i);
-            ajouterTexte(this, QString::number(pilote.numero), fonteLigne, jaune, m.x, y);
+            texte(QString::number(pilote.numero), fonteLigne, jaune, m.x, y);
             const QColor couleur = !groupe.avecResultats ? blanc : pilote.reussi ? vert : rouge;
-            ajouterTexte(this, nomPilote(pilote), fonteLigne, couleur, m.x + largeurNumero, y);
+            texte(nomPilote(pilote), fonteLigne, couleur, m.x + largeurNumero, y);
             y += pas;
         }
         // The bottom follows the longest group drawn so far on the page, so the frame
@@ -150,10 +150,10 @@ void Win1Graphique::dessiner()
             const int haut = m.yTitre - 4;
             const int droite = m.x + colonne;
             const int bas = basMax - 4;
-            ajouterLigne(this, gauche, haut, droite, haut, crayonCadre);
-            ajouterLigne(this, droite, haut, droite, bas, crayonCadre);
-            ajouterLigne(this, droite, bas, gauche, bas, crayonCadre);
-            ajouterLigne(this, gauche, haut, gauche, bas, crayonCadre);
+            ligne(gauche, haut, droite, haut, crayonCadre);
+            ligne(droite, haut, droite, bas, crayonCadre);
+            ligne(droite, bas, gauche, bas, crayonCadre);
+            ligne(gauche, haut, gauche, bas, crayonCadre);
         }
     }
 }

@@ -10,11 +10,10 @@
 #include <QPolygonF>
 
 // The rank badge: a parallelogram leaning right, from y - 2 to y + 20 for a 16-pixel rank.
-static void ajouterBadge(QGraphicsScene *scene, int x, int y, int p)
+static QPolygonF badge(int x, int y, int p)
 {
-    const QPolygonF badge({QPointF(x + 8, y - p + 14), QPointF(x + 48, y - p + 14),
-                           QPointF(x + 40, y + p + 4), QPointF(x, y + p + 4)});
-    scene->addPolygon(badge, QPen(Apparence::bleuBadge), QBrush(Apparence::bleuBadge));
+    return QPolygonF({QPointF(x + 8, y - p + 14), QPointF(x + 48, y - p + 14),
+                      QPointF(x + 40, y + p + 4), QPointF(x, y + p + 4)});
 }
 
 Win4Graphique::Win4Graphique(QWidget *fenetre, Ui::win4 *form)
@@ -24,7 +23,6 @@ Win4Graphique::Win4Graphique(QWidget *fenetre, Ui::win4 *form)
 
 void Win4Graphique::dessiner()
 {
-    clear();
     const int largeur = form->graphicsView->width();
     const qreal hauteur = form->graphicsView->height();
     setSceneRect(0, 0, largeur, hauteur);
@@ -40,7 +38,8 @@ void Win4Graphique::dessiner()
     const QFontMetrics mesureRang(fonteRang);
     const QFontMetrics mesureTexte(fonteTexte);
 
-    fond.ajouter(this, largeur, hauteur);
+    const QPixmap &image = fond.aLaHauteur(hauteur);
+    this->image(image, (largeur - image.width()) * 0.5, 0);
 
     const int p = fonteRang.pixelSize();
     const int pas = 2 * p;
@@ -94,17 +93,17 @@ void Win4Graphique::dessiner()
         const int x = places.at(i).x;
         const int y = places.at(i).y;
         const LigneCoupe &ligne = classementCoupe.at(i);
-        ajouterBadge(this, x, y, p);
+        polygone(badge(x, y, p), Apparence::bleuBadge);
 
         QString rang = ligne.rang;
         rang.remove(QStringLiteral("ex aequo"));
         const QRect cadreRang = mesureRang.boundingRect(rang);
         // Centred on the badge, from the rank's bounding rectangle.
-        ajouterTexte(this, rang, fonteRang, blanc, xCentre(x, 46, cadreRang.width()),
-                     y + 8 - 0.5 * cadreRang.height());
+        texte(rang, fonteRang, blanc, xCentre(x, 46, cadreRang.width()),
+              y + 8 - 0.5 * cadreRang.height());
 
-        ajouterTexte(this, QString::number(ligne.points), fonteTexte, blanc, x + 80, y);
-        ajouterTexte(this, QString::number(ligne.numero), fonteTexte, jaune, x + 140, y);
-        ajouterTexte(this, nom(ligne), fonteTexte, blanc, x + 200, y);
+        texte(QString::number(ligne.points), fonteTexte, blanc, x + 80, y);
+        texte(QString::number(ligne.numero), fonteTexte, jaune, x + 140, y);
+        texte(nom(ligne), fonteTexte, blanc, x + 200, y);
     }
 }
