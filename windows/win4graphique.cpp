@@ -60,29 +60,34 @@ void Win4Graphique::dessiner()
     int page = 0;
     int x = 20;
     int y = p;
-    int droite = 0; // right end of the longest name of the column
+    int droite = 0;  // right end of the longest name of the column, where the next begins
+    int etendue = 0; // right end of the column's widest item
     int debutColonne = 0;
     for (int i = 0; i < classementCoupe.size(); ++i) {
-        const int fin = x + 200 + mesureTexte.boundingRect(nom(classementCoupe.at(i))).width();
-        if (x > 20 && qMax(fin, droite) > largeur) {
+        const QString texteNom = nom(classementCoupe.at(i));
+        const int fin = x + 200 + mesureTexte.boundingRect(texteNom).width();
+        // The item spans the text's advance, at times wider than its ink.
+        const int bordItem = qMax(fin, x + 200 + mesureTexte.horizontalAdvance(texteNom) + 1);
+        if (x > 20 && qMax(bordItem, etendue) > largeur) {
             ++page;
             x = 20;
             y = p;
-            droite = 0;
+            droite = etendue = 0;
             i = debutColonne - 1;
             continue;
         }
-        const int bord = qMin(fin, largeur); // a first column too wide is cut all the same
+        const int bord = qMin(bordItem, largeur); // a first column too wide is cut all the same
         if (y > p && !fenetre()->zoneLibre(QRectF(x, y - 2, bord - x, hauteurLigne + 2))) {
             x = droite + 40;
             y = p;
-            droite = 0;
+            droite = etendue = 0;
             debutColonne = i;
             --i;
             continue;
         }
         places[i] = {page, x, y};
         droite = qMax(droite, fin);
+        etendue = qMax(etendue, bordItem);
         y += pas;
     }
     const int montree = fenetre()->choisirPage(page + 1);
