@@ -36,7 +36,6 @@ private slots:
         QTest::newRow("résultats connus") << "4 1 1 1" << QString();
         QTest::newRow("série absente") << "4 1 4 0" << QString();
         QTest::newRow("épreuve négative") << "4 -1 0 0" << QString();
-        QTest::newRow("épreuve 5") << "4 5 0 0" << QString();
         QTest::newRow("série négative") << "4 2 -1 1" << QString();
     }
     void seriePreparee()

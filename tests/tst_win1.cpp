@@ -114,8 +114,8 @@ private slots:
         }
         QCOMPARE(longueur, 2 * (cadre.width() + cadre.height()));
         const QRectF courant = groupes.last();
-        QVERIFY(cadre.left() < courant.left() && cadre.top() < courant.top());
-        QVERIFY(cadre.right() >= courant.right());
+        QVERIFY(cadre.left() < courant.left() && cadre.top() < courant.top() &&
+                cadre.right() >= courant.right());
         for (int k = 0; k < n; ++k) {
             QCOMPARE(cadre.intersects(groupes[k]), k == n - 1);
             QVERIFY(groupes[k].y() != courant.y() || cadre.bottom() > bas[k]);
