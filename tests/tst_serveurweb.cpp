@@ -9,8 +9,8 @@
 #include <QTcpSocket>
 #include <QtTest>
 
+#include <deque>
 #include <memory>
-#include <vector>
 
 namespace
 {
@@ -218,22 +218,23 @@ private slots:
     void abonnesQuiVontEtViennent()
     {
         Flux temoin(serveur->port());
-        std::vector<std::unique_ptr<Flux>> flux;
+        std::deque<Flux> flux;
         for (int i = 0; i < 50; ++i)
-            flux.push_back(std::make_unique<Flux>(serveur->port()));
+            flux.emplace_back(serveur->port());
         QTRY_COMPARE(serveur->abonnes(), 51);
         for (int tour = 1; tour <= 20; ++tour) {
             serveur->publier(etatNumero(tour, 2000));
-            flux.erase(flux.begin(), flux.begin() + 5);
-            for (int i = 0; i < 5; ++i)
-                flux.push_back(std::make_unique<Flux>(serveur->port()));
+            for (int i = 0; i < 5; ++i) {
+                flux.pop_front();
+                flux.emplace_back(serveur->port());
+            }
             QTRY_COMPARE(temoin.dernier(), etatNumero(tour, 2000));
             QCOMPARE(temoin.etats().size(), tour);
             QCOMPARE(temoin.brut.count("event: etat\n"), tour);
         }
         serveur->publier(etatNumero(99));
-        for (const auto &f : flux)
-            QTRY_COMPARE(f->dernier(), etatNumero(99));
+        for (Flux &f : flux)
+            QTRY_COMPARE(f.dernier(), etatNumero(99));
         // Those who left are found out on the next writes.
         serveur->publier(etatNumero(100));
         QTRY_COMPARE(serveur->abonnes(), 51);
@@ -243,8 +244,8 @@ private slots:
         QVERIFY(!serveur->actif());
         QCOMPARE(serveur->abonnes(), 0);
         QTRY_COMPARE(temoin.socket.state(), QAbstractSocket::UnconnectedState);
-        for (const auto &f : flux)
-            QTRY_COMPARE(f->socket.state(), QAbstractSocket::UnconnectedState);
+        for (Flux &f : flux)
+            QTRY_COMPARE(f.socket.state(), QAbstractSocket::UnconnectedState);
         QString erreur;
         QVERIFY2(serveur->demarrer(QHostAddress::LocalHost, port, &erreur), qPrintable(erreur));
         QCOMPARE(serveur->port(), port);
@@ -252,16 +253,15 @@ private slots:
 
     void connexionDeTrop()
     {
-        std::vector<std::unique_ptr<QTcpSocket>> ouvertes(256);
-        for (auto &socket : ouvertes) {
-            socket = std::make_unique<QTcpSocket>();
-            socket->connectToHost(QHostAddress::LocalHost, serveur->port());
-            QVERIFY(socket->waitForConnected(10000)); // one at a time, within the listen queue
-            socket->write("GET /etat.json HTTP/1.1\r\nHost: s\r\n\r\n");
+        std::deque<QTcpSocket> ouvertes(256);
+        for (QTcpSocket &socket : ouvertes) {
+            socket.connectToHost(QHostAddress::LocalHost, serveur->port());
+            QVERIFY(socket.waitForConnected(10000)); // one at a time, within the listen queue
+            socket.write("GET /etat.json HTTP/1.1\r\nHost: s\r\n\r\n");
         }
         // Each of the 256 is served: none is left waiting behind the limit.
-        for (const auto &socket : ouvertes)
-            QTRY_VERIFY_WITH_TIMEOUT(socket->bytesAvailable() > 0, 10000);
+        for (const QTcpSocket &socket : ouvertes)
+            QTRY_VERIFY_WITH_TIMEOUT(socket.bytesAvailable() > 0, 10000);
 
         QTcpSocket deTrop;
         deTrop.connectToHost(QHostAddress::LocalHost, serveur->port());
