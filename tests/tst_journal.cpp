@@ -99,73 +99,58 @@ private slots:
         QCOMPARE(lireJournal(fichier), attendus);
     }
 
-    // One datagram added to what the file held before; null: no file.
-    void ajout_data()
-    {
-        QTest::addColumn<QByteArray>("avant");
-        QTest::addColumn<bool>("remplacer");
-        QTest::addColumn<QByteArray>("apres");
-        const QByteArray ligne = "z\\nz\n";
-        QTest::newRow("fichier absent") << QByteArray() << false << H + '\n' + ligne;
-        QTest::newRow("fichier vide") << QByteArray("") << false << H + '\n' + ligne;
-        QTest::newRow("journal") << H + "\na\n\n" << false << H + "\na\n\n" + ligne;
-        QTest::newRow("journal en CRLF") << H + "\r\na\r\n" << false << H + "\r\na\r\n" + ligne;
-        QTest::newRow("dernière ligne tronquée") << H + "\na" << false << H + "\na\n" + ligne;
-        QTest::newRow("en-tête sans fin de ligne") << H << false << H + '\n' + ligne;
-        QTest::newRow("ancien fichier remplacé")
-            << QByteArray("a\nb\n") << true << H + '\n' + ligne;
-    }
-
-    void ajout()
-    {
-        QFETCH(QByteArray, avant);
-        QFETCH(bool, remplacer);
-        QFETCH(QByteArray, apres);
-        QTemporaryDir dossier;
-        const QString chemin = dossier.filePath("journal.txt");
-        QVERIFY(avant.isNull() || creer(chemin, avant));
-        Journal journal;
-        QString erreur;
-        QVERIFY2(journal.ouvrir(chemin, &erreur,
-                                remplacer ? Journal::Mode::Remplacement : Journal::Mode::Ajout),
-                 qPrintable(erreur));
-        QVERIFY(erreur.isEmpty() && journal.erreur().isEmpty());
-        QVERIFY(journal.ajouter("z\nz"));
-        // Already on disk before the journal closes.
-        QCOMPARE(contenu(chemin), apres);
-    }
-
-    // What ouvrir refuses, with a message naming the file, leaving the file as it was.
-    void refus_data()
+    // Opening what the folder held before (avant null: no file), then adding one datagram:
+    // the file as it reads on disk at once, or a refusal naming the file that leaves it as
+    // it was.
+    void ouverture_data()
     {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QByteArray>("avant");
-        QTest::addColumn<QString>("raison");
-        QTest::newRow("dossier absent") << "absent/j.txt" << QByteArray() << "n'existe pas";
-        QTest::newRow("un dossier") << "dossier" << QByteArray() << "dossier";
-        QTest::newRow("ancien enregistrement")
-            << "j.txt" << QByteArray("a\\nb\n") << "n'est pas un journal";
-        QTest::newRow("autre version")
-            << "j.txt" << QByteArray("#vellorcup-journal 3\na\n") << "n'est pas un journal";
+        QTest::addColumn<bool>("remplacer");
+        QTest::addColumn<QString>("refus"); // empty: opened
+        QTest::addColumn<QByteArray>("apres");
+        const auto ajout = [](const char *nom, const QByteArray &avant, const QByteArray &apres,
+                              bool remplacer = false) {
+            QTest::newRow(nom) << "j.txt" << avant << remplacer << QString() << apres + "z\\nz\n";
+        };
+        const auto refus = [](const char *nom, const char *fichier, const QByteArray &avant,
+                              const char *raison) {
+            QTest::newRow(nom) << fichier << avant << false << raison << avant;
+        };
+        ajout("fichier absent", QByteArray(), H + '\n');
+        ajout("fichier vide", "", H + '\n');
+        ajout("journal", H + "\na\n\n", H + "\na\n\n");
+        ajout("journal en CRLF", H + "\r\na\r\n", H + "\r\na\r\n");
+        ajout("dernière ligne tronquée", H + "\na", H + "\na\n");
+        ajout("en-tête sans fin de ligne", H, H + '\n');
+        ajout("ancien fichier remplacé", "a\nb\n", H + '\n', true);
+        refus("dossier absent", "absent/j.txt", QByteArray(), "n'existe pas");
+        refus("un dossier", "dossier", QByteArray(), "dossier");
+        refus("ancien enregistrement", "j.txt", "a\\nb\n", "n'est pas un journal");
+        refus("autre version", "j.txt", "#vellorcup-journal 3\na\n", "n'est pas un journal");
     }
 
-    void refus()
+    void ouverture()
     {
         QFETCH(QString, nom);
         QFETCH(QByteArray, avant);
-        QFETCH(QString, raison);
+        QFETCH(bool, remplacer);
+        QFETCH(QString, refus);
         QTemporaryDir dossier;
         QVERIFY(QDir(dossier.path()).mkdir("dossier"));
         const QString chemin = dossier.filePath(nom);
         QVERIFY(avant.isNull() || creer(chemin, avant));
         Journal journal;
         QString erreur;
-        QVERIFY(!journal.ouvrir(chemin, &erreur));
-        QVERIFY2(erreur.contains(raison) && erreur.contains(QDir::toNativeSeparators(chemin)),
-                 qPrintable(erreur));
+        const auto mode = remplacer ? Journal::Mode::Remplacement : Journal::Mode::Ajout;
+        QCOMPARE(journal.ouvrir(chemin, &erreur, mode), refus.isEmpty());
         QCOMPARE(journal.erreur(), erreur);
-        QVERIFY(!journal.ajouter("x"));
-        QCOMPARE(contenu(chemin), avant);
+        QVERIFY2(refus.isEmpty()
+                     ? erreur.isEmpty()
+                     : erreur.contains(refus) && erreur.contains(QDir::toNativeSeparators(chemin)),
+                 qPrintable(erreur));
+        QCOMPARE(journal.ajouter("z\nz"), refus.isEmpty());
+        QTEST(contenu(chemin), "apres");
     }
 
 #ifdef Q_OS_UNIX

@@ -23,10 +23,7 @@ QByteArray bloc(const char *balise, const QByteArray &contenu)
 {
     return QByteArray("<") + balise + ">;" + contenu + "</" + balise + '>';
 }
-QByteArray S(const QByteArray &c)
-{
-    return bloc("SERIES", c);
-}
+const auto S = [](const QByteArray &c) { return bloc("SERIES", c); };
 
 const QByteArray tete = "0;1;2;3;4;5;"; // the six scoreboard fields nobody reads
 const QByteArray rangA = "Ana;Bo;7;50;1;10;11;12;13;14;15";
@@ -47,11 +44,10 @@ const QByteArray s00 = "0;0;0;a;b;";
 const QString serie2 = "S[2,0,1,01:00,02:00] 2{1:" + pilote17 + "}";
 const QString r00 = "S[0,0,0,a,b] ";
 
-void ligne(const char *nom, const QByteArrayList &trames, const QString &attendu, int erreurs = 0,
-           int creneaux = nombreEpreuves)
-{
+const auto ligne = [](const char *nom, const QByteArrayList &trames, const QString &attendu,
+                      int erreurs = 0, int creneaux = nombreEpreuves) {
     QTest::newRow(nom) << trames << attendu << erreurs << creneaux;
-}
+};
 
 QString resume()
 {
