@@ -10,6 +10,8 @@
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsView>
 #include <QHeaderView>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTableView>
 
 #include <memory>
@@ -30,6 +32,12 @@ inline std::unique_ptr<FenetreAffichage> fenetreMontree(int n, int largeur, int 
     f->show();
     f->miseAJour();
     return f;
+}
+
+// The window's title as shown.
+inline QString titre(const QWidget *f)
+{
+    return f->findChildren<QLabel *>(QRegularExpression("^titre2?Label$")).at(0)->text();
 }
 
 // A colour as a viewer names it.
@@ -72,13 +80,22 @@ inline QColor fondEntete(QTableView *table)
     return h->grab().toImage().pixelColor(h->sectionViewportPosition(1) + 3, h->height() / 2);
 }
 
+// The scene's items of type T, from the bottom up.
+template <class T> QList<T *> elements(const QGraphicsView *vue)
+{
+    QList<T *> liste;
+    for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder))
+        if (auto *t = qgraphicsitem_cast<T *>(item))
+            liste << t;
+    return liste;
+}
+
 // The scene's text item that shows `texte`, null if none.
 inline QGraphicsSimpleTextItem *texteScene(const QGraphicsView *vue, const QString &texte)
 {
-    for (QGraphicsItem *item : vue->scene()->items())
-        if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
-            if (t->text() == texte)
-                return t;
+    for (auto *t : elements<QGraphicsSimpleTextItem>(vue))
+        if (t->text() == texte)
+            return t;
     return nullptr;
 }
 

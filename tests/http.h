@@ -15,7 +15,6 @@ struct Reponse {
     int statut = 0;
     QHash<QByteArray, QByteArray> entetes; // names in lower case
     QByteArray corps;
-    bool complete = false; // the whole body is there
 };
 
 inline Reponse lire(const QByteArray &brut)
@@ -34,29 +33,25 @@ inline Reponse lire(const QByteArray &brut)
     const QByteArray reste = brut.mid(finEntetes + 4);
     if (reponse.entetes.value("transfer-encoding") != "chunked") {
         reponse.corps = reste;
-        reponse.complete = true;
         return reponse;
     }
     for (int position = 0;;) {
         const int finTaille = reste.indexOf("\r\n", position);
         bool ok = false;
         const int taille = reste.mid(position, finTaille - position).toInt(&ok, 16);
-        if (finTaille < 0 || !ok || reste.size() < finTaille + 2 + taille + 2)
+        if (finTaille < 0 || !ok || taille == 0 || reste.size() < finTaille + 2 + taille + 2)
             return reponse;
-        if (taille == 0) {
-            reponse.complete = true;
-            return reponse;
-        }
         reponse.corps += reste.mid(finTaille + 2, taille);
         position = finTaille + 2 + taille + 2;
     }
 }
 
 // Sends the bytes as they are and reads until the server closes.
-inline Reponse demander(quint16 port, const QByteArray &requete)
+inline Reponse demander(quint16 port, const QByteArray &requete,
+                        const QHostAddress &hote = QHostAddress(QHostAddress::LocalHost))
 {
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.connectToHost(hote, port);
     socket.write(requete);
     QByteArray brut;
     while (socket.state() != QAbstractSocket::UnconnectedState && socket.waitForReadyRead(5000))

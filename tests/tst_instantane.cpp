@@ -44,29 +44,27 @@ private slots:
     {
         QTest::addColumn<QString>("chemin");
         QTest::addColumn<QVariant>("attendu");
-        QTest::newRow("format") << "format" << QVariant(1);
-        QTest::newRow("séquence") << "sequence" << QVariant(7);
-        QTest::newRow("silence") << "depuisTrameMs" << QVariant(250);
-        QTest::newRow("titre de la coupe") << "titreCoupe" << QVariant("Coupe <b>2026</b>");
-        QTest::newRow("épreuve en cours") << "epreuveEnCours" << QVariant(2);
-        QTest::newRow("chronomètre") << "tempsRestant" << QVariant("01:50");
-        QTest::newRow("nom de l'épreuve") << "epreuves/2/nom" << QVariant("Pylône racing");
-        QTest::newRow("résultats connus") << "epreuves/2/series/1/avecResultats" << QVariant(true);
-        QTest::newRow("pilote réussi") << "epreuves/2/series/1/pilotes/0/reussi" << QVariant(true);
-        QTest::newRow("nom piégé") << "epreuves/2/series/0/pilotes/1/nom1" << QVariant(piege);
-        QTest::newRow("club avec &")
-            << "epreuves/2/series/1/pilotes/1/club" << QVariant("Club & Co");
-        QTest::newRow("épreuve vide") << "epreuves/4/series" << QVariant(QVariantList());
-        QTest::newRow("préparation : titre")
-            << "preparation/titre" << QVariant("Pylône racing - Série n° 1");
+        const auto ajouter = [](const char *nom, const char *chemin, const QVariant &attendu) {
+            QTest::newRow(nom) << QString(chemin) << attendu;
+        };
+        ajouter("format", "format", 1);
+        ajouter("séquence", "sequence", 7);
+        ajouter("silence", "depuisTrameMs", 250);
+        ajouter("titre de la coupe", "titreCoupe", "Coupe <b>2026</b>");
+        ajouter("épreuve en cours", "epreuveEnCours", 2);
+        ajouter("chronomètre", "tempsRestant", "01:50");
+        ajouter("nom de l'épreuve", "epreuves/2/nom", "Pylône racing");
+        ajouter("résultats connus", "epreuves/2/series/1/avecResultats", true);
+        ajouter("pilote réussi", "epreuves/2/series/1/pilotes/0/reussi", true);
+        ajouter("nom piégé", "epreuves/2/series/0/pilotes/1/nom1", piege);
+        ajouter("club avec &", "epreuves/2/series/1/pilotes/1/club", "Club & Co");
+        ajouter("épreuve vide", "epreuves/4/series", QVariantList());
+        ajouter("préparation : titre", "preparation/titre", "Pylône racing - Série n° 1");
         // The first pilot of each list the selection makes, as the windows show them.
-        QTest::newRow("préparation : premier pilote")
-            << "preparation/pilotes/0/numero" << QVariant(20);
-        QTest::newRow("classement : premier pilote")
-            << "classementEpreuve/0/points" << QVariant(41);
-        QTest::newRow("coupe : rang tel quel")
-            << "classementCoupe/0/rang" << QVariant("1 ex aequo");
-        QTest::newRow("tableau") << "tableauEpreuve/0/pylones" << QVariant("7");
+        ajouter("préparation : premier pilote", "preparation/pilotes/0/numero", 20);
+        ajouter("classement : premier pilote", "classementEpreuve/0/points", 41);
+        ajouter("coupe : rang tel quel", "classementCoupe/0/rang", "1 ex aequo");
+        ajouter("tableau", "tableauEpreuve/0/pylones", "7");
     }
     void champs()
     {

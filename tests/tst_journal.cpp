@@ -50,8 +50,6 @@ private slots:
         QTest::newRow("octet nul") << QByteArray("a\0b", 3);
         QTest::newRow("les 256 octets") << tous;
         QTest::newRow("l'en-tête lui-même") << H;
-        QTest::newRow("trame") << QByteArray("<COUPE>;Vellor's Cup 2026;93;315;1;MEYER;Pierre;"
-                                             "33;220;2 ex aequo;LECOMTE;Pauline;</COUPE>");
     }
 
     void allerRetour()
@@ -71,28 +69,8 @@ private slots:
         QCOMPARE(lireJournal(contenu(chemin)), (Datagrammes{datagramme, datagramme}));
     }
 
-    // Lines no journal holds still decode, to what they show.
-    void decodage_data()
-    {
-        QTest::addColumn<QByteArray>("ligne");
-        QTest::addColumn<bool>("echappe");
-        QTest::addColumn<QByteArray>("attendu");
-        QTest::newRow("échappement inconnu") << QByteArray("a\\qb") << true << QByteArray("a\\qb");
-        QTest::newRow("barre finale") << QByteArray("ab\\") << true << QByteArray("ab\\");
-        QTest::newRow("inconnu puis connu") << QByteArray("\\x\\n") << true << QByteArray("\\x\n");
-        QTest::newRow("barre doublée puis n") << QByteArray("\\\\n") << true << QByteArray("\\n");
-        QTest::newRow("ligne brute") << QByteArray("a\\nb\\") << false << QByteArray("a\\nb\\");
-    }
-
-    void decodage()
-    {
-        QFETCH(QByteArray, ligne);
-        QFETCH(bool, echappe);
-        QFETCH(QByteArray, attendu);
-        QCOMPARE(datagrammeJournal(ligne, echappe), attendu);
-    }
-
-    // Whole files, journals and older recordings, read as --replay has always read them.
+    // Whole files, journals and older recordings, read as --replay has always read them;
+    // a line no journal holds still decodes, to what it shows.
     void lecture_data()
     {
         QTest::addColumn<QByteArray>("fichier");
@@ -108,6 +86,10 @@ private slots:
         QTest::newRow("en-tête en deuxième ligne") << "x\n" + H + "\na\\n"
                                                    << Datagrammes{"x", H, "a\\n"};
         QTest::newRow("en-tête suivi d'un blanc") << H + " \na\\n" << Datagrammes{H + " ", "a\\n"};
+        QTest::newRow("échappement inconnu") << H + "\na\\qb\n" << Datagrammes{"a\\qb"};
+        QTest::newRow("barre finale") << H + "\nab\\" << Datagrammes{"ab\\"};
+        QTest::newRow("inconnu puis connu") << H + "\n\\x\\n\n" << Datagrammes{"\\x\n"};
+        QTest::newRow("barre doublée puis n") << H + "\n\\\\n\n" << Datagrammes{"\\n"};
     }
 
     void lecture()
@@ -117,74 +99,58 @@ private slots:
         QCOMPARE(lireJournal(fichier), attendus);
     }
 
-    // One datagram added to what the file held before; null: no file.
-    void ajout_data()
-    {
-        QTest::addColumn<QByteArray>("avant");
-        QTest::addColumn<bool>("remplacer");
-        QTest::addColumn<QByteArray>("apres");
-        const QByteArray ligne = "z\\nz\n";
-        QTest::newRow("fichier absent") << QByteArray() << false << H + '\n' + ligne;
-        QTest::newRow("fichier vide") << QByteArray("") << false << H + '\n' + ligne;
-        QTest::newRow("journal") << H + "\na\n\n" << false << H + "\na\n\n" + ligne;
-        QTest::newRow("journal en CRLF") << H + "\r\na\r\n" << false << H + "\r\na\r\n" + ligne;
-        QTest::newRow("dernière ligne tronquée") << H + "\na" << false << H + "\na\n" + ligne;
-        QTest::newRow("en-tête sans fin de ligne") << H << false << H + '\n' + ligne;
-        QTest::newRow("ancien fichier remplacé")
-            << QByteArray("a\nb\n") << true << H + '\n' + ligne;
-    }
-
-    void ajout()
-    {
-        QFETCH(QByteArray, avant);
-        QFETCH(bool, remplacer);
-        QFETCH(QByteArray, apres);
-        QTemporaryDir dossier;
-        const QString chemin = dossier.filePath("journal.txt");
-        QVERIFY(avant.isNull() || creer(chemin, avant));
-        Journal journal;
-        QString erreur = "inchangée";
-        QVERIFY(journal.ouvrir(chemin, &erreur,
-                               remplacer ? Journal::Mode::Remplacement : Journal::Mode::Ajout));
-        QVERIFY(journal.estOuvert());
-        QCOMPARE(erreur, QString("inchangée"));
-        QVERIFY(journal.ajouter("z\nz"));
-        // Already on disk before the journal closes.
-        QCOMPARE(contenu(chemin), apres);
-    }
-
-    // What ouvrir refuses, with a message naming the file, leaving the file as it was.
-    void refus_data()
+    // Opening what the folder held before (avant null: no file), then adding one datagram:
+    // the file as it reads on disk at once, or a refusal naming the file that leaves it as
+    // it was.
+    void ouverture_data()
     {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QByteArray>("avant");
-        QTest::addColumn<QString>("raison");
-        QTest::newRow("dossier absent") << "absent/j.txt" << QByteArray() << "n'existe pas";
-        QTest::newRow("un dossier") << "dossier" << QByteArray() << "dossier";
-        QTest::newRow("ancien enregistrement")
-            << "j.txt" << QByteArray("a\\nb\n") << "n'est pas un journal";
-        QTest::newRow("autre version")
-            << "j.txt" << QByteArray("#vellorcup-journal 3\na\n") << "n'est pas un journal";
+        QTest::addColumn<bool>("remplacer");
+        QTest::addColumn<QString>("refus"); // empty: opened
+        QTest::addColumn<QByteArray>("apres");
+        const auto ajout = [](const char *nom, const QByteArray &avant, const QByteArray &apres,
+                              bool remplacer = false) {
+            QTest::newRow(nom) << "j.txt" << avant << remplacer << QString() << apres + "z\\nz\n";
+        };
+        const auto refus = [](const char *nom, const char *fichier, const QByteArray &avant,
+                              const char *raison) {
+            QTest::newRow(nom) << fichier << avant << false << raison << avant;
+        };
+        ajout("fichier absent", QByteArray(), H + '\n');
+        ajout("fichier vide", "", H + '\n');
+        ajout("journal", H + "\na\n\n", H + "\na\n\n");
+        ajout("journal en CRLF", H + "\r\na\r\n", H + "\r\na\r\n");
+        ajout("dernière ligne tronquée", H + "\na", H + "\na\n");
+        ajout("en-tête sans fin de ligne", H, H + '\n');
+        ajout("ancien fichier remplacé", "a\nb\n", H + '\n', true);
+        refus("dossier absent", "absent/j.txt", QByteArray(), "n'existe pas");
+        refus("un dossier", "dossier", QByteArray(), "dossier");
+        refus("ancien enregistrement", "j.txt", "a\\nb\n", "n'est pas un journal");
+        refus("autre version", "j.txt", "#vellorcup-journal 3\na\n", "n'est pas un journal");
     }
 
-    void refus()
+    void ouverture()
     {
         QFETCH(QString, nom);
         QFETCH(QByteArray, avant);
-        QFETCH(QString, raison);
+        QFETCH(bool, remplacer);
+        QFETCH(QString, refus);
         QTemporaryDir dossier;
         QVERIFY(QDir(dossier.path()).mkdir("dossier"));
         const QString chemin = dossier.filePath(nom);
         QVERIFY(avant.isNull() || creer(chemin, avant));
         Journal journal;
         QString erreur;
-        QVERIFY(!journal.ouvrir(chemin, &erreur));
-        QVERIFY(!journal.estOuvert());
-        QVERIFY2(erreur.contains(raison) && erreur.contains(QDir::toNativeSeparators(chemin)),
-                 qPrintable(erreur));
+        const auto mode = remplacer ? Journal::Mode::Remplacement : Journal::Mode::Ajout;
+        QCOMPARE(journal.ouvrir(chemin, &erreur, mode), refus.isEmpty());
         QCOMPARE(journal.erreur(), erreur);
-        QVERIFY(!journal.ajouter("x"));
-        QCOMPARE(contenu(chemin), avant.isNull() ? QByteArray() : avant);
+        QVERIFY2(refus.isEmpty()
+                     ? erreur.isEmpty()
+                     : erreur.contains(refus) && erreur.contains(QDir::toNativeSeparators(chemin)),
+                 qPrintable(erreur));
+        QCOMPARE(journal.ajouter("z\nz"), refus.isEmpty());
+        QTEST(contenu(chemin), "apres");
     }
 
 #ifdef Q_OS_UNIX

@@ -4,6 +4,7 @@
 #include "tools/simulateur/concours.h"
 #include "tools/simulateur/trames.h"
 
+#include <QNetworkDatagram>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUdpSocket>
@@ -31,19 +32,17 @@ Datagrammes lancer(const QStringList &arguments, QProcess &p, int attendus = -1)
     const QString port = QString::number(socket.localPort());
     p.start(simulateur, QStringList{"-q", "--hote", "127.0.0.1", "--port", port} + arguments);
     Datagrammes recus;
-    QElapsedTimer garde; // only keeps a broken run from hanging the suite
-    garde.start();
-    for (bool fini = false; !fini && garde.elapsed() < 60000;) {
-        fini = p.waitForFinished(10) || p.state() == QProcess::NotRunning;
-        // Reads no further than asked: on a slow machine more may be waiting already.
-        while ((attendus < 0 || recus.size() < attendus) && socket.hasPendingDatagrams()) {
-            QByteArray d(int(qMax<qint64>(0, socket.pendingDatagramSize())), '\0');
-            socket.readDatagram(d.data(), d.size());
-            recus << d;
-        }
-        if (attendus >= 0 && recus.size() >= attendus)
-            break;
-    }
+    // Ended before the reads: all it sent is waiting. The bound only keeps a broken run from
+    // hanging the suite.
+    QTest::qWaitFor(
+        [&] {
+            const bool fini = p.state() == QProcess::NotRunning;
+            // Reads no further than asked: on a slow machine more may be waiting already.
+            while ((attendus < 0 || recus.size() < attendus) && socket.hasPendingDatagrams())
+                recus << socket.receiveDatagram().data();
+            return fini || (attendus >= 0 && recus.size() >= attendus);
+        },
+        60000);
     return recus;
 }
 
@@ -178,10 +177,6 @@ private slots:
         }
         QProcess p, q;
         QCOMPARE(lancer(arguments << "--record" << copie.fileName(), p), attendus);
-        QVERIFY(copie.open(QIODevice::ReadOnly));
-        const QByteArray enregistre = copie.readAll();
-        QVERIFY(enregistre.startsWith(enteteJournal() + '\n') && enregistre.endsWith('\n'));
-        QCOMPARE(lireJournal(enregistre), attendus);
         QCOMPARE(lancer({"--intervalle", "0", "--replay", copie.fileName()}, q), attendus);
         for (const QProcess *r : {&p, &q})
             QVERIFY(r->exitStatus() == QProcess::NormalExit && r->exitCode() == 0);
@@ -225,9 +220,8 @@ private slots:
         QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
         QVERIFY(fichier.open(QIODevice::ReadOnly));
         const QByteArray contenu = fichier.readAll();
-        const Datagrammes trames = lireJournal(contenu);
-        QVERIFY(trames.size() >= 3 && contenu.endsWith('\n'));
-        QCOMPARE(trames.mid(0, 3), recus);
+        QVERIFY(contenu.endsWith('\n'));
+        QCOMPARE(lireJournal(contenu).mid(0, 3), recus);
     }
 #endif
 };

@@ -16,11 +16,8 @@ class TestWin1 : public QObject
     Win1 fenetre;
     QGraphicsView *vue = fenetre.findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
 
-    QGraphicsSimpleTextItem *texte(const QString &contenu) const
-    {
-        return texteScene(vue, contenu);
-    }
-    QRectF zone(const QString &contenu) const { return texte(contenu)->sceneBoundingRect(); }
+    QGraphicsSimpleTextItem *texte(const QString &t) const { return texteScene(vue, t); }
+    QRectF zone(const QString &t) const { return texte(t)->sceneBoundingRect(); }
     QRectF titre(int k) const { return zone(QStringLiteral("Série n° %1").arg(k + 1)); }
     void dimensionner(int largeur)
     {
@@ -71,8 +68,7 @@ private slots:
         const int W = titre(1).x() - titre(0).x() - 20;
         dimensionner(20 + 2 * (W + 20) + W + 10 + ecart);
         // The background centred under the groups.
-        const auto *fond = qgraphicsitem_cast<QGraphicsPixmapItem *>(
-            vue->scene()->items(Qt::AscendingOrder).first());
+        const auto *fond = elements<QGraphicsPixmapItem>(vue).first();
         QCOMPARE(fond->x() * 2 + fond->pixmap().width(), vue->width());
 
         QString places;
@@ -99,7 +95,7 @@ private slots:
             groupes << g;
         }
         QTEST(places, "places");
-        QCOMPARE(fenetre.findChild<QLabel *>("titreLabel")->text(), "Cassé de baguettes");
+        QCOMPARE(::titre(&fenetre), "Cassé de baguettes");
         // The step makes the lines larger or smaller than the titles.
         const int d = texte("1")->font().pixelSize() - texte("Série n° 1")->font().pixelSize();
         QCOMPARE(qBound(-1, d, 1), qBound(-1, tailleFonte, 1));
@@ -112,15 +108,14 @@ private slots:
         // A closed frame around the current group alone, down to the lowest line of its band.
         QRectF cadre;
         qreal longueur = 0;
-        for (QGraphicsItem *item : vue->scene()->items())
-            if (auto *l = qgraphicsitem_cast<QGraphicsLineItem *>(item)) {
-                cadre |= QRectF(l->line().p1(), l->line().p2()).normalized();
-                longueur += l->line().length();
-            }
+        for (auto *l : elements<QGraphicsLineItem>(vue)) {
+            cadre |= QRectF(l->line().p1(), l->line().p2()).normalized();
+            longueur += l->line().length();
+        }
         QCOMPARE(longueur, 2 * (cadre.width() + cadre.height()));
         const QRectF courant = groupes.last();
-        QVERIFY(cadre.left() < courant.left() && cadre.top() < courant.top());
-        QVERIFY(cadre.right() >= courant.right());
+        QVERIFY(cadre.left() < courant.left() && cadre.top() < courant.top() &&
+                cadre.right() >= courant.right());
         for (int k = 0; k < n; ++k) {
             QCOMPARE(cadre.intersects(groupes[k]), k == n - 1);
             QVERIFY(groupes[k].y() != courant.y() || cadre.bottom() > bas[k]);

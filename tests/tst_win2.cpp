@@ -1,6 +1,5 @@
 #include "core/donnees.h"
 #include "core/parametres.h"
-#include "core/selection.h"
 #include "fenetres.h"
 
 #include <QtTest>
@@ -32,48 +31,43 @@ private slots:
         fenetre = fenetreMontree(2, 1280, 720);
     }
 
-    // etat: "event series flag". The window shows the series the selection chose and its
-    // pilots in the selection's order: position in cyan, number in yellow, both centred, the
-    // pilot first name first. Nothing to prepare empties the table and keeps the title; an
-    // index naming no event or series changes nothing.
+    // etat: "event series flag"; attendu: the title, then the numbers down the table. The window
+    // shows the series to prepare and its pilots by name: position in cyan, number in yellow,
+    // both centred, the pilot first name first. Nothing to prepare empties the table and keeps
+    // the title; a series index naming none leaves the table as it was (999).
     void serieAffichee_data()
     {
         QTest::addColumn<QString>("etat");
-        QTest::newRow("en vol") << "2 2 1";
-        QTest::newRow("épreuve suivante") << "2 3 1";
-        QTest::newRow("résultats connus") << "1 1 0";
-        QTest::newRow("épreuve négative") << "-1 0 0";
-        QTest::newRow("épreuve 5") << "5 0 0";
-        QTest::newRow("série négative") << "2 -1 1";
+        QTest::addColumn<QString>("attendu");
+        QTest::newRow("en vol") << "2 2 1" << QString("Pylône racing - Série n° 4|12 11 10");
+        QTest::newRow("épreuve suivante") << "2 3 1" << QString("Chasse au renard - Série n° 1|");
+        QTest::newRow("résultats connus") << "1 1 0" << QString("Série n° 1|");
+        QTest::newRow("série négative") << "2 -1 1" << QString("Série n° 1|999");
     }
     void serieAffichee()
     {
         QFETCH(QString, etat);
+        QFETCH(QString, attendu);
         QSignalSpy remises(table()->model(), &QAbstractItemModel::modelReset);
         indexEpreuveSeries = etat.section(' ', 0, 0).toInt();
         indexSerieCourante = etat.section(' ', 1, 1).toInt();
         serieDrapeau = etat.endsWith('1');
         fenetre->miseAJour();
-        const bool ignore = !epreuveAffichee() || indexSerieCourante < 0;
-        const SeriePreparee choix =
-            seriePreparee(indexEpreuveSeries, indexSerieCourante, serieDrapeau, epreuvesSeries);
-        QVector<LignePreparation> lignes{{999, {}, {}, {}}};
-        if (!ignore)
-            lignes.clear();
-        if (!ignore && choix.groupe)
-            remplirPreparation(lignes, *choix.groupe);
+        const QStringList noms{"ADAM Luc", "ZOLA Jo", "BRÛLÉ Hélène"}; // by number modulo 3
+        const QStringList numeros = attendu.section('|', 1).split(' ', Qt::SkipEmptyParts);
         for (int r = 0; r < 10; ++r) {
-            const LignePreparation l = lignes.value(r);
+            const int n = numeros.value(r).toInt();
+            const QString nom = n == 999 ? QString() : noms[n % 3];
             const QString cellules = QString("%1= cyan|%2= jaune|  %3 %4  |  %5")
                                          .arg(r + 1)
-                                         .arg(l.numero)
-                                         .arg(l.nom2, l.nom1, l.club);
-            QCOMPARE(rangee(table(), r, 0, 4), r < lignes.size() ? cellules : "|||");
+                                         .arg(n)
+                                         .arg(nom.section(' ', 1), nom.section(' ', 0, 0),
+                                              nom.isEmpty() ? "" : "Club " + nom);
+            QCOMPARE(rangee(table(), r, 0, 4), r < numeros.size() ? cellules : "|||");
         }
-        QCOMPARE(fenetre->findChild<QLabel *>("titre2Label")->text(),
-                 choix.trouvee ? choix.titre : QStringLiteral("Série n° 1"));
+        QCOMPARE(titre(fenetre.get()), attendu.section('|', 0, 0));
         // The view is told whenever the rows are rebuilt.
-        QCOMPARE(remises.count(), ignore ? 0 : 1);
+        QCOMPARE(remises.count(), numeros.value(0) == "999" ? 0 : 1);
     }
 
     // The ten rows fill the table under its header, the last one taking the remainder, after
@@ -95,9 +89,7 @@ private slots:
                     fenetre->resize(fenetre->width() + 1, fenetre->height());
                 else
                     fenetre->miseAJour();
-                int somme = 0;
-                for (int r = 0; r < 10; ++r)
-                    somme += table()->rowHeight(r);
+                const int somme = table()->rowViewportPosition(9) + table()->rowHeight(9);
                 QVERIFY(somme == hauteur - 30 && table()->rowHeight(8) == table()->rowHeight(0));
                 QVERIFY(table()->rowHeight(9) - table()->rowHeight(0) < 10);
             }

@@ -46,7 +46,7 @@ private slots:
         QFETCH(int, pilotes);
         QFETCH(QStringList, rangs);
         afficher(pilotes);
-        QCOMPARE(fenetre->findChild<QLabel *>("titre2Label")->text(), "Pylône racing");
+        QCOMPARE(titre(fenetre.get()), "Pylône racing");
         QCOMPARE(entetes(table()), QString("Pos.|Vellor n°|Pilote|Points|").repeated(4).chopped(1));
         QCOMPARE(famille(fondEntete(table())), "cyan"); // blue-green
         // Through a resize, the height where 9 + 1 rows fit under the header.
@@ -118,7 +118,7 @@ private slots:
         lignesClassement = {{"ADAM", "Léa", 10, 120}};
         indexEpreuveSeries = 3;
         fenetre->miseAJour();
-        QCOMPARE(fenetre->findChild<QLabel *>("titre2Label")->text(), "Chasse au renard");
+        QCOMPARE(titre(fenetre.get()), "Chasse au renard");
         QCOMPARE(table()->model()->rowCount(), 0);
     }
 };

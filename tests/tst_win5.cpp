@@ -17,18 +17,16 @@ class TestWin5 : public QObject
     QString cellule(int colonne, int bande) const
     {
         QList<qreal> xs, ys{0};
-        for (QGraphicsItem *item : vue->scene()->items())
-            if (auto *l = qgraphicsitem_cast<QGraphicsLineItem *>(item))
-                l->line().dx() == 0 ? xs << l->line().x1() : ys << l->line().y1();
+        for (auto *l : elements<QGraphicsLineItem>(vue))
+            l->line().dx() == 0 ? xs << l->line().x1() : ys << l->line().y1();
         std::sort(xs.begin(), xs.end());
         std::sort(ys.begin(), ys.end());
         const QRectF zone(QPointF(xs[colonne], ys[bande]), QPointF(xs[colonne + 1], ys[bande + 1]));
         QStringList textes;
         QColor couleur;
-        for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder)) {
-            auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item);
-            const QRectF r = t ? t->sceneBoundingRect() : QRectF();
-            if (!t || !zone.contains(r.center()))
+        for (auto *t : elements<QGraphicsSimpleTextItem>(vue)) {
+            const QRectF r = t->sceneBoundingRect();
+            if (!zone.contains(r.center()))
                 continue;
             const bool centre = qAbs(r.center().x() - zone.center().x()) <= 2;
             textes << t->text() +
@@ -75,27 +73,22 @@ private slots:
                            "Total|points bleu");
         QCOMPARE(ligne(1), "1 cyan, DUPONT Jean< blanc,12 vert,,7 blanc,87 jaune");
         QCOMPARE(ligne(10), "10 cyan, 10 Jean< blanc,12 vert,,7 blanc,87 jaune");
-        QVERIFY(!vue->scene()->items().isEmpty());
-        for (QGraphicsItem *item : vue->scene()->items())
-            if (auto *t = qgraphicsitem_cast<QGraphicsSimpleTextItem *>(item))
-                QVERIFY(!t->text().contains("11"));
-        QList<QRectF> cellules; // one under each header text
-        for (QGraphicsItem *item : vue->scene()->items())
-            if (auto *r = qgraphicsitem_cast<QGraphicsRectItem *>(item)) {
-                QCOMPARE(famille(r->brush().color()), "cyan");
-                cellules << r->rect();
-            }
+        const auto textes = elements<QGraphicsSimpleTextItem>(vue);
+        const auto cellules = elements<QGraphicsRectItem>(vue); // one under each header text
         int dansCellule = 0;
-        for (QGraphicsItem *item : vue->scene()->items())
-            for (const QRectF &cellule : cellules)
-                dansCellule += item->type() == QGraphicsSimpleTextItem::Type &&
-                               cellule.contains(item->sceneBoundingRect().center());
-        QCOMPARE(cellules.size() * 10 + dansCellule, 68);
+        for (auto *c : cellules) {
+            QCOMPARE(famille(c->brush().color()), "cyan");
+            for (auto *t : textes)
+                dansCellule += c->rect().contains(t->sceneBoundingRect().center());
+        }
+        // Ten rows of five texts and no more; the eight header texts in the six cells.
+        QCOMPARE(QString("%1 %2 %3").arg(textes.size()).arg(cellules.size()).arg(dansCellule),
+                 "58 6 8");
         // A one-line title in the middle of its cell; the two lines of "Touch and Go" smaller.
         const QGraphicsSimpleTextItem *pos = texteScene(vue, "Pos."),
                                       *touch = texteScene(vue, "Touch");
         const QRect encre = QFontMetrics(pos->font()).boundingRect(pos->text());
-        QVERIFY(qAbs(pos->y() + encre.height() / 2.0 - cellules[0].center().y()) <= 1);
+        QVERIFY(qAbs(pos->y() + encre.height() / 2.0 - cellules[0]->rect().center().y()) <= 1);
         QVERIFY(touch->font().pixelSize() < pos->font().pixelSize());
     }
 
@@ -141,16 +134,18 @@ private slots:
     // header.
     void autreEpreuve()
     {
-        fenetre.miseAJour();
-        QStringList avant;
-        for (int bande = 0; bande <= 10; ++bande)
-            avant << ligne(bande).section(',', 0, 3) + ligne(bande).section(',', 5);
+        const auto autresColonnes = [this] {
+            fenetre.miseAJour();
+            QStringList bandes;
+            for (int bande = 0; bande <= 10; ++bande)
+                bandes << ligne(bande).section(',', 0, 3) + ligne(bande).section(',', 5);
+            return bandes;
+        };
+        const QStringList avant = autresColonnes();
         indexEpreuveSeries = 3;
-        fenetre.miseAJour();
-        for (int bande = 0; bande <= 10; ++bande)
-            QCOMPARE(ligne(bande).section(',', 0, 3) + ligne(bande).section(',', 5), avant[bande]);
+        QCOMPARE(autresColonnes(), avant);
         QCOMPARE(cellule(4, 0) + ',' + cellule(4, 1), "Banderoles bleu,9 blanc");
-        QCOMPARE(fenetre.findChild<QLabel *>("titreLabel")->text(), "Chasse au renard");
+        QCOMPARE(titre(&fenetre), "Chasse au renard");
         auto *entete = fenetre.findChild<QGroupBox *>(QStringLiteral("topGroupBox"));
         indexEpreuveSeries = 0;
         fenetre.miseAJour();
