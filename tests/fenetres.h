@@ -80,12 +80,12 @@ inline QColor fondEntete(QTableView *table)
     return h->grab().toImage().pixelColor(h->sectionViewportPosition(1) + 3, h->height() / 2);
 }
 
-// The scene's items of type T, from the bottom up.
+// The scene's items of type T that are shown, from the bottom up.
 template <class T> QList<T *> elements(const QGraphicsView *vue)
 {
     QList<T *> liste;
     for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder))
-        if (auto *t = qgraphicsitem_cast<T *>(item))
+        if (auto *t = qgraphicsitem_cast<T *>(item); t && t->isVisible())
             liste << t;
     return liste;
 }

@@ -17,9 +17,10 @@ void ajouterFenetre(QVariantMap &champs, int n, const QVariantList &valeurs)
 // The whole record, by the names the rows below use.
 QVariantMap lu()
 {
-    QVariantMap champs{{"port", parametres.portUdp},    {"silence", parametres.silenceAlerte},
-                       {"sources", parametres.sources}, {"reprendre", parametres.reprendre},
-                       {"webPort", parametres.webPort}, {"webAdresse", parametres.webAdresse}};
+    QVariantMap champs{{"port", parametres.portUdp},       {"silence", parametres.silenceAlerte},
+                       {"sources", parametres.sources},    {"reprendre", parametres.reprendre},
+                       {"webPort", parametres.webPort},    {"webAdresse", parametres.webAdresse},
+                       {"dureePage", parametres.dureePage}};
     for (int n = 1; n <= nombreFenetres; ++n) {
         const FenetreInfo &i = parametres.fenetresInfo[n - 1];
         ajouterFenetre(champs, n, {i.X, i.Y, i.L, i.H, i.TailleFonte, i.PlaceConnue, i.Visible});
@@ -31,7 +32,8 @@ QVariantMap lu()
 QVariantMap defauts()
 {
     QVariantMap champs{{"port", "7700"},     {"silence", 10}, {"sources", QStringList()},
-                       {"reprendre", false}, {"webPort", 0},  {"webAdresse", QString()}};
+                       {"reprendre", false}, {"webPort", 0},  {"webAdresse", QString()},
+                       {"dureePage", 10}};
     for (int n = 1; n <= nombreFenetres; ++n)
         ajouterFenetre(champs, n, {0, 0, 800, 600, 0, false, false});
     return champs;
@@ -115,9 +117,11 @@ private slots:
         };
         ligne("nombres illisibles",
               "[FenetreInfo2]\nX=abc\n[FenetreInfo3]\nL=\n[FenetreInfo1]\nH=600.5\n"
-              "[Connexion]\nSilenceAlerte=dix\n[Web]\nPort=huit\n",
+              "[Connexion]\nSilenceAlerte=dix\n[Web]\nPort=huit\n[Affichage]\nDureePage=5s\n",
               {{"X2", 0}, {"L3", 0}, {"H1", 0}});
-        ligne("nombres hors bornes", "[Connexion]\nSilenceAlerte=-4\n[Web]\nPort=70000\n", {});
+        ligne("nombres hors bornes",
+              "[Connexion]\nSilenceAlerte=-4\n[Web]\nPort=70000\n[Affichage]\nDureePage=1\n", {});
+        ligne("pages longues", "[Affichage]\nDureePage=120\n", {{"dureePage", 120}});
         ligne("(0, 0) d'un fichier d'avant", "[FenetreInfo1]\nX=0\nY=0\n", {});
         ligne("(0, 0) connue", "[FenetreInfo1]\nX=0\nY=0\nPlaceConnue=1\n",
               {{"PlaceConnue1", true}});

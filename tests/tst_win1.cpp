@@ -21,8 +21,8 @@ class TestWin1 : public QObject
     QRectF titre(int k) const { return zone(QStringLiteral("Série n° %1").arg(k + 1)); }
     void dimensionner(int largeur)
     {
-        vue->setFixedSize(largeur, 500);
-        fenetre.resize(qMax(800, largeur + 20), 640);
+        vue->setFixedSize(largeur, 1000);
+        fenetre.resize(qMax(800, largeur + 20), 1140);
         fenetre.layout()->activate();
         fenetre.miseAJour();
     }

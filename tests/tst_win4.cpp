@@ -62,7 +62,7 @@ private slots:
         classementCoupe[1].rang = QStringLiteral("2 ex aequoEx aequoex aequo"); // exact words, all
         classementCoupe[2].rang = QStringLiteral("3 ex aequo");
         Win4 w;
-        w.resize(800, hauteurVue + 140); // header box, margins and spacing above the view
+        w.resize(2400, hauteurVue + 140); // header box, margins and spacing above the view
         w.show();
         auto *vue = w.findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
         QVERIFY(QTest::qWaitForWindowExposed(&w) && vue->height() == hauteurVue);
