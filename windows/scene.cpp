@@ -16,6 +16,29 @@ FenetreAffichage *SceneFenetre::fenetre() const
     return static_cast<FenetreAffichage *>(parent());
 }
 
+void MesuresTextes::utiliser(const QFont &nouvelle)
+{
+    if (nouvelle == fonte)
+        return;
+    fonte = nouvelle;
+    mesure = QFontMetrics(fonte);
+    connues.clear();
+}
+
+MesuresTextes::Largeurs MesuresTextes::mesurer(const QString &texte)
+{
+    const auto connue = connues.constFind(texte);
+    if (connue != connues.cend())
+        return *connue;
+    // Names that went away are forgotten now and then rather than kept all day.
+    if (connues.size() > 4096)
+        connues.clear();
+    const int encre = mesure.boundingRect(texte).width();
+    const Largeurs largeurs{encre, qMax(encre, mesure.horizontalAdvance(texte) + 1)};
+    connues.insert(texte, largeurs);
+    return largeurs;
+}
+
 void SceneFenetre::commencer()
 {
     images.utilises = polygones.utilises = textes.utilises = lignes.utilises = 0;

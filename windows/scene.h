@@ -2,7 +2,10 @@
 #define SCENE_H
 
 #include <QColor>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QPixmap>
 #include <QString>
 #include <QVector>
@@ -16,6 +19,30 @@ class QGraphicsPolygonItem;
 class QGraphicsSimpleTextItem;
 class QPen;
 class QPolygonF;
+
+// Widths of texts in one font, kept from one drawing to the next: the same names come back
+// with every frame, and measuring a text lays it out.
+class MesuresTextes final
+{
+public:
+    // Forgets every width when the font changed.
+    void utiliser(const QFont &fonte);
+    // The width of the text's bounding rectangle, and the width its item spans: the larger
+    // of that and its advance.
+    int encre(const QString &texte) { return mesurer(texte).encre; }
+    int etendue(const QString &texte) { return mesurer(texte).etendue; }
+
+private:
+    struct Largeurs {
+        int encre;
+        int etendue;
+    };
+    Largeurs mesurer(const QString &texte);
+
+    QFont fonte;
+    QFontMetrics mesure{fonte};
+    QHash<QString, Largeurs> connues;
+};
 
 // The scene of a graphic window, drawn by dessiner() for the view's current size.
 class SceneFenetre : public QGraphicsScene

@@ -36,6 +36,7 @@ void Win1Graphique::dessiner()
     // invalid size.
     fonteLigne.setPixelSize(qMax(1, parametres.fenetresInfo[0].TailleFonte + 16));
     const QFontMetrics mesure(fonteLigne);
+    largeursNoms.utiliser(fonteLigne);
     using namespace Apparence;
     const QPen crayonCadre(blanc, epaisseurTrait);
 
@@ -47,7 +48,7 @@ void Win1Graphique::dessiner()
     int colonne = 0;
     for (const GroupeSerie &groupe : groupes) {
         for (const PiloteSerie &pilote : groupe.pilotes)
-            colonne = qMax(colonne, largeurNumero + largeurBornee(mesure, nomPilote(pilote)) + 16);
+            colonne = qMax(colonne, largeurNumero + largeursNoms.encre(nomPilote(pilote)) + 16);
     }
 
     const QPixmap &image = fond.aLaHauteur(hauteur);

@@ -22,6 +22,7 @@ public:
 private:
     Ui::win1 *form;
     FondScene fond;
+    MesuresTextes largeursNoms;
     int serieMontree = -2; // the series in flight at the last drawing
 };
 

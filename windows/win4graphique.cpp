@@ -37,6 +37,7 @@ void Win4Graphique::dessiner()
     fonteTexte.setPixelSize(qMax(1, parametres.fenetresInfo[3].TailleFonte + 16));
     const QFontMetrics mesureRang(fonteRang);
     const QFontMetrics mesureTexte(fonteTexte);
+    largeursNoms.utiliser(fonteTexte);
 
     const QPixmap &image = fond.aLaHauteur(hauteur);
     this->image(image, (largeur - image.width()) * 0.5, 0);
@@ -65,9 +66,9 @@ void Win4Graphique::dessiner()
     int debutColonne = 0;
     for (int i = 0; i < classementCoupe.size(); ++i) {
         const QString texteNom = nom(classementCoupe.at(i));
-        const int fin = x + 200 + mesureTexte.boundingRect(texteNom).width();
+        const int fin = x + 200 + largeursNoms.encre(texteNom);
         // The item spans the text's advance, at times wider than its ink.
-        const int bordItem = qMax(fin, x + 200 + mesureTexte.horizontalAdvance(texteNom) + 1);
+        const int bordItem = x + 200 + largeursNoms.etendue(texteNom);
         if (x > 20 && qMax(bordItem, etendue) > largeur) {
             ++page;
             x = 20;

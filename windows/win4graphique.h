@@ -22,6 +22,7 @@ public:
 private:
     Ui::win4 *form;
     FondScene fond;
+    MesuresTextes largeursNoms;
 };
 
 #endif
