@@ -90,7 +90,7 @@ protected:
     bool aRedessiner(Empreinte entrees);
 
     // The graphic windows' scene, built at the first drawing (a window never shown costs
-    // nothing) by creerScene(), then redrawn whole for the view's size.
+    // nothing) by creerScene(), then drawn again whole for the view's size.
     void dessinerScene();
     virtual SceneFenetre *creerScene() { return nullptr; }
     // After a resize: the graphic windows redraw; the table windows re-split their rows.

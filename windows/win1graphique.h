@@ -16,7 +16,7 @@ class Win1Graphique final : public SceneFenetre
 public:
     Win1Graphique(QWidget *fenetre, Ui::win1 *form);
 
-    // Rebuilds the whole scene for the view's current size.
+    // Draws the page shown for the view's current size.
     void dessiner() override;
 
 private:
