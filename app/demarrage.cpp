@@ -7,6 +7,7 @@
 #include "windows/ressources.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -39,6 +40,9 @@ int lancerStation(QApplication &application, const QStringList &arguments)
 
     parametres.repertoireDonnees = repertoireDonneesDepuis(
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // Only this copy writes the settings file. A lock that a copy killed as it began a save
+    // left empty names no owner, and Qt would hold the first save for half a minute.
+    QFile::remove(cheminFichierParametres() + QStringLiteral(".lock"));
     initialiserRessources();
 
     Feuille feuille;

@@ -52,12 +52,15 @@ void TstJournee::changementSurvitAuKill()
     QTEST(Stations::attendreLigne(stations.lancer(0, {"--reprendre"}), "etat"), "etatApres");
 }
 
-// Killed while it writes without pause, the station leaves a whole file every time: five
-// kills, each once that copy has written at least once.
+// Killed while it writes without pause, the station leaves a whole file every time, and the
+// next copy writes at once, even past the empty lock of a copy killed as it began a save:
+// five kills, each once that copy has written at least once.
 void TstJournee::killPendantUneEcriture()
 {
     Stations stations;
     const QString fichier = stations.fichierParametres();
+    QVERIFY(QDir().mkpath(QFileInfo(fichier).path()));
+    QVERIFY(QFile(fichier + ".lock").open(QIODevice::WriteOnly));
     for (int essai = 0; essai < 5; ++essai) {
         const QDateTime debut = QDateTime::currentDateTime();
         QProcess *p = stations.lancer(0, {}, "ecritures");
