@@ -76,7 +76,7 @@ int DefileurPages::definir(int nombre, int imposee)
     page = qMin(imposee >= 0 ? imposee : page, pages - 1);
     // A new frame keeps the page and its running time; only a page that changed, or pages
     // that just appeared, start a time.
-    if (page != pageAvant || (pagesAvant == 1) != (pages == 1))
+    if (page != pageAvant || (pagesAvant == 1) != (pages == 1) || arrete)
         relancer();
     else
         indiquer();
@@ -85,9 +85,19 @@ int DefileurPages::definir(int nombre, int imposee)
 
 void DefileurPages::suivante()
 {
+    const int precedente = page;
     page = (page + 1) % pages;
     relancer();
-    emit pageChangee();
+    emit pageChangee(precedente);
+}
+
+void DefileurPages::arreterSur(int numero)
+{
+    page = qBound(0, numero, pages - 1);
+    minuterie.stop();
+    barre->arreter();
+    arrete = true;
+    indiquer();
 }
 
 void DefileurPages::activer(bool visible)
@@ -120,6 +130,7 @@ void DefileurPages::indiquer()
 
 void DefileurPages::relancer()
 {
+    arrete = false;
     minuterie.stop();
     indiquer();
     if (pages == 1 || !actif) {

@@ -46,14 +46,16 @@ public:
     int definir(int nombre, int imposee = -1);
     // The next page now, wrapping, its time restarted.
     void suivante();
+    // Back to that page, and no more turning until the next drawing.
+    void arreterSur(int page);
     // The window was shown or hidden: pages turn only while the room can see them.
     void activer(bool visible);
     // Places the label at the corner of the header and the bar along the bottom edge.
     void placer(const QRect &entete);
 
 signals:
-    // Time to draw another page.
-    void pageChangee();
+    // Time to draw another page; precedente is the page shown until now.
+    void pageChangee(int precedente);
 
 private:
     void indiquer();
@@ -67,6 +69,7 @@ private:
     int pages = 1;
     int page = 0;
     bool actif = false;
+    bool arrete = false;
 };
 
 #endif

@@ -87,9 +87,13 @@ FenetreAffichage::FenetreAffichage(int numero, QWidget *parent)
     : QWidget(parent), numeroFenetre(numero), defileur(new DefileurPages(this))
 {
     initialiserRessources();
-    connect(defileur, &DefileurPages::pageChangee, this, [this] {
+    connect(defileur, &DefileurPages::pageChangee, this, [this](int precedente) {
         dejaDessinee = false;
         miseAJour();
+        // A refresh that keeps its drawing (no rows, no event) stops the pages on the page
+        // it shows.
+        if (!dejaDessinee)
+            defileur->arreterSur(precedente);
     });
 }
 

@@ -85,11 +85,14 @@ void Win1Graphique::dessiner()
         const int taille = groupes.at(k).pilotes.size();
         int premier = 0;
         for (;;) {
-            // Its title, its lines and its frame, seen whole.
+            // Its title and its lines seen whole, and the frame of the series in flight, which
+            // reaches down to the longest series of its band.
             const auto tient = [&](int fin) {
                 const int lignes = fin - premier;
-                const int bas = qMax(qMax(yTitre + hauteurTitre, yTitre + pas * (lignes + 1) - 3),
-                                     lignes > 0 ? yTitre + pas * lignes + mesure.height() : 0);
+                int bas = qMax(yTitre + hauteurTitre,
+                               lignes > 0 ? yTitre + pas * lignes + mesure.height() : 0);
+                if (k == indexSerieCourante)
+                    bas = qMax(bas, qMax(basMax, yTitre + pas * (lignes + 1)) - 3);
                 return fenetre()->zoneLibre(QRectF(
                     x - 8, yTitre - 4, qMin(colonne + 8, largeur - x + 8), bas - yTitre + 4));
             };
@@ -123,8 +126,10 @@ void Win1Graphique::dessiner()
         }
     }
     // The series in flight is shown at once when it changes.
-    const bool nouvelleSerie = indexSerieCourante != serieMontree;
+    const bool nouvelleSerie =
+        indexSerieCourante != serieMontree || indexEpreuveSeries != epreuveMontree;
     serieMontree = indexSerieCourante;
+    epreuveMontree = indexEpreuveSeries;
     const int montree = fenetre()->choisirPage(
         page + 1, nouvelleSerie && pageSerieCourante >= 0 ? pageSerieCourante : -1);
 

@@ -23,7 +23,8 @@ private:
     Ui::win1 *form;
     FondScene fond;
     MesuresTextes largeursNoms;
-    int serieMontree = -2; // the series in flight at the last drawing
+    int serieMontree = -2; // the series in flight at the last drawing, and its event
+    int epreuveMontree = -2;
 };
 
 #endif

@@ -40,6 +40,8 @@ void Win3::miseAJour()
     if (!epreuve || !aRedessiner(Empreinte() << indexEpreuveSeries << *epreuve))
         return;
 
+    // The columns fit the page that will show, also when it just turned.
+    model->montrerPage(pageCourante());
     model->beginResetModel();
     lignesClassement.clear();
     remplirClassement(lignesClassement, *epreuve);
