@@ -13,107 +13,103 @@ class TstJournee : public QObject
     Q_OBJECT
 
 private slots:
-    void changementSurvitAuKill_data();
-    void changementSurvitAuKill();
-    void killPendantUneEcriture();
-    void ligneDeCommande_data();
-    void ligneDeCommande();
-};
-
-// The operator changes something, the power goes a second later: the change was written,
-// and the next start shows it.
-void TstJournee::changementSurvitAuKill_data()
-{
-    QTest::addColumn<QByteArray>("action");
-    QTest::addColumn<QString>("cle");
-    QTest::addColumn<int>("valeur");
-    QTest::addColumn<QByteArray>("etatApres");
-    QTest::newRow("curseur de fonte") << QByteArray("curseur") << "FenetreInfo1/TailleFonte" << 7
-                                      << QByteArray("etat fenetres= curseur1=7");
-    QTest::newRow("fenêtre affichée, reprise au redémarrage")
-        << QByteArray("fenetre2") << "FenetreInfo2/Visible" << 1
-        << QByteArray("etat fenetres=2 curseur1=0");
-}
-
-void TstJournee::changementSurvitAuKill()
-{
-    QFETCH(QByteArray, action);
-    QFETCH(QString, cle);
-    QFETCH(int, valeur);
-    Stations stations;
-    QProcess *avant = stations.lancer(0, {}, action);
-    QVERIFY(!Stations::attendreLigne(avant, "feuille").isEmpty());
-    QVERIFY(!Stations::attendreLigne(avant, "etat").isEmpty()); // one second after the change
-    ::kill(pid_t(avant->processId()), SIGKILL);
-    QVERIFY(avant->waitForFinished(5000));
-    QCOMPARE(QSettings(stations.fichierParametres(), QSettings::IniFormat).value(cle).toInt(),
-             valeur);
-
-    QTEST(Stations::attendreLigne(stations.lancer(0, {"--reprendre"}), "etat"), "etatApres");
-}
-
-// Killed while it writes without pause, the station leaves a whole file every time, and the
-// next copy writes at once, even past the empty lock of a copy killed as it began a save:
-// five kills, each once that copy has written at least once.
-void TstJournee::killPendantUneEcriture()
-{
-    Stations stations;
-    const QString fichier = stations.fichierParametres();
-    QVERIFY(QDir().mkpath(QFileInfo(fichier).path()));
-    QVERIFY(QFile(fichier + ".lock").open(QIODevice::WriteOnly));
-    for (int essai = 0; essai < 5; ++essai) {
-        const QDateTime debut = QDateTime::currentDateTime();
-        QProcess *p = stations.lancer(0, {}, "ecritures");
-        QVERIFY(!Stations::attendreLigne(p, "feuille").isEmpty());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(fichier).lastModified() >= debut, 20000);
-        ::kill(pid_t(p->processId()), SIGKILL);
-        QVERIFY(p->waitForFinished(5000));
-
-        QSettings lu(fichier, QSettings::IniFormat);
-        QCOMPARE(lu.status(), QSettings::NoError);
-        QCOMPARE(lu.value("Connexion/ReseauUdpPort").toString(), QStringLiteral("7700"));
-        QVERIFY2(lu.contains("FenetreInfo5/Visible"), qPrintable(QString::number(essai)));
+    // The operator changes something, the power goes a second later: the change was written,
+    // and the next start shows it.
+    void changementSurvitAuKill_data()
+    {
+        QTest::addColumn<QByteArray>("action");
+        QTest::addColumn<QString>("cle");
+        QTest::addColumn<int>("valeur");
+        QTest::addColumn<QByteArray>("etatApres");
+        QTest::newRow("curseur de fonte") << QByteArray("curseur") << "FenetreInfo1/TailleFonte"
+                                          << 7 << QByteArray("etat fenetres= curseur1=7");
+        QTest::newRow("fenêtre affichée, reprise au redémarrage")
+            << QByteArray("fenetre2") << "FenetreInfo2/Visible" << 1
+            << QByteArray("etat fenetres=2 curseur1=0");
     }
-}
 
-// Refused with code 2 and a message before any window opens; the help with code 0.
-void TstJournee::ligneDeCommande_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QStringList>("messages");
-    const auto refus = [](const char *nom, const QStringList &options, const QString &message) {
-        QTest::newRow(nom) << options << 2 << QStringList{message};
-    };
-    refus("adresse invalide", {"--source", "192.168.1.300"}, "adresse invalide : 192.168.1.300");
-    refus("une adresse sur deux invalide", {"--source", "127.0.0.1,pas-une-adresse"},
-          "adresse invalide : pas-une-adresse");
-    refus("dossier d'enregistrement absent", {"--enregistrer", "/dossier/absent/jour.txt"},
-          "enregistrement impossible dans /dossier/absent/jour.txt");
-    refus("port web en lettres", {"--web", "huit"}, "port web invalide : huit");
-    refus("port web hors bornes", {"--web", "65536"}, "port web invalide : 65536");
-    refus("option inconnue", {"--vite"}, "option inconnue");
-    refus("argument en trop", {"bonjour"}, "argument inattendu : bonjour");
-    QTest::newRow("aide") << QStringList{"--help"} << 0
-                          << QStringList{"Utilisation :", "--reprendre", "--enregistrer <FICHIER>",
-                                         "--source <ADRESSE[,ADRESSE...]>", "--web <PORT>"};
-}
+    void changementSurvitAuKill()
+    {
+        QFETCH(QByteArray, action);
+        QFETCH(QString, cle);
+        QFETCH(int, valeur);
+        Stations stations;
+        QProcess *avant = stations.lancer(0, {}, action);
+        QVERIFY(!Stations::attendreLigne(avant, "feuille").isEmpty());
+        QVERIFY(!Stations::attendreLigne(avant, "etat").isEmpty()); // one second after the change
+        ::kill(pid_t(avant->processId()), SIGKILL);
+        QVERIFY(avant->waitForFinished(5000));
+        QCOMPARE(QSettings(stations.fichierParametres(), QSettings::IniFormat).value(cle).toInt(),
+                 valeur);
 
-void TstJournee::ligneDeCommande()
-{
-    QFETCH(QStringList, options);
-    QFETCH(int, code);
-    QFETCH(QStringList, messages);
-    Stations stations;
-    QProcess *p = stations.lancer(0, options);
-    QVERIFY(p->waitForFinished(20000));
-    QCOMPARE(p->exitCode(), code);
-    const QByteArray sortie = p->readAllStandardOutput();
-    const QString texte = QString::fromUtf8(code == 0 ? sortie : p->readAllStandardError());
-    for (const QString &message : messages)
-        QVERIFY2(texte.contains(message), qPrintable(texte));
-    QVERIFY(!sortie.contains("feuille")); // no window opened
-}
+        QTEST(Stations::attendreLigne(stations.lancer(0, {"--reprendre"}), "etat"), "etatApres");
+    }
+
+    // Killed while it writes without pause, the station leaves a whole file every time, and the
+    // next copy writes at once, even past the empty lock of a copy killed as it began a save:
+    // five kills, each once that copy has written at least once.
+    void killPendantUneEcriture()
+    {
+        Stations stations;
+        const QString fichier = stations.fichierParametres();
+        QVERIFY(QDir().mkpath(QFileInfo(fichier).path()));
+        QVERIFY(QFile(fichier + ".lock").open(QIODevice::WriteOnly));
+        for (int essai = 0; essai < 5; ++essai) {
+            const QDateTime debut = QDateTime::currentDateTime();
+            QProcess *p = stations.lancer(0, {}, "ecritures");
+            QVERIFY(!Stations::attendreLigne(p, "feuille").isEmpty());
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(fichier).lastModified() >= debut, 20000);
+            ::kill(pid_t(p->processId()), SIGKILL);
+            QVERIFY(p->waitForFinished(5000));
+
+            QSettings lu(fichier, QSettings::IniFormat);
+            QCOMPARE(lu.status(), QSettings::NoError);
+            QCOMPARE(lu.value("Connexion/ReseauUdpPort").toString(), QStringLiteral("7700"));
+            QVERIFY2(lu.contains("FenetreInfo5/Visible"), qPrintable(QString::number(essai)));
+        }
+    }
+
+    // Refused with code 2 and a message before any window opens; the help with code 0.
+    void ligneDeCommande_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("messages");
+        const auto refus = [](const char *nom, const QStringList &options, const QString &message) {
+            QTest::newRow(nom) << options << 2 << QStringList{message};
+        };
+        refus("adresse invalide", {"--source", "192.168.1.300"},
+              "adresse invalide : 192.168.1.300");
+        refus("une adresse sur deux invalide", {"--source", "127.0.0.1,pas-une-adresse"},
+              "adresse invalide : pas-une-adresse");
+        refus("dossier d'enregistrement absent", {"--enregistrer", "/dossier/absent/jour.txt"},
+              "enregistrement impossible dans /dossier/absent/jour.txt");
+        refus("port web en lettres", {"--web", "huit"}, "port web invalide : huit");
+        refus("port web hors bornes", {"--web", "65536"}, "port web invalide : 65536");
+        refus("option inconnue", {"--vite"}, "option inconnue");
+        refus("argument en trop", {"bonjour"}, "argument inattendu : bonjour");
+        QTest::newRow("aide") << QStringList{"--help"} << 0
+                              << QStringList{"Utilisation :", "--reprendre",
+                                             "--enregistrer <FICHIER>",
+                                             "--source <ADRESSE[,ADRESSE...]>", "--web <PORT>"};
+    }
+
+    void ligneDeCommande()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, code);
+        QFETCH(QStringList, messages);
+        Stations stations;
+        QProcess *p = stations.lancer(0, options);
+        QVERIFY(p->waitForFinished(20000));
+        QCOMPARE(p->exitCode(), code);
+        const QByteArray sortie = p->readAllStandardOutput();
+        const QString texte = QString::fromUtf8(code == 0 ? sortie : p->readAllStandardError());
+        for (const QString &message : messages)
+            QVERIFY2(texte.contains(message), qPrintable(texte));
+        QVERIFY(!sortie.contains("feuille")); // no window opened
+    }
+};
 
 QTEST_GUILESS_MAIN(TstJournee)
 #include "tst_journee.moc"
