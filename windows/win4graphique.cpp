@@ -54,10 +54,11 @@ void Win4Graphique::dessiner()
         int page, x, y;
     };
     QVector<Place> places(classementCoupe.size());
+    QStringList noms; // built once for the layout and the drawing
+    noms.reserve(classementCoupe.size());
+    for (const LigneCoupe &ligne : classementCoupe)
+        noms << ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
     const int hauteurLigne = qMax(pas, mesureTexte.height());
-    const auto nom = [](const LigneCoupe &ligne) {
-        return ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
-    };
     int page = 0;
     int x = 20;
     int y = p;
@@ -65,7 +66,7 @@ void Win4Graphique::dessiner()
     int etendue = 0; // right end of the column's widest item
     int debutColonne = 0;
     for (int i = 0; i < classementCoupe.size(); ++i) {
-        const QString texteNom = nom(classementCoupe.at(i));
+        const QString &texteNom = noms.at(i);
         const int fin = x + 200 + largeursNoms.encre(texteNom);
         // The item spans the text's advance, at times wider than its ink.
         const int bordItem = x + 200 + largeursNoms.etendue(texteNom);
@@ -110,6 +111,6 @@ void Win4Graphique::dessiner()
 
         texte(QString::number(ligne.points), fonteTexte, blanc, x + 80, y);
         texte(QString::number(ligne.numero), fonteTexte, jaune, x + 140, y);
-        texte(nom(ligne), fonteTexte, blanc, x + 200, y);
+        texte(noms.at(i), fonteTexte, blanc, x + 200, y);
     }
 }
