@@ -15,6 +15,7 @@ necessaires=(
     zbar-tools              # zbarimg: the tests read that QR code back
     chromium                # the results page's tests, in a real browser
     python3                 # serves the page's sample states to that browser
+    nginx libnginx-mod-nchan    # the relay's test runs the shipped site on loopback
     ca-certificates         # npm's registry, for the two folders below
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
@@ -58,6 +59,11 @@ $sudo apt-get update -qq
 if [ ${#a_installer[@]} -gt 0 ]; then
     echo "Installation de : ${a_installer[*]}"
     $sudo apt-get install -y -qq --no-install-recommends "${a_installer[@]}"
+fi
+# The test starts its own nginx; the service the package starts would listen on port 80.
+if printf '%s\n' "${a_installer[@]}" | grep -qx nginx; then
+    $sudo systemctl disable --now nginx 2>/dev/null \
+        || { $sudo service nginx stop 2>/dev/null; $sudo update-rc.d nginx disable 2>/dev/null; } || true
 fi
 for p in "${polices_manquantes[@]}"; do
     $sudo apt-get install -y -qq --no-install-recommends "$p" \
