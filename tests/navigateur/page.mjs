@@ -176,7 +176,8 @@ async function vues() {
   // The policy the station sends, read from its source so that both never part.
   const csp = String(fichier('web/serveurweb.cpp')).match(/politiqueContenu\[\] =\s*((?:"[^"]*"\s*)+);/)[1]
     .replace(/"\s*"?/g, '');
-  const TYPES = { '': 'text/html', 'page.css': 'text/css', 'page.js': 'text/javascript',
+  const TYPES = { '': 'text/html', incrustation: 'text/html', 'page.css': 'text/css', 'page.js': 'text/javascript',
+    'commun.js': 'text/javascript', 'incrustation.css': 'text/css', 'incrustation.js': 'text/javascript',
     'etat.json': 'application/json', evenements: 'text/event-stream' };
   // Paths are /scenario/file. The stream brings the state once and asks for no retry soon.
   await contexte.route('**/*', (requete) => {
@@ -185,7 +186,7 @@ async function vues() {
     const corps = { 'etat.json': etat, evenements: `retry: 3600000\n\nevent: etat\ndata: ${etat}\n\n` }[nom];
     if (!TYPES[nom]) return requete.fulfill({ status: 404 });
     const entetes = { 'content-type': TYPES[nom] + '; charset=utf-8', 'content-security-policy': csp };
-    return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + (nom || 'index.html')) });
+    return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + ({ '': 'index.html', incrustation: 'incrustation.html' }[nom] ?? nom)) });
   });
   let echec = false;
   for (const scenario of Object.keys(ETATS)) {

@@ -1,91 +1,91 @@
-// Live page of the display station: shows the five views of the projectors on a phone.
-// Everything received is data: the DOM is built with createElement and textContent only.
+// Live page of the display station: the five views of the projectors on a phone, one at a
+// time behind tabs (side by side on a wide screen), the spectator's own pilots followed, and
+// what just changed shown for a while.
 'use strict';
 
 (function () {
-  // The names the projector windows give the five events, used when the state names none.
-  const NOMS_EPREUVES = ['Jugement esthétique', 'Cassé de baguettes', 'Pylône racing',
-    'Chasse au renard', 'Limbo'];
+  const V = Vellor;
+  const { liste, objet, texte, index, nomPilote, el, vide, cellule } = V;
   const TITRE_FIXE = "Vellor's Cup";
-  const DELAI_RECREATION_MS = 4000; // after the stream gives up for good
   const AGE_ANCIEN_MS = 30000;      // beyond this the status line turns yellow
   const PERIODE_TITRE_MS = 30000;   // the cup title alternates like on the projector
+  const DUREE_MOUVEMENT_MS = 60000; // how long a rank change shows its arrow
+  const DUREE_ARRIVEE_MS = 5000;    // how long a result that just arrived stands out
+  const SUIVIS_MAX = 3;
+  const PROPOSITIONS_MAX = 8;
+  const CLE_VUE = 'vellor.vue';
+  const CLE_SUIVIS = 'vellor.suivis';
+  const VUES = { series: 'vue-series', preparation: 'vue-preparation', epreuve: 'vue-classement-epreuve',
+    coupe: 'vue-classement-coupe', tableau: 'vue-tableau' };
 
-  // ---- Reading the state defensively: anything missing or of the wrong type is empty. ----
+  // The device may refuse storage (private browsing): the page then forgets on reload.
+  function lire(cle) { try { return localStorage.getItem(cle); } catch (err) { return null; } }
+  function ecrire(cle, valeur) { try { localStorage.setItem(cle, valeur); } catch (err) { /* see above */ } }
 
-  function liste(v) { return Array.isArray(v) ? v : []; }
-  function objet(v) { return v !== null && typeof v === 'object' && !Array.isArray(v) ? v : {}; }
-  function texte(v) {
-    if (typeof v === 'string') return v;
-    if (typeof v === 'number' && Number.isFinite(v)) return String(v);
-    return '';
+  // ---- What changed between two states: ranks that moved, results that arrived. ----
+
+  const mouvements = new Map(); // "coupe:249" -> { places, jusqua }
+  const arrivees = new Map();   // "serie:3:249" -> until when the result stands out
+  let precedent = null;
+
+  function rangsCoupe(etat) {
+    const rangs = new Map();
+    liste(etat.classementCoupe).forEach(function (l, i) {
+      const n = texte(objet(l).numero);
+      if (n && !rangs.has(n)) rangs.set(n, parseInt(V.rangCourt(objet(l).rang), 10) || i + 1);
+    });
+    return rangs;
   }
-  function index(v) { return Number.isInteger(v) ? v : -1; }
-  function nomPilote(p) { return texte(p.nom1) + ' ' + texte(p.nom2); }
-
-  // The event whose series are in flight, or -1 when the state names none of the five.
-  function epreuveEnCours(etat) {
-    const e = index(etat.epreuveEnCours);
-    return e >= 0 && e < NOMS_EPREUVES.length ? e : -1;
+  function rangsEpreuve(etat) {
+    const rangs = new Map();
+    liste(etat.classementEpreuve).forEach(function (l, i) {
+      const n = texte(objet(l).numero);
+      if (n && !rangs.has(n)) rangs.set(n, i + 1);
+    });
+    return rangs;
   }
-  function nomEpreuve(etat, e) {
-    if (e < 0) return '';
-    return texte(objet(liste(etat.epreuves)[e]).nom) || NOMS_EPREUVES[e];
+  function resultats(etat) {
+    const r = new Map();
+    V.seriesEnCours(etat).forEach(function (s, k) {
+      if (s.avecResultats !== true) return;
+      for (const p of liste(s.pilotes)) r.set('serie:' + k + ':' + texte(objet(p).numero), objet(p).reussi === true);
+    });
+    return r;
   }
 
-  // ---- Small DOM helpers. ----
-
-  function el(balise, classe, contenu) {
-    const n = document.createElement(balise);
-    if (classe) n.className = classe;
-    if (contenu !== undefined) n.textContent = contenu;
-    return n;
-  }
-  function vide(message) { return el('p', 'vide', message); }
-
-  // A table with a header row; entetes holds, per column, its class and its lines of text.
-  function table(classe, entetes) {
-    const t = el('table', 'table ' + classe);
-    const groupe = el('colgroup');
-    const ligne = el('tr');
-    for (const c of entetes) {
-      groupe.append(el('col', 'col-' + c.classe));
-      const th = el('th', 'col-' + c.classe);
-      th.scope = 'col';
-      c.lignes.forEach(function (l, i) {
-        if (i > 0) th.append(el('br'));
-        th.append(l);
-      });
-      ligne.append(th);
+  function noterChangements(etat, maintenant) {
+    const actuel = { e: V.epreuveEnCours(etat), coupe: rangsCoupe(etat), epreuve: rangsEpreuve(etat),
+      resultats: resultats(etat) };
+    if (precedent) {
+      const comparer = function (quoi, avant, apres) {
+        apres.forEach(function (rang, numero) {
+          const ancien = avant.get(numero);
+          if (ancien !== undefined && ancien !== rang)
+            mouvements.set(quoi + ':' + numero, { places: ancien - rang, jusqua: maintenant + DUREE_MOUVEMENT_MS });
+        });
+      };
+      comparer('coupe', precedent.coupe, actuel.coupe);
+      // A new event starts a new classification: nobody moved in it.
+      if (actuel.e === precedent.e) {
+        comparer('epreuve', precedent.epreuve, actuel.epreuve);
+        actuel.resultats.forEach(function (reussi, cle) {
+          if (precedent.resultats.get(cle) !== reussi) arrivees.set(cle, maintenant + DUREE_ARRIVEE_MS);
+        });
+      }
     }
-    const tete = el('thead');
-    tete.append(ligne);
-    const corps = el('tbody');
-    t.append(groupe, tete, corps);
-    return { table: t, corps: corps };
-  }
-  function cellule(classe, contenu) { return el('td', classe, contenu); }
-
-  function chrono(etat) {
-    const f = document.createDocumentFragment();
-    const ecoule = el('span', 'temps', texte(etat.tempsEcoule) || '00:00');
-    ecoule.title = 'Temps écoulé';
-    const restant = el('span', 'temps', texte(etat.tempsRestant) || '00:00');
-    restant.title = 'Temps restant';
-    f.append(ecoule, restant);
-    return f;
+    precedent = actuel;
   }
 
   // ---- The five views. Each one rebuilds its content only when what it reads changed. ----
 
-  function vueSeries(etat) {
-    const e = epreuveEnCours(etat);
+  function vueSeries(etat, maintenant) {
+    const e = V.epreuveEnCours(etat);
     const f = document.createDocumentFragment();
     if (e < 0) {
       f.append(vide('Aucune épreuve en cours'));
       return f;
     }
-    const series = liste(objet(liste(etat.epreuves)[e]).series);
+    const series = V.seriesEnCours(etat);
     if (series.length === 0) {
       f.append(vide('Aucune série pour cette épreuve'));
       return f;
@@ -98,23 +98,33 @@
       f.append(lien);
     }
     const grille = el('div', 'series');
-    series.forEach(function (s0, k) {
-      const s = objet(s0);
+    series.forEach(function (s, k) {
       const carte = el('article', k === courante ? 'serie courante' : 'serie');
       if (k === courante) {
         carte.setAttribute('aria-current', 'true');
         carte.id = 'serie-en-vol';
       }
       // The rank in the event, not a number from the data, as on the projector.
-      carte.append(el('h3', 'titre-serie', 'Série n° ' + (k + 1)));
+      const titre = el('h3', 'titre-serie', 'Série n° ' + (k + 1));
+      if (k === courante) titre.append(el('span', 'lecteur', ' (en vol)'));
+      carte.append(titre);
       const avecResultats = s.avecResultats === true;
       const ul = el('ul', 'pilotes');
       for (const p0 of liste(s.pilotes)) {
         const p = objet(p0);
+        const numero = texte(p.numero);
         let classeNom = 'nom';
         if (avecResultats) classeNom += p.reussi === true ? ' reussi' : ' echoue';
         const li = el('li', 'ligne-pilote');
-        li.append(el('span', 'numero', texte(p.numero)), el('span', classeNom, nomPilote(p)));
+        li.dataset.numero = numero;
+        const nom = el('span', classeNom, nomPilote(p));
+        const cle = 'serie:' + k + ':' + numero;
+        if ((arrivees.get(cle) || 0) > maintenant) {
+          nom.classList.add('arrive');
+          nom.dataset.arrivee = cle;
+        }
+        li.append(el('span', 'numero', numero), nom);
+        if (avecResultats) li.append(el('span', 'lecteur', p.reussi === true ? ' (réussi)' : ' (échoué)'));
         ul.append(li);
       }
       carte.append(ul);
@@ -132,14 +142,15 @@
       f.append(vide('Aucun pilote à préparer'));
       return f;
     }
-    const t = table('preparation', [
+    const t = V.table('preparation', [
       { classe: 'position', lignes: ['Position'] },
       { classe: 'numero', lignes: ['Vellor n°'] },
       { classe: 'pilote', lignes: ['Pilote'] },
-      { classe: 'club', lignes: ['Club'] }]);
+      { classe: 'club', lignes: ['Club'] }], 'Pilotes de la prochaine série');
     pilotes.forEach(function (p0, i) {
       const p = objet(p0);
       const tr = el('tr');
+      tr.dataset.numero = texte(p.numero);
       // The preparation window calls the pilots by their second name part first.
       tr.append(cellule('position', String(i + 1)), cellule('numero', texte(p.numero)),
         cellule('pilote', texte(p.nom2) + ' ' + texte(p.nom1)), cellule('club', texte(p.club)));
@@ -149,23 +160,34 @@
     return f;
   }
 
+  // An arrow with the places won or lost, filled by decorer() while it lasts.
+  function caseMouvement(cle) {
+    const m = el('span', 'mouvement');
+    m.dataset.mouvement = cle;
+    return m;
+  }
+
   function vueClassementEpreuve(lignes) {
     const f = document.createDocumentFragment();
     if (lignes.length === 0) {
       f.append(vide('Aucun classement'));
       return f;
     }
-    const t = table('classement', [
+    const t = V.table('classement', [
       { classe: 'position', lignes: ['Pos.'] },
       { classe: 'numero', lignes: ['Vellor n°'] },
       { classe: 'pilote', lignes: ['Pilote'] },
-      { classe: 'points', lignes: ['Points'] }]);
+      { classe: 'points', lignes: ['Points'] }], 'Classement de l\'épreuve');
     lignes.forEach(function (l0, i) {
       const l = objet(l0);
+      const numero = texte(l.numero);
       const tr = el('tr');
+      tr.dataset.numero = numero;
       // Positions run 1, 2, 3... also between equal points, as on the projector.
-      tr.append(cellule('position', String(i + 1)), cellule('numero', texte(l.numero)),
-        cellule('pilote', nomPilote(l)), cellule('points', texte(l.points)));
+      const position = cellule('position', String(i + 1));
+      position.append(caseMouvement('epreuve:' + numero));
+      tr.append(position, cellule('numero', numero), cellule('pilote', nomPilote(l)),
+        cellule('points', texte(l.points)));
       t.corps.append(tr);
     });
     f.append(t.table);
@@ -178,76 +200,187 @@
       f.append(vide('Aucun classement'));
       return f;
     }
-    const ol = el('ol', 'coupe');
+    const t = V.table('coupe', [
+      { classe: 'rang', lignes: ['Rang'] },
+      { classe: 'mouvement', lignes: ['Évol.'] },
+      { classe: 'points', lignes: ['Points'] },
+      { classe: 'numero', lignes: ['Vellor n°'] },
+      { classe: 'pilote', lignes: ['Pilote'] }], 'Classement de la coupe');
     for (const l0 of lignes) {
       const l = objet(l0);
-      const li = el('li', 'ligne-coupe');
-      // The badge never shows "ex aequo": equal ranks already say it.
-      const rang = texte(l.rang).split('ex aequo').join('').trim();
-      const badge = el('span', 'badge', rang);
+      const numero = texte(l.numero);
+      const tr = el('tr', 'ligne-coupe');
+      tr.dataset.numero = numero;
+      const badge = el('span', 'badge', V.rangCourt(l.rang));
       badge.title = texte(l.rang);
-      li.append(badge, el('span', 'points', texte(l.points)), el('span', 'numero', texte(l.numero)),
-        el('span', 'nom', nomPilote(l)));
-      ol.append(li);
-    }
-    f.append(ol);
-    return f;
-  }
-
-  // A value of exactly "0" is a score not yet flown: the scoreboard leaves it blank.
-  function sansZero(v) { const t = texte(v); return t === '0' ? '' : t; }
-
-  // The scoreboard's fifth column depends on the event; the first event has no scoreboard.
-  const COLONNES_EPREUVE = [
-    null,
-    { lignes: ['Baguettes'], valeur: function (l) { return sansZero(l.baguettes); } },
-    { lignes: ['Pylônes'], valeur: function (l) { return sansZero(l.pylones); } },
-    { lignes: ['Banderoles'], valeur: function (l) { return sansZero(l.banderoles); } },
-    { lignes: ['Limbo en', 'vol / looping'], valeur: function (l) {
-      const limbo = texte(l.limbo);
-      const looping = texte(l.looping);
-      return limbo === '0' && looping === '0' ? '' : limbo + ' / ' + looping;
-    } }];
-  const LIGNES_TABLEAU = 10;
-
-  function vueTableau(e, lignes) {
-    const f = document.createDocumentFragment();
-    if (e < 0) {
-      f.append(vide('Aucune épreuve en cours'));
-      return f;
-    }
-    const colonne = COLONNES_EPREUVE[e];
-    if (!colonne) {
-      f.append(vide('Pas de tableau pour cette épreuve'));
-      return f;
-    }
-    const t = table('tableau', [
-      { classe: 'position', lignes: ['Pos.'] },
-      { classe: 'pilote', lignes: ['Pilote'] },
-      { classe: 'numero', lignes: ['Vellor'] },
-      { classe: 'touch', lignes: ['Touch', 'and Go'] },
-      { classe: 'epreuve', lignes: colonne.lignes },
-      { classe: 'total', lignes: ['Total', 'points'] }]);
-    // Always ten ranks, like the board on the projector, whatever the number of rows.
-    for (let k = 0; k < LIGNES_TABLEAU; k++) {
-      const tr = el('tr');
-      tr.append(cellule('position', String(k + 1)));
-      if (k < lignes.length) {
-        const l = objet(lignes[k]);
-        const nom = cellule('pilote', nomPilote(l));
-        nom.title = nomPilote(l);
-        const drapeau = texte(l.drapeauNumero) === '1' ? ' vole' : ' attend';
-        tr.append(nom, cellule('numero' + drapeau, texte(l.numero)),
-          cellule('touch', sansZero(l.touchAndGo)), cellule('epreuve', colonne.valeur(l)),
-          cellule('total', sansZero(l.total)));
-      } else {
-        tr.append(cellule('pilote'), cellule('numero'), cellule('touch'), cellule('epreuve'),
-          cellule('total'));
-      }
+      const rang = cellule('rang');
+      rang.append(badge);
+      const mouvement = cellule('mouvement');
+      mouvement.append(caseMouvement('coupe:' + numero));
+      tr.append(rang, mouvement, cellule('points', texte(l.points)), cellule('numero', numero),
+        cellule('nom', nomPilote(l)));
       t.corps.append(tr);
     }
     f.append(t.table);
     return f;
+  }
+
+  // ---- Followed pilots: found by name or number, highlighted, placed in a line each. ----
+
+  let suivis = [];   // Vellor numbers, as text
+  let pilotes = new Map(); // every pilot the state names: number -> name
+  let etatCourant = {};
+
+  function sansAccents(t) { return t.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase(); }
+
+  function recenserPilotes(etat) {
+    const tous = new Map();
+    const ajouter = function (p0) {
+      const p = objet(p0);
+      const n = texte(p.numero);
+      if (n && !tous.has(n)) tous.set(n, nomPilote(p));
+    };
+    liste(etat.classementCoupe).forEach(ajouter);
+    for (const ep of liste(etat.epreuves))
+      for (const s of liste(objet(ep).series)) liste(objet(s).pilotes).forEach(ajouter);
+    liste(etat.classementEpreuve).forEach(ajouter);
+    liste(etat.tableauEpreuve).forEach(ajouter);
+    pilotes = tous;
+  }
+
+  function ordinal(rang) { return rang + (rang === '1' ? 'er' : 'e'); }
+  function pluriel(n, mot) { return n + ' ' + mot + (n > 1 ? 's' : ''); }
+
+  // Where a pilot stands: "Coupe : 3e, 250 pts · Épreuve : 5e · Série n° 9, dans 2 séries".
+  function position(etat, numero) {
+    const parties = [];
+    const coupe = liste(etat.classementCoupe).map(objet).find(function (l) { return texte(l.numero) === numero; });
+    if (coupe) {
+      const exAequo = texte(coupe.rang).includes('ex aequo') ? ' ex aequo' : '';
+      parties.push('Coupe : ' + ordinal(V.rangCourt(coupe.rang)) + exAequo + ', ' + texte(coupe.points) + ' pts');
+    }
+    const rang = liste(etat.classementEpreuve).findIndex(function (l) { return texte(objet(l).numero) === numero; });
+    if (rang >= 0) parties.push('Épreuve : ' + ordinal(String(rang + 1)));
+    const series = V.seriesEnCours(etat);
+    const courante = Math.max(0, index(etat.serieCourante));
+    const k = series.findIndex(function (s, i) {
+      return i >= courante && liste(s.pilotes).some(function (p) { return texte(objet(p).numero) === numero; });
+    });
+    if (k >= 0 && k === index(etat.serieCourante)) parties.push('en vol');
+    else if (k >= 0) parties.push('Série n° ' + (k + 1) + ', dans ' + pluriel(k - courante, 'série'));
+    return parties.join(' · ');
+  }
+
+  function montrerSuivis() {
+    const ul = document.getElementById('suivis');
+    const lignes = suivis.map(function (numero) {
+      const li = el('li', 'suivi');
+      li.append(el('span', 'numero', numero), ' ', el('strong', 'nom', pilotes.get(numero) || 'Pilote inconnu'));
+      const ou = position(etatCourant, numero);
+      if (ou) li.append(' · ', el('span', 'position', ou));
+      const retirer = el('button', 'retirer', '×');
+      retirer.type = 'button';
+      retirer.setAttribute('aria-label', 'Ne plus suivre ' + (pilotes.get(numero) || numero));
+      retirer.addEventListener('click', function () { changerSuivis(suivis.filter(function (n) { return n !== numero; })); });
+      li.append(retirer);
+      return li;
+    });
+    // Rebuilt only when a line says something new, so that a screen reader hears news only.
+    const cle = JSON.stringify(lignes.map(function (l) { return l.textContent; }));
+    if (ul.dataset.cle !== cle) {
+      ul.dataset.cle = cle;
+      ul.replaceChildren(...lignes);
+    }
+  }
+
+  function changerSuivis(liste) {
+    suivis = liste.slice(0, SUIVIS_MAX);
+    ecrire(CLE_SUIVIS, JSON.stringify(suivis));
+    montrerSuivis();
+    proposer();
+    decorer(performance.now());
+  }
+
+  function proposer() {
+    const champ = document.getElementById('recherche');
+    const ul = document.getElementById('propositions');
+    const cherche = sansAccents(champ.value.trim());
+    const trouves = [];
+    if (cherche) {
+      for (const [numero, nom] of pilotes) {
+        if (numero.startsWith(cherche) || sansAccents(nom).includes(cherche)) trouves.push([numero, nom]);
+        if (trouves.length === PROPOSITIONS_MAX) break;
+      }
+    }
+    ul.replaceChildren(...trouves.map(function ([numero, nom]) {
+      const li = el('li');
+      const b = el('button', 'proposition');
+      b.type = 'button';
+      b.append(el('span', 'numero', numero), ' ', el('span', 'nom', nom));
+      const deja = suivis.includes(numero);
+      b.disabled = deja || suivis.length >= SUIVIS_MAX;
+      b.title = deja ? 'Déjà suivi' : b.disabled ? 'Trois pilotes suivis au plus' : 'Suivre ce pilote';
+      b.addEventListener('click', function () {
+        changerSuivis(suivis.concat([numero]));
+        champ.value = '';
+        proposer();
+      });
+      li.append(b);
+      return li;
+    }));
+    if (cherche && trouves.length === 0) ul.append(el('li', 'vide', 'Aucun pilote trouvé'));
+  }
+
+  function lireSuivis() {
+    let lus = [];
+    try { lus = JSON.parse(lire(CLE_SUIVIS) || '[]'); } catch (err) { lus = []; }
+    lus = liste(lus).map(texte).filter(Boolean);
+    // A shared link adds its pilot to those already followed here.
+    const lien = new URLSearchParams(location.search).get('suivre');
+    for (const n of (lien || '').split(',').map(function (t) { return t.trim(); }))
+      if (/^\d+$/.test(n) && !lus.includes(n)) lus.push(n);
+    return lus.slice(-SUIVIS_MAX);
+  }
+
+  // Followed pilots' rows, arrows that still last, results that still stand out.
+  function decorer(maintenant) {
+    for (const n of document.querySelectorAll('.vues [data-numero]'))
+      n.classList.toggle('suivi', suivis.includes(n.dataset.numero));
+    for (const n of document.querySelectorAll('[data-mouvement]')) {
+      const m = mouvements.get(n.dataset.mouvement);
+      const places = m && m.jusqua > maintenant ? m.places : 0;
+      const t = places ? (places > 0 ? '▲' : '▼') + Math.abs(places) : '';
+      if (n.textContent === t) continue;
+      n.textContent = t;
+      n.className = 'mouvement' + (places > 0 ? ' monte' : places < 0 ? ' descend' : '');
+      if (places) n.title = (places > 0 ? 'Gagne ' : 'Perd ') + pluriel(Math.abs(places), 'place');
+      else n.removeAttribute('title');
+    }
+    for (const n of document.querySelectorAll('[data-arrivee]'))
+      if (!((arrivees.get(n.dataset.arrivee) || 0) > maintenant)) n.classList.remove('arrive');
+  }
+
+  // ---- Tabs: one view at a time on a phone, deep links, the last one remembered. ----
+
+  function vueDemandee() {
+    const h = location.hash.slice(1);
+    if (VUES[h]) return h;
+    const gardee = lire(CLE_VUE);
+    return VUES[gardee] ? gardee : 'series';
+  }
+
+  function choisirVue(nom, defiler) {
+    for (const s of document.querySelectorAll('.vue')) s.classList.toggle('choisie', s.dataset.vue === nom);
+    for (const a of document.querySelectorAll('.onglets a')) {
+      if (a.dataset.vue === nom) a.setAttribute('aria-current', 'page');
+      else a.removeAttribute('aria-current');
+    }
+    ecrire(CLE_VUE, nom);
+    if (!defiler) return;
+    const vue = document.getElementById(VUES[nom]);
+    // Side by side, the tab brings its view into sight; alone, the view starts at its top.
+    if (getComputedStyle(document.querySelector('.vue:not(.choisie)') || vue).display === 'none') window.scrollTo(0, 0);
+    else vue.scrollIntoView({ block: 'start' });
   }
 
   // ---- Rendering: at most once per frame, and only the views whose inputs changed. ----
@@ -256,8 +389,7 @@
   let titreCoupe = '';
 
   function preparerVues() {
-    for (const id of ['vue-series', 'vue-preparation', 'vue-classement-epreuve',
-      'vue-classement-coupe', 'vue-tableau']) {
+    for (const id of Object.values(VUES)) {
       const s = document.getElementById(id);
       vues[id] = {
         contenu: s.querySelector('[data-role="contenu"]'),
@@ -276,26 +408,23 @@
     v.contenu.replaceChildren(construire());
   }
 
-  function poserTexte(n, t) { if (n && n.textContent !== t) n.textContent = t; }
-
   function rendre(etat) {
-    const e = epreuveEnCours(etat);
-    const nom = nomEpreuve(etat, e);
-    const epreuves = liste(etat.epreuves);
+    const maintenant = performance.now();
+    const e = V.epreuveEnCours(etat);
+    const nom = V.nomEpreuve(etat, e);
     const prep = objet(etat.preparation);
 
-    for (const id of ['vue-series', 'vue-tableau']) {
-      const c = vues[id].chrono;
-      c.replaceChildren(chrono(etat));
-    }
-    poserTexte(vues['vue-series'].sousTitre, nom);
-    poserTexte(vues['vue-classement-epreuve'].sousTitre, nom);
-    poserTexte(vues['vue-tableau'].sousTitre, nom);
-    poserTexte(vues['vue-preparation'].sousTitre, texte(prep.titre));
+    for (const id of ['vue-series', 'vue-tableau']) vues[id].chrono.replaceChildren(V.chrono(etat));
+    V.poserTexte(vues['vue-series'].sousTitre, nom);
+    V.poserTexte(vues['vue-classement-epreuve'].sousTitre, nom);
+    V.poserTexte(vues['vue-tableau'].sousTitre, nom);
+    V.poserTexte(vues['vue-preparation'].sousTitre, texte(prep.titre));
     titreCoupe = texte(etat.titreCoupe);
 
-    rendreVue('vue-series', [e, e >= 0 ? objet(epreuves[e]).series : null, etat.serieCourante],
-      function () { return vueSeries(etat); });
+    const enCours = [];
+    arrivees.forEach(function (jusqua, cle) { if (jusqua > maintenant) enCours.push(cle); });
+    rendreVue('vue-series', [e, V.seriesEnCours(etat), etat.serieCourante, enCours],
+      function () { return vueSeries(etat, maintenant); });
     rendreVue('vue-preparation', [prep.trouvee, prep.pilotes],
       function () { return vuePreparation(prep); });
     rendreVue('vue-classement-epreuve', [etat.classementEpreuve],
@@ -303,7 +432,13 @@
     rendreVue('vue-classement-coupe', [etat.classementCoupe],
       function () { return vueClassementCoupe(liste(etat.classementCoupe)); });
     rendreVue('vue-tableau', [e, etat.tableauEpreuve],
-      function () { return vueTableau(e, liste(etat.tableauEpreuve)); });
+      function () { return V.tableau(e, liste(etat.tableauEpreuve)); });
+
+    etatCourant = etat;
+    recenserPilotes(etat);
+    montrerSuivis();
+    if (document.getElementById('recherche').value) proposer();
+    decorer(maintenant);
   }
 
   let etatEnAttente = null;
@@ -335,68 +470,20 @@
     }, PERIODE_TITRE_MS);
   }
 
-  // ---- Connection and status line. ----
+  // ---- Status line. ----
 
   let arrivee = null;       // performance.now() when the shown state arrived
   let depuisTrameMs = -1;   // age of the station's data when it published that state
-  let fluxOuvert = false;
-  let dejaOuvert = false;
-  let enErreur = false;     // the stream failed and has not reopened since
-  let receptions = 0;       // stream events received; a slower fetch must not undo them
-  let source = null;
-  let relance = null;
+  let connexion = { ouvert: false, erreur: false };
 
-  function recevoir(json) {
-    let etat;
-    try { etat = JSON.parse(json); } catch (err) { return false; }
-    if (etat === null || typeof etat !== 'object' || Array.isArray(etat)) return false;
+  function recevoir(etat) {
     arrivee = performance.now();
     const d = etat.depuisTrameMs;
     depuisTrameMs = typeof d === 'number' && Number.isFinite(d) ? d : -1;
+    // Every state counts, also those a burst folds into one rendering.
+    noterChangements(etat, arrivee);
     planifierRendu(etat);
     majEtatConnexion();
-    return true;
-  }
-
-  function chargerEtat() {
-    const avant = receptions;
-    fetch('etat.json', { cache: 'no-store' })
-      .then(function (r) { return r.ok ? r.text() : null; })
-      .then(function (t) { if (t !== null && receptions === avant) recevoir(t); })
-      .catch(function () { /* the stream will bring the state */ });
-  }
-
-  function ouvrirFlux() {
-    clearTimeout(relance);
-    if (source) source.close();
-    const s = new EventSource('evenements');
-    source = s;
-    s.addEventListener('open', function () {
-      if (s !== source) return;
-      fluxOuvert = true;
-      enErreur = false;
-      // After a station restart or a Wi-Fi drop, catch up without waiting for a change.
-      if (dejaOuvert) chargerEtat();
-      dejaOuvert = true;
-      majEtatConnexion();
-    });
-    s.addEventListener('etat', function (ev) {
-      if (s !== source) return;
-      receptions++;
-      recevoir(ev.data);
-    });
-    s.addEventListener('error', function () {
-      if (s !== source) return;
-      fluxOuvert = false;
-      enErreur = true;
-      majEtatConnexion();
-      // While CONNECTING the browser retries by itself; CLOSED means it gave up.
-      if (s.readyState === EventSource.CLOSED) relance = setTimeout(ouvrirFlux, DELAI_RECREATION_MS);
-    });
-  }
-
-  function relancerSiFerme() {
-    if (!source || source.readyState === EventSource.CLOSED) ouvrirFlux();
   }
 
   function duree(ms) {
@@ -413,7 +500,7 @@
     let classe;
     let age = null;
     if (arrivee !== null && depuisTrameMs >= 0) age = performance.now() - arrivee + depuisTrameMs;
-    if (enErreur) {
+    if (connexion.erreur) {
       message = 'Connexion perdue, nouvelle tentative…';
       if (age !== null) message += ' (données reçues il y a ' + duree(age) + ')';
       classe = 'perdu';
@@ -427,24 +514,25 @@
       message = 'Données reçues il y a ' + duree(age);
       classe = age > AGE_ANCIEN_MS ? 'ancien' : 'frais';
     }
-    poserTexte(ligne, message);
+    V.poserTexte(ligne, message);
     ligne.className = 'etat ' + classe;
   }
 
-  function demarrer() {
+  V.auChargement(function () {
     preparerVues();
-    chargerEtat();
-    ouvrirFlux();
-    majEtatConnexion();
-    setInterval(majEtatConnexion, 1000);
-    animerTitreCoupe();
-    // A phone that slept or changed network may hold a stream that gave up.
-    document.addEventListener('visibilitychange', function () {
-      if (!document.hidden) relancerSiFerme();
+    suivis = lireSuivis();
+    ecrire(CLE_SUIVIS, JSON.stringify(suivis));
+    choisirVue(vueDemandee(), false);
+    window.addEventListener('hashchange', function () {
+      if (VUES[location.hash.slice(1)]) choisirVue(location.hash.slice(1), true);
     });
-    window.addEventListener('online', relancerSiFerme);
-  }
-
-  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', demarrer);
-  else demarrer();
+    document.getElementById('recherche').addEventListener('input', proposer);
+    connexion = V.connecter(recevoir, majEtatConnexion);
+    majEtatConnexion();
+    setInterval(function () {
+      majEtatConnexion();
+      decorer(performance.now());
+    }, 1000);
+    animerTitreCoupe();
+  });
 })();

@@ -1,0 +1,222 @@
+// What the results page and the stream overlays share: reading the station's state, building
+// the DOM from it (createElement and textContent only: everything received is data) and the
+// connection to the station's event stream.
+'use strict';
+
+const Vellor = (function () {
+  // The names the projector windows give the five events, used when the state names none.
+  const NOMS_EPREUVES = ['Jugement esthétique', 'Cassé de baguettes', 'Pylône racing',
+    'Chasse au renard', 'Limbo'];
+  const DELAI_RECREATION_MS = 4000; // after the stream gives up for good
+
+  // ---- Reading the state defensively: anything missing or of the wrong type is empty. ----
+
+  function liste(v) { return Array.isArray(v) ? v : []; }
+  function objet(v) { return v !== null && typeof v === 'object' && !Array.isArray(v) ? v : {}; }
+  function texte(v) {
+    if (typeof v === 'string') return v;
+    if (typeof v === 'number' && Number.isFinite(v)) return String(v);
+    return '';
+  }
+  function index(v) { return Number.isInteger(v) ? v : -1; }
+  function nomPilote(p) { return texte(p.nom1) + ' ' + texte(p.nom2); }
+
+  // The event whose series are in flight, or -1 when the state names none of the five.
+  function epreuveEnCours(etat) {
+    const e = index(etat.epreuveEnCours);
+    return e >= 0 && e < NOMS_EPREUVES.length ? e : -1;
+  }
+  function nomEpreuve(etat, e) {
+    if (e < 0) return '';
+    return texte(objet(liste(etat.epreuves)[e]).nom) || NOMS_EPREUVES[e];
+  }
+  function seriesEnCours(etat) {
+    const e = epreuveEnCours(etat);
+    return e < 0 ? [] : liste(objet(liste(etat.epreuves)[e]).series).map(objet);
+  }
+  // The badge never shows "ex aequo": equal ranks already say it.
+  function rangCourt(rang) { return texte(rang).split('ex aequo').join('').trim(); }
+
+  // ---- Small DOM helpers. ----
+
+  function el(balise, classe, contenu) {
+    const n = document.createElement(balise);
+    if (classe) n.className = classe;
+    if (contenu !== undefined) n.textContent = contenu;
+    return n;
+  }
+  function vide(message) { return el('p', 'vide', message); }
+  function poserTexte(n, t) { if (n && n.textContent !== t) n.textContent = t; }
+
+  // A table with a header row; entetes holds, per column, its class and its lines of text.
+  function table(classe, entetes, legende) {
+    const t = el('table', 'table ' + classe);
+    if (legende) t.append(el('caption', 'lecteur', legende));
+    const groupe = el('colgroup');
+    const ligne = el('tr');
+    for (const c of entetes) {
+      groupe.append(el('col', 'col-' + c.classe));
+      const th = el('th', 'col-' + c.classe);
+      th.scope = 'col';
+      c.lignes.forEach(function (l, i) {
+        if (i > 0) th.append(el('br'));
+        th.append(l);
+      });
+      ligne.append(th);
+    }
+    const tete = el('thead');
+    tete.append(ligne);
+    const corps = el('tbody');
+    t.append(groupe, tete, corps);
+    return { table: t, corps: corps };
+  }
+  function cellule(classe, contenu) { return el('td', classe, contenu); }
+
+  function chrono(etat) {
+    const f = document.createDocumentFragment();
+    const ecoule = el('span', 'temps', texte(etat.tempsEcoule) || '00:00');
+    ecoule.title = 'Temps écoulé';
+    const restant = el('span', 'temps', texte(etat.tempsRestant) || '00:00');
+    restant.title = 'Temps restant';
+    f.append(ecoule, restant);
+    return f;
+  }
+
+  // ---- The scoreboard, on the page and as an overlay. ----
+
+  // A value of exactly "0" is a score not yet flown: the scoreboard leaves it blank.
+  function sansZero(v) { const t = texte(v); return t === '0' ? '' : t; }
+
+  // The scoreboard's fifth column depends on the event; the first event has no scoreboard.
+  const COLONNES_EPREUVE = [
+    null,
+    { lignes: ['Baguettes'], valeur: function (l) { return sansZero(l.baguettes); } },
+    { lignes: ['Pylônes'], valeur: function (l) { return sansZero(l.pylones); } },
+    { lignes: ['Banderoles'], valeur: function (l) { return sansZero(l.banderoles); } },
+    { lignes: ['Limbo en', 'vol / looping'], valeur: function (l) {
+      const limbo = texte(l.limbo);
+      const looping = texte(l.looping);
+      return limbo === '0' && looping === '0' ? '' : limbo + ' / ' + looping;
+    } }];
+  const LIGNES_TABLEAU = 10;
+
+  function tableau(e, lignes) {
+    const f = document.createDocumentFragment();
+    if (e < 0) {
+      f.append(vide('Aucune épreuve en cours'));
+      return f;
+    }
+    const colonne = COLONNES_EPREUVE[e];
+    if (!colonne) {
+      f.append(vide('Pas de tableau pour cette épreuve'));
+      return f;
+    }
+    const t = table('tableau', [
+      { classe: 'position', lignes: ['Pos.'] },
+      { classe: 'pilote', lignes: ['Pilote'] },
+      { classe: 'numero', lignes: ['Vellor'] },
+      { classe: 'touch', lignes: ['Touch', 'and Go'] },
+      { classe: 'epreuve', lignes: colonne.lignes },
+      { classe: 'total', lignes: ['Total', 'points'] }], 'Tableau de l\'épreuve en cours');
+    // Always ten ranks, like the board on the projector, whatever the number of rows.
+    for (let k = 0; k < LIGNES_TABLEAU; k++) {
+      const tr = el('tr');
+      tr.append(cellule('position', String(k + 1)));
+      if (k < lignes.length) {
+        const l = objet(lignes[k]);
+        tr.dataset.numero = texte(l.numero);
+        const nom = cellule('pilote', nomPilote(l));
+        nom.title = nomPilote(l);
+        const drapeau = texte(l.drapeauNumero) === '1' ? ' vole' : ' attend';
+        tr.append(nom, cellule('numero' + drapeau, texte(l.numero)),
+          cellule('touch', sansZero(l.touchAndGo)), cellule('epreuve', colonne.valeur(l)),
+          cellule('total', sansZero(l.total)));
+      } else {
+        tr.append(cellule('pilote'), cellule('numero'), cellule('touch'), cellule('epreuve'),
+          cellule('total'));
+      }
+      t.corps.append(tr);
+    }
+    f.append(t.table);
+    return f;
+  }
+
+  // ---- The station's event stream. ----
+
+  // Calls surEtat(etat) with each state received (the current one first) and surConnexion()
+  // whenever `connexion.ouvert` or `connexion.erreur` change. The stream reopens by itself.
+  function connecter(surEtat, surConnexion) {
+    const connexion = { ouvert: false, erreur: false };
+    let dejaOuvert = false;
+    let receptions = 0; // stream events received; a slower fetch must not undo them
+    let source = null;
+    let relance = null;
+
+    function recevoir(json) {
+      let etat;
+      try { etat = JSON.parse(json); } catch (err) { return; }
+      if (etat !== null && typeof etat === 'object' && !Array.isArray(etat)) surEtat(etat);
+    }
+
+    function chargerEtat() {
+      const avant = receptions;
+      fetch('etat.json', { cache: 'no-store' })
+        .then(function (r) { return r.ok ? r.text() : null; })
+        .then(function (t) { if (t !== null && receptions === avant) recevoir(t); })
+        .catch(function () { /* the stream will bring the state */ });
+    }
+
+    function ouvrirFlux() {
+      clearTimeout(relance);
+      if (source) source.close();
+      const s = new EventSource('evenements');
+      source = s;
+      s.addEventListener('open', function () {
+        if (s !== source) return;
+        connexion.ouvert = true;
+        connexion.erreur = false;
+        // After a station restart or a Wi-Fi drop, catch up without waiting for a change.
+        if (dejaOuvert) chargerEtat();
+        dejaOuvert = true;
+        surConnexion();
+      });
+      s.addEventListener('etat', function (ev) {
+        if (s !== source) return;
+        receptions++;
+        recevoir(ev.data);
+      });
+      s.addEventListener('error', function () {
+        if (s !== source) return;
+        connexion.ouvert = false;
+        connexion.erreur = true;
+        surConnexion();
+        // While CONNECTING the browser retries by itself; CLOSED means it gave up.
+        if (s.readyState === EventSource.CLOSED) relance = setTimeout(ouvrirFlux, DELAI_RECREATION_MS);
+      });
+    }
+
+    function relancerSiFerme() {
+      if (!source || source.readyState === EventSource.CLOSED) ouvrirFlux();
+    }
+
+    chargerEtat();
+    ouvrirFlux();
+    // A phone that slept or changed network may hold a stream that gave up.
+    document.addEventListener('visibilitychange', function () {
+      if (!document.hidden) relancerSiFerme();
+    });
+    window.addEventListener('online', relancerSiFerme);
+    return connexion;
+  }
+
+  // Runs f once the document is parsed.
+  function auChargement(f) {
+    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', f);
+    else f();
+  }
+
+  return {
+    liste, objet, texte, index, nomPilote, epreuveEnCours, nomEpreuve, seriesEnCours, rangCourt,
+    el, vide, poserTexte, table, cellule, chrono, sansZero, tableau, connecter, auChargement
+  };
+})();
