@@ -57,8 +57,9 @@ const contexte = await navigateur.newContext({
 await contexte.addInitScript({ content: `(${sonde})(); window.__ecarts = ${ecarts};` });
 
 // A page open on the address once the selector is there, noting the faults it shows.
-async function ouvrir(adresse, selecteur) {
+async function ouvrir(adresse, selecteur, taille) {
   const page = await contexte.newPage();
+  if (taille) await page.setViewportSize(taille);
   const s = { page, fautes: [], chargements: 0, coupure: false };
   page.on('dialog', (d) => { s.fautes.push('dialogue : ' + d.message()); d.dismiss().catch(() => {}); });
   page.on('pageerror', (e) => s.fautes.push('erreur de script : ' + e.message));
@@ -67,11 +68,34 @@ async function ouvrir(adresse, selecteur) {
     if (m.type() !== 'error' || (s.coupure && /net::ERR_|Failed to load/.test(m.text()))) return;
     s.fautes.push('erreur console : ' + m.text() + ' (' + m.location().url + ')');
   });
-  page.on('framenavigated', (f) => { if (f === page.mainFrame()) s.chargements++; });
+  page.on('load', () => s.chargements++);
   await page.goto(adresse, { timeout: DELAI });
   await page.waitForSelector(selecteur, { state: 'attached', timeout: DELAI })
     .catch(() => s.fautes.push(`rien de dessiné en ${DELAI / 1000} s`));
   return s;
+}
+
+const GRAND = { width: 1920, height: 1080 };
+
+// The alpha of a screenshot with no background: at the top-left corner and at the first
+// panel's centre.
+async function alphas(page) {
+  const png = (await page.screenshot({ omitBackground: true })).toString('base64');
+  const r = await page.$eval('.panneau', (n) => n.getBoundingClientRect().toJSON());
+  const lecteur = await contexte.newPage();
+  const a = await lecteur.evaluate(async ([png, x, y, largeur]) => {
+    const img = new Image();
+    img.src = 'data:image/png;base64,' + png;
+    await img.decode();
+    const c = document.createElement('canvas');
+    [c.width, c.height] = [img.width, img.height];
+    const g = c.getContext('2d');
+    g.drawImage(img, 0, 0);
+    const f = img.width / largeur;
+    return [g.getImageData(0, 0, 1, 1).data[3], g.getImageData(x * f, y * f, 1, 1).data[3]];
+  }, [png, r.x + r.width / 2, r.y + 4, page.viewportSize().width]);
+  await lecteur.close();
+  return a;
 }
 
 async function fautes(s) {
@@ -116,8 +140,18 @@ function exemple(epreuve) {
     })),
   };
 }
+// The second state of "mouvement": the 6th of the cup climbs to 4th, the series in flight
+// gets its results.
+function apres(etat) {
+  const b = structuredClone(etat);
+  const coupe = b.classementCoupe;
+  coupe.splice(3, 0, coupe.splice(5, 1)[0]);
+  coupe.forEach((l, i) => { l.rang = String(i + 1); });
+  b.epreuves[2].series[2].avecResultats = true;
+  return b;
+}
 const ETATS = {
-  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0),
+  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0), mouvement: [exemple(2), apres(exemple(2))],
   casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
     classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }],
     tableauEpreuve: [null], titreCoupe: ['x'] },
@@ -129,6 +163,17 @@ function verifier([scenario, etat]) {
   const echecs = scenario === 'casse' ? [] : window.__ecarts(etat);
   const ok = (c, m) => { if (!c) echecs.push(m); };
   const tous = (sel, racine = document) => Array.from(racine.querySelectorAll(sel));
+  // Every text shown keeps a contrast of 4.5:1 against what lies under it (the page is black).
+  const rgb = (c) => c.match(/[\d.]+/g).map(Number);
+  const lum = (c) => rgb(c).slice(0, 3).map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
+    .reduce((t, v, i) => t + v * [0.2126, 0.7152, 0.0722][i], 0);
+  const fond = (n) => { for (; n; n = n.parentElement) { const f = getComputedStyle(n).backgroundColor;
+    if (rgb(f)[3] !== 0) return f; } return 'rgb(0, 0, 0)'; };
+  for (const n of tous('body *')) {
+    if (!n.checkVisibility() || ![...n.childNodes].some((c) => c.nodeType === 3 && c.textContent.trim())) continue;
+    const [a, b] = [lum(getComputedStyle(n).color), lum(fond(n))].sort((x, y) => y - x);
+    ok((a + 0.05) / (b + 0.05) >= 4.5, `contraste ${((a + 0.05) / (b + 0.05)).toFixed(1)} : « ${n.textContent.slice(0, 30)} »`);
+  }
   const texte = (sel) => tous(sel).map((n) => n.textContent).join('\n');
   const couleurs = (sel, racine, p = 'color') => tous(sel, racine).map((n) => getComputedStyle(n)[p]);
   // The colour as a viewer names it.
@@ -162,6 +207,11 @@ function verifier([scenario, etat]) {
     ok(texte('#vue-tableau thead').includes('Limbo envol / looping'), 'en-tête du limbo');
     const limbo = [0, 1, 3].map((k) => t(k, '.epreuve'));
     ok(limbo.join('|') === '|1 / 1|0 / 3', 'limbo en vol / looping : ' + limbo);
+  } else if (scenario === 'mouvement') {
+    const fleche = (k) => document.querySelector(
+      `#vue-classement-coupe tr[data-numero="${etat.classementCoupe[k].numero}"] .mouvement`).textContent;
+    ok([0, 3, 4, 5].map(fleche).join() === ',▲2,▼1,▼1', 'flèches de la coupe : ' + [0, 3, 4, 5].map(fleche));
+    ok(tous('#vue-series .courante [data-arrivee]').length === 6, 'résultats arrivés non marqués');
   } else if (scenario === 'jugement') {
     ok(texte('#vue-tableau').includes('Pas de tableau'), 'tableau pour la première épreuve');
   } else {
@@ -182,8 +232,9 @@ async function vues() {
   // Paths are /scenario/file. The stream brings the state once and asks for no retry soon.
   await contexte.route('**/*', (requete) => {
     const [, scenario, nom = ''] = new URL(requete.request().url()).pathname.split('/');
-    const etat = JSON.stringify(ETATS[scenario]);
-    const corps = { 'etat.json': etat, evenements: `retry: 3600000\n\nevent: etat\ndata: ${etat}\n\n` }[nom];
+    const etats = [].concat(ETATS[scenario]).map((e) => JSON.stringify(e));
+    const corps = { 'etat.json': etats.at(-1),
+      evenements: 'retry: 3600000\n\n' + etats.map((e) => `event: etat\ndata: ${e}\n\n`).join('') }[nom];
     if (!TYPES[nom]) return requete.fulfill({ status: 404 });
     const entetes = { 'content-type': TYPES[nom] + '; charset=utf-8', 'content-security-policy': csp };
     return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + ({ '': 'index.html', incrustation: 'incrustation.html' }[nom] ?? nom)) });
@@ -192,14 +243,85 @@ async function vues() {
   for (const scenario of Object.keys(ETATS)) {
     // The scoreboard is the last view drawn.
     const s = await ouvrir(`http://127.0.0.1:9/${scenario}/`, '#vue-tableau [data-role=contenu] > *');
-    const vus = await s.page.evaluate(verifier, [scenario, ETATS[scenario]])
+    const vus = await s.page.evaluate(verifier, [scenario, [].concat(ETATS[scenario]).at(-1)])
       .catch((e) => ['vérification impossible : ' + e.message]);
     const echecs = [...vus, ...(await fautes(s))];
     dire((echecs.length ? 'ECHEC ' : 'OK ') + scenario + echecs.map((e) => '\n  ' + e).join(''));
     echec ||= echecs.length > 0;
     await s.page.close();
   }
+  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, incrustations })) {
+    const echecs = await parcours().catch((e) => ['arrêt : ' + e.message]);
+    dire((echecs.length ? 'ECHEC ' : 'OK ') + nom + echecs.map((e) => '\n  ' + e).join(''));
+    echec ||= echecs.length > 0;
+  }
   return echec ? 1 : 0;
+}
+
+const visibles = (page) => page.evaluate(() =>
+  Array.from(document.querySelectorAll('.vue'), (v) => v.checkVisibility() && v.dataset.vue).filter(Boolean).join());
+
+// One view at a time on a phone, chosen by a deep link or a tab and remembered; all of them
+// side by side on a laptop. Nothing moves when the device asks for reduced motion.
+async function onglets() {
+  const echecs = [];
+  const ok = (c, m) => { if (!c) echecs.push(m); };
+  const s = await ouvrir('http://127.0.0.1:9/mouvement/#coupe', '#vue-tableau [data-role=contenu] > *');
+  ok(await visibles(s.page) === 'coupe', 'lien #coupe : ' + await visibles(s.page));
+  await s.page.click('.onglets a[data-vue=tableau]');
+  await s.page.waitForFunction(() => location.hash === '#tableau', null, { timeout: DELAI });
+  ok(await visibles(s.page) === 'tableau', 'onglet Tableau : ' + await visibles(s.page));
+  const t = await ouvrir('http://127.0.0.1:9/mouvement/', '#vue-tableau [data-role=contenu] > *');
+  ok(await visibles(t.page) === 'tableau', 'onglet retenu : ' + await visibles(t.page));
+  await t.page.setViewportSize({ width: 1280, height: 800 });
+  ok(await visibles(t.page) === 'series,preparation,epreuve,coupe,tableau', 'portable : ' + await visibles(t.page));
+  const mouvement = (p) => p.evaluate(() => {
+    const n = document.querySelector('#vue-series .nom');
+    n.classList.add('arrive');
+    return getComputedStyle(n).animationName;
+  });
+  ok(await mouvement(t.page) !== 'none', 'un résultat arrivé ne se voit pas');
+  await t.page.emulateMedia({ reducedMotion: 'reduce' });
+  ok(await mouvement(t.page) === 'none', 'animation malgré le mouvement réduit');
+  for (const x of [s, t]) { echecs.push(...await fautes(x)); await x.page.close(); }
+  return echecs;
+}
+
+// A shared link follows its pilot; a search by name (accents ignored) or number adds one.
+async function suivrePilotes() {
+  const echecs = [];
+  const ok = (c, m) => { if (!c) echecs.push(m); };
+  const s = await ouvrir('http://127.0.0.1:9/mouvement/?suivre=85', '#suivis li');
+  const lignes = () => s.page.$$eval('#suivis li', (l) => l.map((n) => n.textContent));
+  // Pilot 85 is 8th of the cup and flies in the 5th series, two after the one in flight.
+  ok((await lignes())[0] === '85 <img src=x onerror=alert(1)> Pirate · Coupe : 8e, 251 pts · Épreuve : 8e · ' +
+    'Série n° 5, dans 2 séries×', 'ligne du pilote suivi : ' + (await lignes())[0]);
+  ok(await s.page.$$eval('.vues .suivi', (l) => l.length) === 4, 'pilote suivi surligné dans chaque vue');
+  for (const [cherche, trouve] of [['noel', '31 NOËL Lucie'], ['97', '97 BLANC Zoé']]) {
+    await s.page.fill('#recherche', cherche);
+    await s.page.click(`.proposition:has-text("${trouve}")`, { timeout: DELAI });
+  }
+  ok((await lignes()).map((l) => l.split(' ·')[0]).join() === '85 <img src=x onerror=alert(1)> Pirate,31 NOËL Lucie,97 BLANC Zoé',
+    'pilotes suivis : ' + await lignes());
+  await s.page.fill('#recherche', 'a');
+  ok(await s.page.$$eval('.proposition:not(:disabled)', (l) => l.length) === 0, 'un quatrième pilote peut être suivi');
+  echecs.push(...await fautes(s));
+  await s.page.close();
+  return echecs;
+}
+
+// The overlays: transparent around their panel, the rows asked for.
+async function incrustations() {
+  const echecs = [];
+  for (const [vue, lignes] of [['coupe&haut=3', 3], ['tableau', 10], ['serie', 6]]) {
+    const s = await ouvrir(`http://127.0.0.1:9/mouvement/incrustation?vue=${vue}`, '.panneau', GRAND);
+    const n = await s.page.$$eval('.panneau tbody tr, .panneau li', (l) => l.length);
+    const [coin, panneau] = await alphas(s.page);
+    if (n !== lignes || coin !== 0 || panneau === 0) echecs.push(`${vue} : ${n} lignes, alpha ${coin} au coin, ${panneau} au panneau`);
+    echecs.push(...await fautes(s));
+    await s.page.close();
+  }
+  return echecs;
 }
 
 // ---- Test mode: the C++ test drives the station, the page must follow it by itself. ----
@@ -228,7 +350,12 @@ async function essai() {
 // Runs in the page: the differences between the views and the state e, as texts.
 function ecarts(e) {
   const diff = [];
-  const tous = (sel) => Array.from(document.querySelectorAll(sel), (n) => n.textContent);
+  // Without the arrows of who moved.
+  const tous = (sel) => Array.from(document.querySelectorAll(sel), (n) => {
+    const c = n.cloneNode(true);
+    c.querySelectorAll('.mouvement').forEach((m) => m.remove());
+    return c.textContent;
+  });
   const nom = (p) => String(p.nom1) + ' ' + String(p.nom2);
   // The first difference only: lists are long.
   const memes = (quoi, vus, voulus) => {
