@@ -7,9 +7,14 @@
 #include "windows/ressources.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <cstdio>
+#include <cstring>
 
 void preparerEchelle()
 {
@@ -22,12 +27,53 @@ void preparerEchelle()
 #endif
 }
 
-int lancerStation(QApplication &application, const QStringList &arguments)
+bool exportSeul(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--exporter-page", std::strlen("--exporter-page")) == 0)
+            return true;
+    return false;
+}
+
+int exporterPage(const QString &dossier)
+{
+    Q_INIT_RESOURCE(page);
+    const QDir cible(dossier);
+    const auto refus = [&dossier](const QString &raison) {
+        std::fprintf(stderr, "vellorcup-display : %s\n",
+                     QStringLiteral("impossible d'écrire la page dans %1 : %2")
+                         .arg(dossier, raison)
+                         .toLocal8Bit()
+                         .constData());
+        return 2;
+    };
+    if (!cible.mkpath(QStringLiteral(".")))
+        return refus(QStringLiteral("dossier impossible à créer"));
+    QDirIterator fichiers(QStringLiteral(":/web"), QDir::Files, QDirIterator::Subdirectories);
+    while (fichiers.hasNext()) {
+        QFile source(fichiers.next());
+        const QString chemin = cible.filePath(source.fileName().mid(int(std::strlen(":/web/"))));
+        QFile copie(chemin);
+        if (!source.open(QIODevice::ReadOnly) || !cible.mkpath(QFileInfo(chemin).path()) ||
+            !copie.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            copie.write(source.readAll()) != source.size() || !copie.flush())
+            return refus(copie.errorString());
+        std::printf("%s\n", QDir::toNativeSeparators(chemin).toLocal8Bit().constData());
+    }
+    return 0;
+}
+
+int lancerStation(QCoreApplication &application, const QStringList &arguments)
 {
     OptionsStation options;
     const int code = lireOptions(arguments, options);
     if (code >= 0)
         return code;
+    if (!options.exporterPage.isEmpty())
+        return exporterPage(options.exporterPage);
+    // main() made no QApplication for a command line that only seemed to export the page.
+    if (!qobject_cast<QApplication *>(&application))
+        return 2;
 
     GardeInstance garde;
     if (!garde.premiereCopie()) {

@@ -3,15 +3,24 @@
 
 #include <QStringList>
 
-class QApplication;
+class QCoreApplication;
 
 // Before the application object: window places are logical pixels on Qt 5 as on Qt 6,
 // which always scales to the screen, at its exact factor (125 %, 150 %).
 void preparerEchelle();
 
+// True when the command line asks only for the page's files (--exporter-page): that needs
+// no screen, so main() makes a QCoreApplication, as the relay's server may have none.
+bool exportSeul(int argc, char *argv[]);
+
 // Everything main() does once the application object exists: the single-instance guard,
-// the data folder, the control window and the event loop. The arguments are the command
-// line's, program name first. Returns the exit code.
-int lancerStation(QApplication &application, const QStringList &arguments);
+// the data folder, the control window and the event loop (a QApplication), or the page's
+// files written. The arguments are the command line's, program name first. Returns the
+// exit code.
+int lancerStation(QCoreApplication &application, const QStringList &arguments);
+
+// Writes the page's files into `dossier`, created if needed, and lists them on the standard
+// output. 0, or 2 with the reason on the error output.
+int exporterPage(const QString &dossier);
 
 #endif

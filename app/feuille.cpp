@@ -5,7 +5,9 @@
 #include "app/pageresultats.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
+#include "core/instantane.h"
 #include "core/parametres.h"
+#include "network/relais.h"
 #include "network/reseau.h"
 #include "version.h"
 #include "windows/apparence.h"
@@ -268,6 +270,7 @@ void Feuille::appliquerOptions(const OptionsStation &options)
     }
     reprisePrevue = reprisePrevue || options.reprendre;
     ouvrirPageResultats(options.webPort >= 0 ? options.webPort : parametres.webPort);
+    ouvrirRelais(options.relaisDonne ? options.relais : parametres.relais);
 }
 
 // The results page, when a port is asked. A port that cannot be opened is said in red;
@@ -295,7 +298,54 @@ void Feuille::ouvrirPageResultats(int port)
     etiquette->setText(tr("Résultats en direct :") + QLatin1Char('\n') +
                        adresses.join(QLatin1Char('\n')));
     FenetreAffichage::definirAdresseResultats(adresses.constFirst());
-    pageResultats->publier(reseau->etatFlux().msDepuisDerniere);
+    publierEtat();
+}
+
+// The relay, when an address is set. A bad one is said in red and leaves the relay off;
+// the page and the windows go on as before.
+void Feuille::ouvrirRelais(const QString &adresse)
+{
+    if (adresse.isEmpty())
+        return;
+    const QUrl url = Relais::adresseDepuis(adresse);
+    if (url.isEmpty()) {
+        qDebug().noquote() << "relais ignoré, adresse invalide :" << adresse;
+        afficherEtatRelais();
+        return;
+    }
+    relais = new Relais(url, parametres.relaisJeton, this);
+    connect(relais, &Relais::etatChange, this, &Feuille::afficherEtatRelais);
+    afficherEtatRelais();
+    publierEtat();
+}
+
+void Feuille::afficherEtatRelais()
+{
+    QString raison;
+    if (!relais)
+        raison = tr("adresse invalide");
+    else if (!relais->aJour())
+        raison = relais->raison().isEmpty() ? tr("envoi en cours") : relais->raison();
+    QLabel *etiquette = ui->etatRelais;
+    etiquette->setText(tr("Relais : %1").arg(raison.isEmpty() ? tr("à jour") : raison));
+    QPalette palette = etiquette->palette();
+    // Sending the first state is not a fault: only a failure is red.
+    const QColor couleur =
+        relais && relais->raison().isEmpty() ? Apparence::blanc : Apparence::rouge;
+    palette.setColor(QPalette::Active, QPalette::WindowText, couleur);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
+    etiquette->setPalette(palette);
+}
+
+void Feuille::publierEtat()
+{
+    if (!pageResultats && !relais)
+        return;
+    const QByteArray etat = etatJson(++sequenceEtat, reseau->etatFlux().msDepuisDerniere);
+    if (pageResultats)
+        pageResultats->publier(etat);
+    if (relais)
+        relais->publier(etat);
 }
 
 void Feuille::etatFluxSlot()
@@ -445,8 +495,7 @@ void Feuille::reseauUpdateAffichageSlot()
     for (int n = 1; n <= nombreFenetres; ++n)
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();
-    if (pageResultats)
-        pageResultats->publier(reseau->etatFlux().msDepuisDerniere);
+    publierEtat();
 }
 
 // ---- Display window commands, one implementation for the five buttons

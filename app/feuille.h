@@ -17,6 +17,7 @@ class QToolButton;
 struct OptionsStation;
 class FenetreAffichage;
 class PageResultats;
+class Relais;
 class Reseau;
 class Win1;
 class Win2;
@@ -90,6 +91,10 @@ public slots:
 private:
     void remplirTableAdresses();
     void ouvrirPageResultats(int port);
+    void ouvrirRelais(const QString &adresse);
+    void afficherEtatRelais();
+    // The state document, once per refresh, to the page and the relay that are on.
+    void publierEtat();
     void connecterReseau();
     void deconnecterReseau();
     void refuserConnexion(const QString &raison);
@@ -119,6 +124,8 @@ private:
     Ui::Feuille *ui;
     Reseau *reseau;
     PageResultats *pageResultats = nullptr; // only while the page is served
+    Relais *relais = nullptr;               // only while a relay is configured
+    quint64 sequenceEtat = 0;
     Win1 *fenetre1;
     Win2 *fenetre2;
     Win3 *fenetre3;

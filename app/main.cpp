@@ -4,6 +4,10 @@
 
 int main(int argc, char *argv[])
 {
+    if (exportSeul(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        return lancerStation(application, QCoreApplication::arguments());
+    }
     preparerEchelle();
     QApplication application(argc, argv);
     return lancerStation(application, QCoreApplication::arguments());

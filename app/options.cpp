@@ -2,6 +2,7 @@
 
 #include "core/journal.h"
 #include "core/lignecommande.h"
+#include "network/relais.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -62,7 +63,17 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         QStringLiteral("Sert la page des résultats en direct sur PORT (0 : pas de page) ; "
                        "remplace Web/Port du fichier de réglages."),
         QStringLiteral("PORT"));
-    parseur.addOptions({aide, reprendre, enregistrer, source, web});
+    const QCommandLineOption relais(
+        QStringLiteral("relais"),
+        QStringLiteral("Publie aussi l'état de la course sur le relais nginx à cette adresse "
+                       "(http ou https) ; remplace Web/Relais du fichier de réglages."),
+        QStringLiteral("URL"));
+    const QCommandLineOption exporterPage(
+        QStringLiteral("exporter-page"),
+        QStringLiteral("Écrit les fichiers de la page des résultats dans DOSSIER, pour le "
+                       "relais, puis s'arrête."),
+        QStringLiteral("DOSSIER"));
+    parseur.addOptions({aide, reprendre, enregistrer, source, web, relais, exporterPage});
 
     if (!parseur.parse(arguments))
         return refuser(enFrancais(parseur.errorText()));
@@ -93,6 +104,17 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
                 QStringLiteral("port web invalide : %1 (de 0 à 65535)").arg(parseur.value(web)));
         options.webPort = port;
     }
+    if (parseur.isSet(relais)) {
+        options.relais = parseur.value(relais).trimmed();
+        if (Relais::adresseDepuis(options.relais).isEmpty())
+            return refuser(
+                QStringLiteral("adresse de relais invalide : %1 (une adresse http:// ou https://)")
+                    .arg(parseur.value(relais)));
+        options.relaisDonne = true;
+    }
+    options.exporterPage = parseur.value(exporterPage);
+    if (parseur.isSet(exporterPage) && options.exporterPage.isEmpty())
+        return refuser(QStringLiteral("--exporter-page demande un dossier"));
     if (parseur.isSet(enregistrer)) {
         options.enregistrement = parseur.value(enregistrer);
         // Tried now, so that a wrong name stops the start before any window opens.

@@ -13,6 +13,9 @@ struct OptionsStation {
     bool sourcesDonnees = false; // --source given: it replaces Connexion/Sources
     QList<QHostAddress> sources; // --source ADRESSE[,ADRESSE...]
     int webPort = -1;            // --web PORT replaces Web/Port; -1: not given
+    bool relaisDonne = false;    // --relais given: it replaces Web/Relais
+    QString relais;              // --relais URL
+    QString exporterPage;        // --exporter-page DOSSIER: write the page's files, then quit
 };
 
 // Reads the arguments (the program name first). Returns -1 when the station may start;

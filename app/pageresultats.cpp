@@ -1,6 +1,5 @@
 #include "app/pageresultats.h"
 
-#include "core/instantane.h"
 #include "web/serveurweb.h"
 
 #include <QNetworkInterface>
@@ -50,7 +49,7 @@ QStringList PageResultats::adresses() const
     return liste;
 }
 
-void PageResultats::publier(qint64 depuisTrameMs)
+void PageResultats::publier(const QByteArray &etat)
 {
-    serveurWeb->publier(etatJson(++sequence, depuisTrameMs));
+    serveurWeb->publier(etat);
 }

@@ -24,15 +24,14 @@ public:
     // field's network first; loopback only when there is no other.
     QStringList adresses() const;
 
-    // The contest as it stands now, once per refresh; `depuisTrameMs` as the feed says it.
-    void publier(qint64 depuisTrameMs);
+    // The contest's state document as it stands now, once per refresh.
+    void publier(const QByteArray &etat);
 
     ServeurWeb *serveur() const { return serveurWeb; }
 
 private:
     ServeurWeb *serveurWeb;
     QHostAddress ecoute;
-    quint64 sequence = 0;
 };
 
 #endif

@@ -66,6 +66,8 @@ void lireParametres(QSettings &fichier)
     const int port = fichier.value(QStringLiteral("Web/Port")).toString().trimmed().toInt(&nombre);
     parametres.webPort = nombre && port > 0 && port <= 65535 ? port : 0;
     parametres.webAdresse = fichier.value(QStringLiteral("Web/Adresse")).toString().trimmed();
+    parametres.relais = fichier.value(QStringLiteral("Web/Relais")).toString().trimmed();
+    parametres.relaisJeton = fichier.value(QStringLiteral("Web/RelaisJeton")).toString().trimmed();
     const int duree =
         fichier.value(QStringLiteral("Affichage/DureePage")).toString().trimmed().toInt(&nombre);
     parametres.dureePage =
@@ -93,6 +95,8 @@ void ecrireParametres(QSettings &fichier)
     fichier.setValue(QStringLiteral("Fenetre/Reprendre"), int(parametres.reprendre));
     fichier.setValue(QStringLiteral("Web/Port"), parametres.webPort);
     fichier.setValue(QStringLiteral("Web/Adresse"), parametres.webAdresse);
+    fichier.setValue(QStringLiteral("Web/Relais"), parametres.relais);
+    fichier.setValue(QStringLiteral("Web/RelaisJeton"), parametres.relaisJeton);
     fichier.setValue(QStringLiteral("Affichage/DureePage"), parametres.dureePage);
 }
 

@@ -42,6 +42,9 @@ struct Parametres {
     // The results page: its port (0: no page) and the address it listens on (empty: all).
     int webPort = 0;
     QString webAdresse;
+    // The relay's publishing address (empty: no relay) and the token it asks for.
+    QString relais;
+    QString relaisJeton;
     int dureePage = dureePageParDefaut;
 };
 
