@@ -5,12 +5,19 @@
 #include "web/serveurweb.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
 #include <deque>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -72,39 +79,64 @@ private slots:
 
     void routes_data()
     {
-        QTest::addColumn<QString>("requete");
+        QTest::addColumn<QString>("requete"); // lines after the first are header lines
         QTest::addColumn<int>("statut");
         QTest::addColumn<QByteArray>("type");
         QTest::addColumn<QString>("ressource"); // the body, when not empty
-        QTest::addColumn<bool>("sansCache");
+        QTest::addColumn<QByteArray>("cache");
+        QTest::addColumn<QByteArray>("avant");  // published, then the station restarts
+        QTest::addColumn<QByteArray>("publie"); // published before the request
 
         const QByteArray html = "text/html; charset=utf-8";
         const QByteArray css = "text/css; charset=utf-8";
         const QByteArray texte = "text/plain; charset=utf-8";
-        QTest::newRow("page") << "GET /" << 200 << html << "index.html" << false;
-        QTest::newRow("par son nom") << "GET /index.html" << 200 << html << "index.html" << false;
+        const QByteArray json = "application/json; charset=utf-8";
+        const QByteArray rien, revalider = "no-cache";
+        QTest::newRow("page") << "GET /" << 200 << html << "index.html" << rien << rien << rien;
+        QTest::newRow("par son nom")
+            << "GET /index.html" << 200 << html << "index.html" << rien << rien << rien;
         QTest::newRow("script") << "GET /page.js" << 200
-                                << QByteArray("text/javascript; charset=utf-8") << "page.js"
-                                << false;
-        QTest::newRow("style") << "GET /page.css" << 200 << css << "page.css" << false;
+                                << QByteArray("text/javascript; charset=utf-8") << "page.js" << rien
+                                << rien << rien;
+        QTest::newRow("style") << "GET /page.css" << 200 << css << "page.css" << rien << rien
+                               << rien;
         QTest::newRow("requête ignorée")
-            << "GET /page.css?v=2&x=..%2f" << 200 << css << "page.css" << false;
-        QTest::newRow("état") << "GET /etat.json?t=1" << 200
-                              << QByteArray("application/json; charset=utf-8") << "" << true;
+            << "GET /page.css?v=2&x=..%2f" << 200 << css << "page.css" << rien << rien << rien;
+        QTest::newRow("état") << "GET /etat.json?t=1" << 200 << json << "" << revalider << rien
+                              << rien;
+        // {e} is the tag of the state's first answer.
+        for (const char *tags : {"{e}", "\"x\", W/{e}", "*"}) {
+            QTest::addRow("état inchangé, %s", tags)
+                << QString("GET /etat.json\nIf-None-Match: ") + tags << 304 << rien << ""
+                << revalider << rien << rien;
+        }
+        QTest::newRow("HEAD état inchangé, deux en-têtes")
+            << "HEAD /etat.json\nIf-None-Match: \"x\"\nIf-None-Match: {e}" << 304 << rien << ""
+            << revalider << rien << rien;
+        QTest::newRow("état publié depuis") << "GET /etat.json\nIf-None-Match: {e}" << 200 << json
+                                            << "" << revalider << rien << etatNumero(1);
+        QTest::newRow("même état, station relancée")
+            << "GET /etat.json\nIf-None-Match: {e}" << 304 << rien << "" << revalider
+            << etatNumero(1) << etatNumero(1);
+        QTest::newRow("autre état, station relancée")
+            << "GET /etat.json\nIf-None-Match: {e}" << 200 << json << "" << revalider
+            << etatNumero(1) << etatNumero(2);
+        const QHash<QString, QByteArray> caches{{"/etat.json", revalider},
+                                                {"/evenements", "no-store"}};
         for (const char *chemin : {"/", "/page.js", "/etat.json", "/evenements", "/absent"}) {
             QTest::addRow("HEAD %s", chemin)
                 << QString("HEAD ") + chemin << (qstrcmp(chemin, "/absent") ? 200 : 404)
-                << QByteArray() << "" << false;
+                << QByteArray() << "" << caches.value(chemin) << rien << rien;
         }
         for (const char *requete : {"POST /", "PUT /", "DELETE /", "OPTIONS /", "PATCH /",
                                     "TRACE /", "get /", "POST /evenements"})
-            QTest::addRow("%s", requete) << requete << 405 << texte << "" << false;
+            QTest::addRow("%s", requete) << requete << 405 << texte << "" << rien << rien << rien;
         for (const char *chemin :
              {"/absent", "/page.JS", "//page.js", "/../page.js", "/%2e%2e/%2e%2e/etc/passwd",
               "/..%2f..%2fetc%2fpasswd", "/page/../page.js", "/:/web/page.js", "/web/page.js",
               "/page.qrc", "/evenements/", "/etat.json/x"}) {
             QTest::addRow("introuvable %s", chemin)
-                << QString("GET ") + chemin << 404 << texte << "" << false;
+                << QString("GET ") + chemin << 404 << texte << "" << rien << rien << rien;
         }
     }
 
@@ -114,24 +146,44 @@ private slots:
         QFETCH(int, statut);
         QFETCH(QByteArray, type);
         QFETCH(QString, ressource);
-        QFETCH(bool, sansCache);
+        QFETCH(QByteArray, cache);
+        QFETCH(QByteArray, avant);
+        QFETCH(QByteArray, publie);
 
-        const Reponse reponse =
-            demander(serveur->port(),
-                     requete.toUtf8() + " HTTP/1.1\r\nHost: station\r\nConnection: close\r\n\r\n");
+        if (!avant.isEmpty())
+            serveur->publier(avant);
+        const QByteArray premiere =
+            demander(serveur->port(), "GET /etat.json HTTP/1.0\r\n\r\n").entetes.value("etag");
+        if (!avant.isEmpty())
+            init();
+        if (!publie.isEmpty())
+            serveur->publier(publie);
+        QStringList lignes = requete.split('\n');
+        QByteArray brut =
+            lignes.takeFirst().toUtf8() + " HTTP/1.1\r\nHost: s\r\nConnection: close\r\n";
+        for (const QString &ligne : lignes)
+            brut += ligne.toUtf8().replace("{e}", premiere) + "\r\n";
+        const Reponse reponse = demander(serveur->port(), brut + "\r\n");
         QCOMPARE(reponse.statut, statut);
         QCOMPARE(reponse.entetes.value("x-content-type-options"), QByteArray("nosniff"));
         QCOMPARE(reponse.entetes.value("content-security-policy"), politique);
         QCOMPARE(reponse.entetes.value("referrer-policy"), QByteArray("no-referrer"));
+        QCOMPARE(reponse.entetes.value("cache-control"), cache);
         if (statut == 405)
             QCOMPARE(reponse.entetes.value("allow"), QByteArray("GET, HEAD"));
-        if (requete.startsWith("HEAD")) {
-            QVERIFY(!reponse.entetes.value("content-type").isEmpty());
+        if (cache == "no-cache") {
+            // Strong, and the same exactly while the document is.
+            const QByteArray etiquette = reponse.entetes.value("etag");
+            QVERIFY2(etiquette.size() > 2 && etiquette.startsWith('"') && etiquette.endsWith('"'),
+                     etiquette);
+            QCOMPARE(etiquette == premiere, publie.isEmpty() || publie == avant);
+        }
+        if (requete.startsWith("HEAD") || statut == 304) {
+            QCOMPARE(reponse.entetes.contains("content-type"), statut != 304);
             QVERIFY(reponse.corps.isEmpty());
             return;
         }
         QCOMPARE(reponse.entetes.value("content-type"), type);
-        QCOMPARE(reponse.entetes.contains("cache-control"), sansCache);
         if (!ressource.isEmpty()) {
             QFile fichier(":/web/" + ressource);
             QVERIFY(fichier.open(QIODevice::ReadOnly));

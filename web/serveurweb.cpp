@@ -1,5 +1,6 @@
 #include "web/serveurweb.h"
 
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
@@ -86,6 +87,13 @@ QByteArray evenementSse(const QByteArray &json)
     return evenement;
 }
 
+// Strong, and a function of the bytes alone: after a restart, a client's old tag matches
+// only the very same document.
+QByteArray etiquetteDe(const QByteArray &json)
+{
+    return '"' + QCryptographicHash::hash(json, QCryptographicHash::Sha256).toHex().left(32) + '"';
+}
+
 using Octets = std::shared_ptr<const QByteArray>;
 
 Octets octetsFixes(const char *texte)
@@ -119,7 +127,8 @@ public:
     std::atomic<unsigned> connexions{0};
 
     std::mutex verrou;
-    Octets etat;
+    Octets etat = octetsFixes("{}");
+    QByteArray etiquette = etiquetteDe("{}");
     Octets evenement;
     quint64 generation = 0;
     quint64 battements = 0;
@@ -216,14 +225,15 @@ void libererOctets(void *cls)
     delete static_cast<Octets *>(cls);
 }
 
-void ajouterEntetes(MHD_Response *reponse, const char *type, bool sansCache)
+void ajouterEntetes(MHD_Response *reponse, const char *type, const char *cache = nullptr)
 {
-    MHD_add_response_header(reponse, MHD_HTTP_HEADER_CONTENT_TYPE, type);
+    if (type)
+        MHD_add_response_header(reponse, MHD_HTTP_HEADER_CONTENT_TYPE, type);
     MHD_add_response_header(reponse, "X-Content-Type-Options", "nosniff");
     MHD_add_response_header(reponse, "Content-Security-Policy", politiqueContenu);
     MHD_add_response_header(reponse, "Referrer-Policy", "no-referrer");
-    if (sansCache)
-        MHD_add_response_header(reponse, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
+    if (cache)
+        MHD_add_response_header(reponse, MHD_HTTP_HEADER_CACHE_CONTROL, cache);
 }
 
 MHD_Result envoyer(MHD_Connection *connexion, unsigned statut, MHD_Response *reponse)
@@ -238,10 +248,32 @@ MHD_Result envoyerTexte(MHD_Connection *connexion, unsigned statut, const char *
 {
     MHD_Response *reponse = MHD_create_response_from_buffer(
         std::strlen(texte), const_cast<char *>(texte), MHD_RESPMEM_PERSISTENT);
-    ajouterEntetes(reponse, "text/plain; charset=utf-8", false);
+    ajouterEntetes(reponse, "text/plain; charset=utf-8");
     if (enteteEnPlus)
         MHD_add_response_header(reponse, enteteEnPlus, valeur);
     return envoyer(connexion, statut, reponse);
+}
+
+struct Comparaison {
+    const QByteArray &etiquette;
+    bool egale = false;
+};
+
+// Every If-None-Match line counts, each a list; the comparison is the weak one, so that a
+// relay that weakens the tag still gets its 304.
+MHD_Result comparerEtiquettes(void *cls, MHD_ValueKind, const char *nom, const char *valeur)
+{
+    auto *comparaison = static_cast<Comparaison *>(cls);
+    if (qstricmp(nom, MHD_HTTP_HEADER_IF_NONE_MATCH) == 0 && valeur) {
+        for (QByteArray element : QByteArray(valeur).split(',')) {
+            element = element.trimmed();
+            if (element.startsWith("W/"))
+                element.remove(0, 2);
+            if (element == "*" || element == comparaison->etiquette)
+                comparaison->egale = true;
+        }
+    }
+    return MHD_YES;
 }
 
 bool annonceUnCorps(MHD_Connection *connexion)
@@ -282,17 +314,27 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
     const QByteArray chemin(url);
     if (chemin == "/etat.json") {
         Octets etat;
+        QByteArray etiquette;
         {
             std::lock_guard<std::mutex> garde(moteur->verrou);
             etat = moteur->etat;
+            etiquette = moteur->etiquette;
         }
-        if (!etat)
-            etat = octetsFixes("{}");
-        const uint64_t taille = uint64_t(etat->size());
-        MHD_Response *reponse = MHD_create_response_from_callback(
-            taille, blocFlux, lireOctets, new Octets(std::move(etat)), libererOctets);
-        ajouterEntetes(reponse, "application/json; charset=utf-8", true);
-        return envoyer(connexion, MHD_HTTP_OK, reponse);
+        // Pollers and relays revalidate each time; while nothing changes, it costs no body.
+        Comparaison comparaison{etiquette};
+        MHD_get_connection_values(connexion, MHD_HEADER_KIND, comparerEtiquettes, &comparaison);
+        MHD_Response *reponse;
+        if (comparaison.egale) {
+            reponse = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
+            ajouterEntetes(reponse, nullptr, "no-cache");
+        } else {
+            const uint64_t taille = uint64_t(etat->size());
+            reponse = MHD_create_response_from_callback(taille, blocFlux, lireOctets,
+                                                        new Octets(std::move(etat)), libererOctets);
+            ajouterEntetes(reponse, "application/json; charset=utf-8", "no-cache");
+        }
+        MHD_add_response_header(reponse, MHD_HTTP_HEADER_ETAG, etiquette.constData());
+        return envoyer(connexion, comparaison.egale ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, reponse);
     }
     if (chemin == "/evenements") {
         MHD_Response *reponse;
@@ -305,7 +347,7 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
             reponse = MHD_create_response_from_callback(MHD_SIZE_UNKNOWN, blocFlux, lireFlux,
                                                         abonne, libererAbonne);
         }
-        ajouterEntetes(reponse, "text/event-stream; charset=utf-8", true);
+        ajouterEntetes(reponse, "text/event-stream; charset=utf-8", "no-store");
         return envoyer(connexion, MHD_HTTP_OK, reponse);
     }
     // Only the names of the table: no path is ever looked up anywhere else.
@@ -315,7 +357,7 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
     MHD_Response *reponse = MHD_create_response_from_buffer(
         size_t(fichier->octets.size()), const_cast<char *>(fichier->octets.constData()),
         MHD_RESPMEM_PERSISTENT);
-    ajouterEntetes(reponse, fichier->type.constData(), false);
+    ajouterEntetes(reponse, fichier->type.constData());
     return envoyer(connexion, MHD_HTTP_OK, reponse);
 }
 
@@ -472,8 +514,10 @@ void ServeurWeb::publier(const QByteArray &etatJson)
     // Built once here, outside the lock; the old ones are released outside it too.
     Octets etat = std::make_shared<const QByteArray>(etatJson);
     Octets evenement = std::make_shared<const QByteArray>(evenementSse(etatJson));
+    QByteArray etiquette = etiquetteDe(etatJson);
     std::lock_guard<std::mutex> garde(moteur->verrou);
     moteur->etat.swap(etat);
+    moteur->etiquette.swap(etiquette);
     moteur->evenement.swap(evenement);
     ++moteur->generation;
     moteur->reveil = true;
