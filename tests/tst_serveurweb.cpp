@@ -102,6 +102,10 @@ private slots:
                                << rien;
         QTest::newRow("requête ignorée")
             << "GET /page.css?v=2&x=..%2f" << 200 << css << "page.css" << rien << rien << rien;
+        QTest::newRow("incrustation") << "GET /incrustation?vue=serie&haut=5" << 200 << html
+                                      << "incrustation.html" << rien << rien << rien;
+        QTest::newRow("incrustation par son nom") << "GET /incrustation.html" << 200 << html
+                                                  << "incrustation.html" << rien << rien << rien;
         QTest::newRow("état") << "GET /etat.json?t=1" << 200 << json << "" << revalider << rien
                               << rien;
         // {e} is the tag of the state's first answer.
@@ -134,7 +138,7 @@ private slots:
         for (const char *chemin :
              {"/absent", "/page.JS", "//page.js", "/../page.js", "/%2e%2e/%2e%2e/etc/passwd",
               "/..%2f..%2fetc%2fpasswd", "/page/../page.js", "/:/web/page.js", "/web/page.js",
-              "/page.qrc", "/evenements/", "/etat.json/x"}) {
+              "/page.qrc", "/evenements/", "/etat.json/x", "/incrustation/"}) {
             QTest::addRow("introuvable %s", chemin)
                 << QString("GET ") + chemin << 404 << texte << "" << rien << rien << rien;
         }

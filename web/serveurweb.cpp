@@ -350,8 +350,12 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
         ajouterEntetes(reponse, "text/event-stream; charset=utf-8", "no-store");
         return envoyer(connexion, MHD_HTTP_OK, reponse);
     }
-    // Only the names of the table: no path is ever looked up anywhere else.
-    const auto fichier = moteur->fichiers.constFind(chemin == "/" ? "index.html" : chemin.mid(1));
+    // Only the names of the table, two of them also asked for without their file name: no
+    // path is ever looked up anywhere else.
+    const auto fichier =
+        moteur->fichiers.constFind(chemin == "/"               ? "index.html"
+                                   : chemin == "/incrustation" ? "incrustation.html"
+                                                               : chemin.mid(1));
     if (fichier == moteur->fichiers.constEnd())
         return envoyerTexte(connexion, MHD_HTTP_NOT_FOUND, "Page introuvable.\n");
     MHD_Response *reponse = MHD_create_response_from_buffer(
