@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# 2,000 phones on the relay: a pilot renamed by the sender reaches every one of them, from
+# the station through nginx and nchan, within two seconds of the datagram. CTest runs it in
+# the loopback-only namespace; 77 when nginx, nchan or the station's relay is missing.
+#   relais_charge.sh STATION CHARGE_SSE RELAIS_LOCAL
+set -euo pipefail
+station=$1 charge=$2 relais=$3
+clients=2000 port=8089 jeton=jeton-essai
+nom="Renomme$RANDOM$$"
+if ! command -v nginx >/dev/null || [ ! -f /usr/lib/nginx/modules/ngx_nchan_module.so ] ||
+    ! QT_QPA_PLATFORM=offscreen "$station" --help | grep -q -- --relais; then
+    echo "nginx, le module nchan ou l'option --relais de la station manque"
+    exit 77
+fi
+travail=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$travail"' EXIT
+export HOME=$travail/maison TMPDIR=$travail/tmp XDG_RUNTIME_DIR=$travail/run
+export QT_QPA_PLATFORM=offscreen
+mkdir -p "$HOME/Documents/Coupe des Vellor/Appli" "$TMPDIR" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Web]\nRelaisJeton=%s\n' "$jeton" >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+
+# attendre N COMMAND...: runs the command every tenth of a second until it succeeds, N times
+# at most.
+attendre() {
+    local n=$1
+    shift
+    until "$@"; do
+        n=$((n - 1))
+        [ "$n" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+# shellcheck disable=SC2016 # expanded by the inner shell
+etat_contient() {
+    timeout 2 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 && printf "GET /etat.json HTTP/1.0\r\n\r\n" >&5 &&
+        cat <&5' "$port" 2>/dev/null | grep -q -- "$1"
+}
+# A scoreboard of one pilot, sent to the station's frame port.
+envoyer() {
+    printf '<EPREUVE>;0;0;0;0;0;0;%s;Pilote;7;100;1;0;0;0;0;0;0;</EPREUVE>' "$1" \
+        >/dev/udp/127.0.0.1/7700
+}
+envoyer_et_voir() { envoyer "$1" && etat_contient "$1"; }
+
+"$relais" "$travail/relais" "$port" "$jeton" &
+attendre 100 etat_contient HTTP/ || { echo "le relais ne répond pas"; exit 1; }
+"$station" --relais "http://127.0.0.1:$port/publier" >"$travail/station" 2>&1 &
+# Up, bound and publishing once a first name comes back from the relay.
+attendre 300 envoyer_et_voir Avant || { echo "rien de la station"; cat "$travail/station"; exit 1; }
+
+mkfifo "$travail/depart"
+exec 3<>"$travail/depart"
+"$charge" --delai 2000 127.0.0.1 "$port" "$clients" "$nom" <&3 >"$travail/charge" &
+abonnes() { grep -q '^abonnés' "$travail/charge"; }
+attendre 600 abonnes || { echo "les clients ne sont pas connectés"; exit 1; }
+date +%s%3N >&3
+envoyer "$nom"
+code=0
+wait $! || code=$?
+cat "$travail/charge"
+grep -q "^abonnés $clients sur $clients" "$travail/charge" || { echo "clients perdus"; exit 1; }
+[ "$code" = 0 ] || { echo "le nouveau nom n'a pas atteint chaque client en 2 s"; exit 1; }
