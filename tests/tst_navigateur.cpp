@@ -81,14 +81,18 @@ void TstNavigateur::suitLaStation_data()
     QTest::newRow("station tuée puis relancée") << true;
 }
 
-// The sender renames two pilots of the series in flight: one with markup in his name, one
-// with an accent. The open page shows both as they were typed, and nothing else happens;
-// after the station was killed and started again on the same port, by itself.
+// The page follows a pilot of the next series. The sender starts that series and renames two
+// of its pilots: one with markup in his name, one with an accent. The open page and an overlay
+// show both as they were typed, the followed pilot flying, and nothing else happens; after the
+// station was killed and started again on the same port, by itself.
 void TstNavigateur::suitLaStation()
 {
     QFETCH(bool, redemarrer);
     ConcoursDemo concours;
     concours.allerA(2, 1, Phase::Vol, 10);
+    const QVector<int> suivante = concours.series().at(2);
+    const Pilote &a = concours.pilotes().at(suivante.at(0));
+    const Pilote &b = concours.pilotes().at(suivante.at(1));
     QUdpSocket emetteur;
     stations.reset(new Stations);
     // Ready once it prints "etat": a second after its window shows, so after the start-up's
@@ -102,7 +106,8 @@ void TstNavigateur::suitLaStation()
     emetteur.writeDatagram(concours.trame(), QHostAddress::LocalHost, portTrames);
     page.reset(new QProcess);
     page->setWorkingDirectory(QStringLiteral(VELLOR_NAVIGATEUR));
-    page->start(node, {"page.mjs", "essai", "http://127.0.0.1:" + portWeb + '/'});
+    page->start(node, {"page.mjs", "essai",
+                       "http://127.0.0.1:" + portWeb + "/?suivre=" + QString::number(a.numero)});
     QCOMPARE(reponse({}, 120000), QByteArray("prêt"));
     if (redemarrer) {
         QCOMPARE(reponse("coupure", 10000), QByteArray("coupure notée"));
@@ -111,10 +116,7 @@ void TstNavigateur::suitLaStation()
         QVERIFY2(lancerStation(), "la station n'a pas redémarré");
     }
 
-    concours.avancer(1);
-    const QVector<int> enVol = concours.series().at(concours.moment().serie);
-    const Pilote &a = concours.pilotes().at(enVol.at(0));
-    const Pilote &b = concours.pilotes().at(enVol.at(1));
+    concours.allerA(2, 2, Phase::Vol);
     const QByteArray trame = renommer(renommer(concours.trame(), a, piege, a.nom2), b,
                                       QStringLiteral("ZOÉ"), QStringLiteral("Nouvelle"));
     emetteur.writeDatagram(trame, QHostAddress::LocalHost, portTrames);

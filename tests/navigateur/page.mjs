@@ -81,7 +81,7 @@ const GRAND = { width: 1920, height: 1080 };
 // panel's centre.
 async function alphas(page) {
   const png = (await page.screenshot({ omitBackground: true })).toString('base64');
-  const r = await page.$eval('.panneau', (n) => n.getBoundingClientRect().toJSON());
+  const r = await page.$eval('.panneau', (n) => n.getBoundingClientRect().toJSON()).catch(() => ({ x: 0, y: 0, width: 0 }));
   const lecteur = await contexte.newPage();
   const a = await lecteur.evaluate(async ([png, x, y, largeur]) => {
     const img = new Image();
@@ -327,18 +327,26 @@ async function incrustations() {
 // ---- Test mode: the C++ test drives the station, the page must follow it by itself. ----
 
 async function essai() {
+  // The page follows the pilot its link names; the overlay shows the series in flight.
   const s = await ouvrir(url, '#vue-series .serie');
-  const f = await fautes(s);
+  const o = await ouvrir(new URL('incrustation?vue=serie', url).href, '.panneau', GRAND);
+  const avant = await s.page.waitForFunction(() => /, dans \d+ séries?×$/.test(document.getElementById('suivis').textContent),
+    null, { timeout: DELAI / 2 }).then(() => [], async () => ['pilote suivi pas placé : ' + await s.page.textContent('#suivis')]);
+  const coin = (await alphas(o.page))[0];
+  const f = [...avant, ...(coin ? ['fond de l\'incrustation opaque : ' + coin] : []), ...await fautes(s), ...await fautes(o)];
   dire(f.length ? 'faute ' + f.join(' ; ') : 'prêt');
   if (f.length) return 1;
   for await (const ligne of createInterface({ input: process.stdin })) {
-    if (ligne === 'coupure') { s.coupure = true; dire('coupure notée'); continue; }
+    if (ligne === 'coupure') { [s.coupure, o.coupure] = [true, true]; dire('coupure notée'); continue; }
     const attendus = JSON.parse(ligne.replace(/^attendre /, ''));
-    const vus = await s.page.waitForFunction((a) => {
-      const noms = Array.from(document.querySelectorAll('#vue-series .serie.courante .nom'), (n) => n.textContent);
-      return a.every((n) => noms.includes(n));
-    }, attendus, { timeout: DELAI / 2 }).then(() => true, () => false);
-    const f = [...await fautes(s), ...(vus ? [] : ['la série en vol ne montre pas ' + attendus.join(', ')])];
+    // The names in the series in flight of both, and the followed pilot flying.
+    const voir = (page, selecteur, suivi) => page.waitForFunction(([a, sel, suivi]) => {
+      const noms = Array.from(document.querySelectorAll(sel), (n) => n.textContent);
+      return a.every((n) => noms.includes(n)) && (!suivi || /· en vol×$/.test(document.getElementById('suivis').textContent));
+    }, [attendus, selecteur, suivi], { timeout: DELAI / 2 }).then(() => true, () => false);
+    const vus = [await voir(s.page, '#vue-series .serie.courante .nom', true), await voir(o.page, '.pilotes .nom', false)];
+    const f = [...await fautes(s), ...await fautes(o), ...(vus[0] ? [] : ['la page ne montre pas ' + attendus.join(', ') + ' en vol']),
+      ...(vus[1] ? [] : ['l\'incrustation ne montre pas ' + attendus.join(', ')])];
     dire(f.length ? 'faute ' + f.join(' ; ') : 'vu');
     if (f.length) return 1;
   }
