@@ -4,8 +4,9 @@
 # a network namespace that holds only loopback. Exits 1 on any gap between page and state.
 # Usage: scripts/suivre-page.sh [SECONDES] [--captures DOSSIER]
 #   SECONDES   how long to follow (default: 60)
-#   --captures two phone screenshots: DOSSIER/page-telephone-series.png (top of the page)
-#              and DOSSIER/page-telephone-coupe.png (the cup classification)
+#   --captures the README's pictures: DOSSIER/page-telephone-series.png and
+#              page-telephone-coupe.png (two tabs, a pilot followed), and
+#              incrustation-serie.png (the series overlay over a drawn video frame)
 #   BUILD_DIR  build folder (default: build/)
 #   PILOTES    pilots in the simulated contest (default: 200)
 #   DEBUT      contest second to start from (default: 9000, the third event under way,

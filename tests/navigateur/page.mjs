@@ -18,7 +18,7 @@
 // In every mode a reload, dialog, script error, console error or CSP violation is a fault.
 import { chromium } from 'playwright-core';
 import { createInterface } from 'node:readline';
-import { mkdirSync, readFileSync } from 'node:fs';
+import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 
 const [mode, url, ...reste] = process.argv.slice(2);
 if (!(mode === 'vues' || (['essai', 'suivre'].includes(mode) && url))) {
@@ -420,12 +420,59 @@ async function capturer(page, dossier) {
       !document.getElementById('titre-classement-coupe').classList.contains('efface'), null, { timeout: DELAI });
     await page.screenshot({ path: dossier + '/page-telephone-' + nom + '.png' });
   };
+  // A spectator follows a pilot of the next series, found by his number.
+  const numero = await page.textContent('#vue-preparation tbody tr:first-child .numero');
+  await page.fill('#recherche', numero);
+  await page.click(`.proposition:has-text("${numero} ")`);
+  await page.click('.onglets a[data-vue=series]');
   await photo('series');
-  // The header stays on top: the classification's title goes just below it.
-  await page.evaluate(() => window.scrollTo(0, window.scrollY - 8 +
-    document.getElementById('vue-classement-coupe').getBoundingClientRect().top -
-    document.querySelector('.bandeau').getBoundingClientRect().height));
+  await page.click('.onglets a[data-vue=coupe]');
   await photo('coupe');
+  // The series overlay over a frame of a contest video, drawn here.
+  const o = await ouvrir(new URL('incrustation?vue=serie', page.url()).href, '.panneau', GRAND);
+  const png = (await o.page.screenshot({ omitBackground: true })).toString('base64');
+  const toile = await contexte.newPage();
+  const image = await toile.evaluate(async (png) => {
+    const c = document.createElement('canvas');
+    [c.width, c.height] = [1280, 720];
+    const g = c.getContext('2d');
+    const ciel = g.createLinearGradient(0, 0, 0, 430);
+    ciel.addColorStop(0, '#3d78c2');
+    ciel.addColorStop(1, '#bcd8ef');
+    g.fillStyle = ciel;
+    g.fillRect(0, 0, 1280, 430);
+    g.fillStyle = '#2f5a2a';
+    g.beginPath();
+    g.moveTo(0, 430);
+    for (let x = 0; x <= 1280; x += 40) g.lineTo(x, 400 + 18 * Math.sin(x / 70) + 9 * Math.sin(x / 23));
+    g.lineTo(1280, 430);
+    g.fill();
+    const herbe = g.createLinearGradient(0, 430, 0, 720);
+    herbe.addColorStop(0, '#6f9b45');
+    herbe.addColorStop(1, '#3f6b25');
+    g.fillStyle = herbe;
+    g.fillRect(0, 430, 1280, 290);
+    g.fillStyle = '#8a8a80';
+    g.beginPath();
+    g.moveTo(560, 430); g.lineTo(720, 430); g.lineTo(1100, 720); g.lineTo(180, 720);
+    g.fill();
+    // A model aircraft banking over the field.
+    g.translate(780, 210);
+    g.rotate(-0.18);
+    g.fillStyle = '#d23a2a';
+    g.fillRect(-90, -9, 180, 18);
+    g.fillRect(-20, -70, 30, 140);
+    g.fillRect(-95, -28, 16, 56);
+    g.setTransform(1, 0, 0, 1, 0, 0);
+    const img = new Image();
+    img.src = 'data:image/png;base64,' + png;
+    await img.decode();
+    g.drawImage(img, 0, 0, 1280, 720);
+    return c.toDataURL('image/png').split(',')[1];
+  }, png);
+  writeFileSync(dossier + '/incrustation-serie.png', Buffer.from(image, 'base64'));
+  await toile.close();
+  await o.page.close();
 }
 
 async function suivre() {
