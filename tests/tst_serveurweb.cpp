@@ -5,19 +5,15 @@
 #include "web/serveurweb.h"
 
 #include <QFile>
+#include <QNetworkInterface>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
 #include <deque>
 #include <memory>
-
-#ifdef Q_OS_LINUX
-#include <unistd.h>
-#endif
 
 namespace
 {
@@ -87,44 +83,36 @@ private slots:
         QTest::addColumn<QByteArray>("avant");  // published, then the station restarts
         QTest::addColumn<QByteArray>("publie"); // published before the request
 
-        const QByteArray html = "text/html; charset=utf-8";
-        const QByteArray css = "text/css; charset=utf-8";
+        const QByteArray html = "text/html; charset=utf-8", css = "text/css; charset=utf-8";
         const QByteArray texte = "text/plain; charset=utf-8";
-        const QByteArray json = "application/json; charset=utf-8";
-        const QByteArray rien, revalider = "no-cache";
-        QTest::newRow("page") << "GET /" << 200 << html << "index.html" << rien << rien << rien;
-        QTest::newRow("par son nom")
-            << "GET /index.html" << 200 << html << "index.html" << rien << rien << rien;
-        QTest::newRow("script") << "GET /page.js" << 200
-                                << QByteArray("text/javascript; charset=utf-8") << "page.js" << rien
-                                << rien << rien;
-        QTest::newRow("style") << "GET /page.css" << 200 << css << "page.css" << rien << rien
-                               << rien;
-        QTest::newRow("requête ignorée")
-            << "GET /page.css?v=2&x=..%2f" << 200 << css << "page.css" << rien << rien << rien;
-        QTest::newRow("incrustation") << "GET /incrustation?vue=serie&haut=5" << 200 << html
-                                      << "incrustation.html" << rien << rien << rien;
-        QTest::newRow("incrustation par son nom") << "GET /incrustation.html" << 200 << html
-                                                  << "incrustation.html" << rien << rien << rien;
-        QTest::newRow("état") << "GET /etat.json?t=1" << 200 << json << "" << revalider << rien
-                              << rien;
+        const QByteArray rien, revalider = "no-cache", json = "application/json; charset=utf-8";
+        const auto fichier = [&](const char *nom, const char *requete, const QByteArray &type,
+                                 const char *ressource) {
+            QTest::newRow(nom) << requete << 200 << type << ressource << rien << rien << rien;
+        };
+        fichier("page", "GET /", html, "index.html");
+        fichier("par son nom", "GET /index.html", html, "index.html");
+        fichier("script", "GET /page.js", "text/javascript; charset=utf-8", "page.js");
+        fichier("style", "GET /page.css", css, "page.css");
+        fichier("requête ignorée", "GET /page.css?v=2&x=..%2f", css, "page.css");
+        fichier("incrustation", "GET /incrustation?vue=serie&haut=5", html, "incrustation.html");
+        fichier("incrustation par son nom", "GET /incrustation.html", html, "incrustation.html");
         // {e} is the tag of the state's first answer.
-        for (const char *tags : {"{e}", "\"x\", W/{e}", "*"}) {
-            QTest::addRow("état inchangé, %s", tags)
-                << QString("GET /etat.json\nIf-None-Match: ") + tags << 304 << rien << ""
-                << revalider << rien << rien;
-        }
-        QTest::newRow("HEAD état inchangé, deux en-têtes")
-            << "HEAD /etat.json\nIf-None-Match: \"x\"\nIf-None-Match: {e}" << 304 << rien << ""
-            << revalider << rien << rien;
-        QTest::newRow("état publié depuis") << "GET /etat.json\nIf-None-Match: {e}" << 200 << json
-                                            << "" << revalider << rien << etatNumero(1);
-        QTest::newRow("même état, station relancée")
-            << "GET /etat.json\nIf-None-Match: {e}" << 304 << rien << "" << revalider
-            << etatNumero(1) << etatNumero(1);
-        QTest::newRow("autre état, station relancée")
-            << "GET /etat.json\nIf-None-Match: {e}" << 200 << json << "" << revalider
-            << etatNumero(1) << etatNumero(2);
+        const auto etat = [&](const char *nom, const QString &requete, int statut,
+                              const QByteArray &avant = {}, const QByteArray &publie = {}) {
+            QTest::newRow(nom) << requete << statut << (statut == 200 ? json : rien) << ""
+                               << revalider << avant << publie;
+        };
+        const QString sauf = "GET /etat.json\nIf-None-Match: ";
+        etat("état", "GET /etat.json?t=1", 200);
+        etat("état inchangé", sauf + "{e}", 304);
+        etat("état inchangé, dans une liste", sauf + "\"x\", W/{e}", 304);
+        etat("état inchangé, étoile", sauf + "*", 304);
+        etat("HEAD état inchangé, deux en-têtes",
+             "HEAD /etat.json\nIf-None-Match: \"x\"\nIf-None-Match: {e}", 304);
+        etat("état publié depuis", sauf + "{e}", 200, rien, etatNumero(1));
+        etat("même état, station relancée", sauf + "{e}", 304, etatNumero(1), etatNumero(1));
+        etat("autre état, station relancée", sauf + "{e}", 200, etatNumero(1), etatNumero(2));
         const QHash<QString, QByteArray> caches{{"/etat.json", revalider},
                                                 {"/evenements", "no-store"}};
         for (const char *chemin : {"/", "/page.js", "/etat.json", "/evenements", "/absent"}) {
@@ -384,6 +372,42 @@ private slots:
                                              QHostAddress(QString::fromLatin1(client)));
             QVERIFY2(reponse.statut == (servis.contains(client) ? 200 : 0), client);
         }
+    }
+
+    // A phone that walks out of the Wi-Fi leaves its stream open without a word: its slot comes
+    // back within a minute. The phone is a curl in a network namespace of its own, joined by a
+    // veth pair whose end on its side goes down under it.
+    void telephoneParti()
+    {
+        const auto sh = [](const QString &commande) {
+            return QProcess::execute("sh", {"-c", commande}) == 0;
+        };
+        // Only where nothing else can be cut: the namespace of scripts/isole.sh.
+        if (QNetworkInterface::allInterfaces().size() != 1 ||
+            !sh("command -v unshare nsenter curl >/dev/null") ||
+            !sh("ip link add vc0 type veth peer name vc1"))
+            QSKIP("il faut root, ip, unshare, nsenter et curl, seuls dans un espace réseau");
+        QProcess telephone;
+        const auto menage = qScopeGuard([&] {
+            sh("ip link del vc0");
+            telephone.kill();
+            telephone.waitForFinished();
+        });
+        QVERIFY(sh("ip addr add 10.199.0.1/30 dev vc0 && ip link set vc0 up"));
+        QString erreur;
+        QVERIFY2(serveur->demarrer(QHostAddress("10.199.0.1"), 0, &erreur), qPrintable(erreur));
+        telephone.start("unshare", {"-n", "bash", "-c",
+                                    QString("echo; read; ip addr add 10.199.0.2/30 dev vc1 && ip "
+                                            "link set vc1 up && exec curl -sN --noproxy '*' "
+                                            "http://10.199.0.1:%1/evenements")
+                                        .arg(serveur->port())});
+        QVERIFY(telephone.waitForReadyRead(10000)); // in its namespace now
+        const QString pid = QString::number(telephone.processId());
+        QVERIFY(sh("ip link set vc1 netns " + pid));
+        telephone.write("\n");
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 1, 10000);
+        QVERIFY(sh("nsenter -t " + pid + " -n ip link set vc1 down")); // and it never closes
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 0, 75000);
     }
 };
 

@@ -22,6 +22,7 @@
 #include <ws2tcpip.h>
 #else
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <sys/types.h>
 #endif
@@ -36,6 +37,13 @@ constexpr size_t memoireParConnexion = 32 * 1024;
 constexpr unsigned inactiviteMaxS = 30;
 constexpr size_t blocFlux = 8 * 1024;
 constexpr std::chrono::seconds battement(15);
+// A phone that walks out of the Wi-Fi never closes its connections, and TCP alone would hold
+// their slots for many minutes. An idle one is probed; one whose data stays unacknowledged
+// is given up: a stream, written to at each heartbeat, is closed within a minute.
+constexpr int sondageApresS = 10;
+constexpr int sondageIntervalleS = 5;
+constexpr int sondagesSansReponse = 3;
+constexpr unsigned nonAcquitteMaxMs = 25000;
 
 const char politiqueContenu[] =
     "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
@@ -389,13 +397,39 @@ MHD_Result accepter(void *cls, const sockaddr *, socklen_t)
     return static_cast<MoteurWeb *>(cls)->connexions < connexionsMax ? MHD_YES : MHD_NO;
 }
 
-void compterConnexion(void *cls, MHD_Connection *, void **, MHD_ConnectionNotificationCode code)
+template <typename T> void regler(MHD_socket socket, int niveau, int option, T valeur)
+{
+    setsockopt(socket, niveau, option, reinterpret_cast<const char *>(&valeur), sizeof valeur);
+}
+
+void sonderLaConnexion(MHD_Connection *connexion)
+{
+    const MHD_ConnectionInfo *info =
+        MHD_get_connection_info(connexion, MHD_CONNECTION_INFO_CONNECTION_FD);
+    if (!info)
+        return;
+    const MHD_socket socket = info->connect_fd;
+    regler(socket, SOL_SOCKET, SO_KEEPALIVE, 1);
+#if defined(TCP_KEEPIDLE) && defined(TCP_KEEPINTVL) && defined(TCP_KEEPCNT)
+    regler(socket, IPPROTO_TCP, TCP_KEEPIDLE, sondageApresS);
+    regler(socket, IPPROTO_TCP, TCP_KEEPINTVL, sondageIntervalleS);
+    regler(socket, IPPROTO_TCP, TCP_KEEPCNT, sondagesSansReponse);
+#endif
+#ifdef TCP_USER_TIMEOUT
+    regler(socket, IPPROTO_TCP, TCP_USER_TIMEOUT, nonAcquitteMaxMs);
+#endif
+}
+
+void compterConnexion(void *cls, MHD_Connection *connexion, void **,
+                      MHD_ConnectionNotificationCode code)
 {
     auto *moteur = static_cast<MoteurWeb *>(cls);
-    if (code == MHD_CONNECTION_NOTIFY_STARTED)
+    if (code == MHD_CONNECTION_NOTIFY_STARTED) {
         ++moteur->connexions;
-    else
+        sonderLaConnexion(connexion);
+    } else {
         --moteur->connexions;
+    }
 }
 
 bool portPris(int code)
