@@ -387,6 +387,7 @@
 
   const vues = {};
   let titreCoupe = '';
+  let vueDuLien = null;
 
   function preparerVues() {
     for (const id of Object.values(VUES)) {
@@ -435,6 +436,9 @@
       function () { return V.tableau(e, liste(etat.tableauEpreuve)); });
 
     etatCourant = etat;
+    // A deep link on a wide screen brings its view into sight once the views hold something.
+    if (vueDuLien) choisirVue(vueDuLien, true);
+    vueDuLien = null;
     recenserPilotes(etat);
     montrerSuivis();
     if (document.getElementById('recherche').value) proposer();
@@ -523,6 +527,7 @@
     suivis = lireSuivis();
     ecrire(CLE_SUIVIS, JSON.stringify(suivis));
     choisirVue(vueDemandee(), false);
+    if (VUES[location.hash.slice(1)]) vueDuLien = location.hash.slice(1);
     window.addEventListener('hashchange', function () {
       if (VUES[location.hash.slice(1)]) choisirVue(location.hash.slice(1), true);
     });
