@@ -66,7 +66,7 @@ cpu_ms() { awk -v t="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / t)}' "
 rss_ko() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 mediane() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
-echo "Machine : $(nproc) cœurs, $(free -g | awk '/^Mem/ {print $2}') Gio de mémoire," \
+echo "Machine : $(nproc) cœurs, $(free -m | awk '/^Mem/ {printf "%.1f", $2 / 1024}') Gio de mémoire," \
     "$(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1), $(nginx -v 2>&1 | sed 's/.*: //')," \
     "$(date '+%Y-%m-%d %H:%M')"
 echo "Descripteurs : limite dure $(ulimit -Hn), ports éphémères $(tr '\t' '-' </proc/sys/net/ipv4/ip_local_port_range)"
