@@ -36,10 +36,13 @@ etat_contient() {
     timeout 2 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 && printf "GET /etat.json HTTP/1.0\r\n\r\n" >&5 &&
         cat <&5' "$port" 2>/dev/null | grep -q -- "$1"
 }
-# A scoreboard of one pilot, sent to the station's frame port.
+# A scoreboard of 200 pilots named NOM1 to NOM200, as one datagram to the station's frame
+# port (dd writes it at once; printf would cut it at its buffer's size).
 envoyer() {
-    printf '<EPREUVE>;0;0;0;0;0;0;%s;Pilote;7;100;1;0;0;0;0;0;0;</EPREUVE>' "$1" \
-        >/dev/udp/127.0.0.1/7700
+    local trame="<EPREUVE>;0;0;0;0;0;0;" i
+    for ((i = 1; i <= 200; i++)); do trame+="$1$i;Pilote;$i;$((900 - i));1;1;2;3;4;5;6;"; done
+    printf '%s</EPREUVE>' "$trame" >"$travail/trame"
+    dd bs=65507 status=none <"$travail/trame" >/dev/udp/127.0.0.1/7700
 }
 envoyer_et_voir() { envoyer "$1" && etat_contient "$1"; }
 
