@@ -34,10 +34,14 @@ void reinitialiserDonnees()
 
 const EpreuveSeries *epreuveAffichee()
 {
-    if (indexEpreuveSeries < 0 || indexEpreuveSeries >= nombreEpreuves ||
-        indexEpreuveSeries >= epreuvesSeries.size())
+    return epreuveAffichee(indexEpreuveSeries, epreuvesSeries);
+}
+
+const EpreuveSeries *epreuveAffichee(int indexEpreuve, const QVector<EpreuveSeries> &epreuves)
+{
+    if (indexEpreuve < 0 || indexEpreuve >= nombreEpreuves || indexEpreuve >= epreuves.size())
         return nullptr;
-    return &epreuvesSeries.at(indexEpreuveSeries);
+    return &epreuves.at(indexEpreuve);
 }
 
 const QStringList &listeNomsEpreuves()

@@ -92,5 +92,6 @@ void reinitialiserDonnees();
 
 // The slot named by indexEpreuveSeries, or null when the index names none of the five.
 const EpreuveSeries *epreuveAffichee();
+const EpreuveSeries *epreuveAffichee(int indexEpreuve, const QVector<EpreuveSeries> &epreuves);
 
 #endif

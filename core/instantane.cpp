@@ -101,13 +101,13 @@ void nomme(Ecrivain &e, int numero, const QString &nom1, const QString &nom2)
     e.champ("numero", numero).champ("nom1", nom1).champ("nom2", nom2);
 }
 
-void epreuves(Ecrivain &e)
+void epreuves(Ecrivain &e, const Cliche &c)
 {
     e.cle("epreuves").ouvrir('[');
     for (int i = 0; i < nombreEpreuves; ++i) {
         e.ouvrir('{').champ("nom", listeNomsEpreuves().value(i)).cle("series").ouvrir('[');
-        if (i < epreuvesSeries.size())
-            for (const GroupeSerie &groupe : epreuvesSeries.at(i).groupes) {
+        if (i < c.epreuvesSeries.size())
+            for (const GroupeSerie &groupe : c.epreuvesSeries.at(i).groupes) {
                 e.ouvrir('{').champ("avecResultats", groupe.avecResultats).cle("pilotes");
                 e.ouvrir('[');
                 for (const PiloteSerie &p : groupe.pilotes) {
@@ -123,10 +123,10 @@ void epreuves(Ecrivain &e)
     e.fermer(']');
 }
 
-void preparation(Ecrivain &e)
+void preparation(Ecrivain &e, const Cliche &c)
 {
     const SeriePreparee choix =
-        seriePreparee(indexEpreuveSeries, indexSerieCourante, serieDrapeau, epreuvesSeries);
+        seriePreparee(c.indexEpreuveSeries, c.indexSerieCourante, c.serieDrapeau, c.epreuvesSeries);
     QVector<LignePreparation> lignes;
     if (choix.trouvee && choix.groupe)
         remplirPreparation(lignes, *choix.groupe);
@@ -140,10 +140,10 @@ void preparation(Ecrivain &e)
     e.fermer(']').fermer('}');
 }
 
-void classementEpreuve(Ecrivain &e)
+void classementEpreuve(Ecrivain &e, const Cliche &c)
 {
     QVector<LigneClassement> lignes;
-    if (const EpreuveSeries *epreuve = epreuveAffichee())
+    if (const EpreuveSeries *epreuve = epreuveAffichee(c.indexEpreuveSeries, c.epreuvesSeries))
         remplirClassement(lignes, *epreuve);
     e.cle("classementEpreuve").ouvrir('[');
     for (const LigneClassement &l : lignes) {
@@ -154,10 +154,10 @@ void classementEpreuve(Ecrivain &e)
     e.fermer(']');
 }
 
-void classementDeLaCoupe(Ecrivain &e)
+void classementDeLaCoupe(Ecrivain &e, const Cliche &c)
 {
     e.cle("classementCoupe").ouvrir('[');
-    for (const LigneCoupe &l : classementCoupe) {
+    for (const LigneCoupe &l : c.classementCoupe) {
         e.ouvrir('{').champ("rang", l.rang);
         nomme(e, l.numero, l.nom1, l.nom2);
         e.champ("points", l.points).fermer('}');
@@ -165,10 +165,10 @@ void classementDeLaCoupe(Ecrivain &e)
     e.fermer(']');
 }
 
-void tableauEpreuve(Ecrivain &e)
+void tableauEpreuve(Ecrivain &e, const Cliche &c)
 {
     e.cle("tableauEpreuve").ouvrir('[');
-    for (const LigneEpreuve &l : lignesEpreuve)
+    for (const LigneEpreuve &l : c.lignesEpreuve)
         e.ouvrir('{')
             .champ("numero", l.numero)
             .champ("nom1", l.nom1)
@@ -186,24 +186,37 @@ void tableauEpreuve(Ecrivain &e)
 }
 } // namespace
 
+Cliche Cliche::duMagasin()
+{
+    // The store's globals, not the members of the same names.
+    return {::titreCoupe,     ::indexEpreuveSeries, ::indexSerieCourante,
+            ::serieDrapeau,   ::tempsEcoule,        ::tempsRestant,
+            ::epreuvesSeries, ::classementCoupe,    ::lignesEpreuve};
+}
+
 QByteArray etatJson(quint64 sequence, qint64 depuisTrameMs)
+{
+    return etatJson(Cliche::duMagasin(), sequence, depuisTrameMs);
+}
+
+QByteArray etatJson(const Cliche &c, quint64 sequence, qint64 depuisTrameMs)
 {
     Ecrivain e;
     e.ouvrir('{')
         .champ("format", 1)
         .champ("sequence", qint64(sequence))
         .champ("depuisTrameMs", depuisTrameMs)
-        .champ("titreCoupe", titreCoupe)
-        .champ("epreuveEnCours", indexEpreuveSeries)
-        .champ("serieCourante", indexSerieCourante)
-        .champ("serieDrapeau", serieDrapeau)
-        .champ("tempsEcoule", tempsEcoule)
-        .champ("tempsRestant", tempsRestant);
-    epreuves(e);
-    preparation(e);
-    classementEpreuve(e);
-    classementDeLaCoupe(e);
-    tableauEpreuve(e);
+        .champ("titreCoupe", c.titreCoupe)
+        .champ("epreuveEnCours", c.indexEpreuveSeries)
+        .champ("serieCourante", c.indexSerieCourante)
+        .champ("serieDrapeau", c.serieDrapeau)
+        .champ("tempsEcoule", c.tempsEcoule)
+        .champ("tempsRestant", c.tempsRestant);
+    epreuves(e, c);
+    preparation(e, c);
+    classementEpreuve(e, c);
+    classementDeLaCoupe(e, c);
+    tableauEpreuve(e, c);
     e.fermer('}');
     return e.resultat();
 }

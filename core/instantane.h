@@ -1,6 +1,8 @@
 #ifndef INSTANTANE_H
 #define INSTANTANE_H
 
+#include "core/donnees.h"
+
 #include <QByteArray>
 
 // The contest as one compact JSON document (format 1, described in docs/protocole.md),
@@ -10,5 +12,23 @@
 // `sequence` numbers the refreshes; `depuisTrameMs` is the time since the last datagram,
 // -1 before the first.
 QByteArray etatJson(quint64 sequence, qint64 depuisTrameMs);
+
+// What the document reads from the store. Taking one costs a few reference counts, as Qt's
+// containers share their data until one side changes it; the document can then be written
+// on another thread while the store moves on.
+struct Cliche {
+    QString titreCoupe;
+    int indexEpreuveSeries = -1;
+    int indexSerieCourante = -1;
+    bool serieDrapeau = false;
+    QString tempsEcoule;
+    QString tempsRestant;
+    QVector<EpreuveSeries> epreuvesSeries;
+    QVector<LigneCoupe> classementCoupe;
+    QVector<LigneEpreuve> lignesEpreuve;
+
+    static Cliche duMagasin();
+};
+QByteArray etatJson(const Cliche &cliche, quint64 sequence, qint64 depuisTrameMs);
 
 #endif

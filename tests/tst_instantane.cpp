@@ -71,7 +71,10 @@ private slots:
         QFETCH(QString, chemin);
         QFETCH(QVariant, attendu);
         remplir();
-        QJsonValue valeur = lire(etatJson(7, 250));
+        // Written from a snapshot, as the publishing thread does, while the store moves on.
+        const Cliche cliche = Cliche::duMagasin();
+        reinitialiserDonnees();
+        QJsonValue valeur = lire(etatJson(cliche, 7, 250));
         for (const QString &pas : chemin.split('/')) {
             bool indice = false;
             const int i = pas.toInt(&indice);
