@@ -77,7 +77,6 @@ private slots:
         const QByteArray attendu = statut == 202 ? "[\"Zoé\"]" : avant;
         const Reponse etat = obtenir("/etat.json"), page = obtenir("/");
         QCOMPARE(etat.corps, attendu);
-        QCOMPARE(etat.entetes.value("content-type"), QByteArray("application/json"));
         QVERIFY(etat.entetes.value("cache-control").contains("no-cache"));
         QTcpSocket flux; // a new subscriber gets the stored state at once
         flux.connectToHost(QHostAddress::LocalHost, portRelais);
@@ -104,16 +103,12 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("etat");
         const QString ftp = "ftp://127.0.0.1/publier", ajour = "^Relais : à jour$";
-        const QString refus = "^Relais : refusé \\(403\\)$", rien;
-        QTest::newRow("à jour, nginx arrêté puis repris") << url << jeton << QStringList() << ajour;
-        QTest::newRow("jeton faux") << url << "autre" << QStringList() << refus;
-        QTest::newRow("relais fermé") << "http://127.0.0.1:7791/p" << jeton << QStringList()
-                                      << "^Relais : injoignable \\(.+\\)$";
-        QTest::newRow("adresse invalide")
-            << ftp << jeton << QStringList() << "^Relais : adresse invalide$";
-        QTest::newRow("sans relais") << rien << jeton << QStringList() << "^$";
-        QTest::newRow("--relais remplace le réglage")
-            << ftp << jeton << QStringList{"--relais", url} << ajour;
+        const QStringList aucun;
+        QTest::newRow("à jour, nginx gelé puis arrêté") << url << jeton << aucun << ajour;
+        QTest::newRow("jeton faux") << url << "autre" << aucun << "^Relais : refusé \\(403\\)$";
+        QTest::newRow("adresse invalide") << ftp << jeton << aucun << "^Relais : adresse invalide$";
+        QTest::newRow("sans relais") << QString() << jeton << aucun << "^$";
+        QTest::newRow("--relais prime") << ftp << jeton << QStringList{"--relais", url} << ajour;
     }
     void station()
     {
@@ -142,22 +137,33 @@ private slots:
         QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer(avant));
         if (publie)
             QTRY_VERIFY(obtenir("/etat.json").corps.contains(avant.toUtf8()));
-        QCOMPARE(obtenir("/etat.json").entetes.value("content-type"),
-                 QByteArray("application/json"));
+        QVERIFY(obtenir("/etat.json").entetes.value("content-type") == "application/json");
         if (arret) {
+            // Frozen, nginx holds the request in flight: datagrams meanwhile only replace the
+            // state to send, which follows that request alone.
+            QTcpSocket flux;
+            flux.connectToHost(QHostAddress::LocalHost, portRelais);
+            flux.write("GET /evenements HTTP/1.1\r\nHost: r\r\nAccept: text/event-stream\r\n\r\n");
+            QByteArray recu;
+            QTRY_VERIFY((recu += flux.readAll()).contains(avant.toUtf8()));
+            const QString maitre = QString::number(nginx.processId());
+            QCOMPARE(QProcess::execute("pkill", {"-STOP", "-P", maitre}), 0);
+            for (const char *nom : {"Gel1", "Gel2", "Gel3"})
+                QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer(nom));
+            QCOMPARE(QProcess::execute("pkill", {"-CONT", "-P", maitre}), 0);
+            QTRY_VERIFY((recu += flux.readAll()).contains("\"Gel3\""));
+            QVERIFY(recu.contains("\"Gel1\"") && !recu.contains("\"Gel2\""));
+            // Stopped, it refuses: said in red, and the newest state once it is back.
             nginx.terminate();
             QVERIFY(nginx.waitForFinished(attente));
-            for (const char *nom : {"Pendant", "Encore", "Dernier"})
-                QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer(nom));
+            QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer("Dernier"));
             // A failure after the last datagram: a request that was to carry it.
             QVERIFY(QSignalSpy(feuille->findChild<Relais *>(), &Relais::etatChange).wait(attente));
             QTRY_VERIFY(etiquette->text().startsWith("Relais : injoignable (") && enRouge());
             QVERIFY(demarrerNginx());
             QTRY_VERIFY_WITH_TIMEOUT(obtenir("/etat.json").corps.contains("\"Dernier\""), 40000);
-            QVERIFY(obtenir("/nchan_status").corps.contains("total published messages: 1\n"));
         }
-        QTRY_VERIFY2(etiquette->text().contains(QRegularExpression(etat)),
-                     qPrintable(etiquette->text()));
+        QTRY_VERIFY(etiquette->text().contains(QRegularExpression(etat)));
         QCOMPARE(enRouge(), !publie && etat != "^$");
         feuille->sauverParametres();
         QCOMPARE(controle.fichier().value("Web/Relais").toString(), reglage);
@@ -174,8 +180,7 @@ private slots:
             QTest::newRow(qPrintable(adresse)) << QStringList{"--relais", adresse} << 2
                                                << "adresse de relais invalide : " + adresse;
         const QString sous = dossier.path() + "/export/sous";
-        QTest::newRow("page exportée")
-            << QStringList{"--exporter-page", sous} << 0 << sous + "/index.html\n";
+        QTest::newRow("page") << QStringList{"--exporter-page", sous} << 0 << sous + "/index.html";
         QTest::newRow("dossier impossible") << QStringList{"--exporter-page", fichier + "/sous"}
                                             << 2 << "impossible d'écrire la page dans " + fichier;
     }
