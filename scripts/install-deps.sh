@@ -16,6 +16,7 @@ necessaires=(
     chromium                # the results page's tests, in a real browser
     python3                 # serves the page's sample states to that browser
     nginx libnginx-mod-nchan    # the relay's test runs the shipped site on loopback
+    procps                  # pkill: that test freezes nginx to hold a request in flight
     ca-certificates         # npm's registry, for the two folders below
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
