@@ -139,8 +139,9 @@ private slots:
             QTRY_VERIFY(obtenir("/etat.json").corps.contains(avant.toUtf8()));
         QVERIFY(obtenir("/etat.json").entetes.value("content-type") == "application/json");
         if (arret) {
-            // Frozen, nginx holds the request in flight: datagrams meanwhile only replace the
-            // state to send, which follows that request alone.
+            // Frozen, nginx holds the request in flight (Gel1, or the station's own announcement
+            // heard back): datagrams meanwhile only replace the state to send, and the newest
+            // follows that request alone.
             QTcpSocket flux;
             flux.connectToHost(QHostAddress::LocalHost, portRelais);
             flux.write("GET /evenements HTTP/1.1\r\nHost: r\r\nAccept: text/event-stream\r\n\r\n");
@@ -152,7 +153,7 @@ private slots:
                 QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer(nom));
             QCOMPARE(QProcess::execute("pkill", {"-CONT", "-P", maitre}), 0);
             QTRY_VERIFY((recu += flux.readAll()).contains("\"Gel3\""));
-            QVERIFY(recu.contains("\"Gel1\"") && !recu.contains("\"Gel2\""));
+            QVERIFY(!recu.contains("\"Gel2\""));
             // Stopped, it refuses: said in red, and the newest state once it is back.
             nginx.terminate();
             QVERIFY(nginx.waitForFinished(attente));
