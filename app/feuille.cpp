@@ -3,9 +3,9 @@
 
 #include "app/options.h"
 #include "app/pageresultats.h"
+#include "app/publication.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
-#include "core/instantane.h"
 #include "core/parametres.h"
 #include "network/relais.h"
 #include "network/reseau.h"
@@ -337,15 +337,21 @@ void Feuille::afficherEtatRelais()
     etiquette->setPalette(palette);
 }
 
+// The document is written on the publishing thread; this one only takes the snapshot.
 void Feuille::publierEtat()
 {
     if (!pageResultats && !relais)
         return;
-    const QByteArray etat = etatJson(++sequenceEtat, reseau->etatFlux().msDepuisDerniere);
-    if (pageResultats)
-        pageResultats->publier(etat);
-    if (relais)
-        relais->publier(etat);
+    if (!publication) {
+        publication = new Publication(this);
+        connect(publication, &Publication::documentPret, this, [this](const QByteArray &etat) {
+            if (pageResultats)
+                pageResultats->publier(etat);
+            if (relais)
+                relais->publier(etat);
+        });
+    }
+    publication->publier(reseau->etatFlux().msDepuisDerniere);
 }
 
 void Feuille::etatFluxSlot()

@@ -17,6 +17,7 @@ class QToolButton;
 struct OptionsStation;
 class FenetreAffichage;
 class PageResultats;
+class Publication;
 class Relais;
 class Reseau;
 class Win1;
@@ -125,7 +126,7 @@ private:
     Reseau *reseau;
     PageResultats *pageResultats = nullptr; // only while the page is served
     Relais *relais = nullptr;               // only while a relay is configured
-    quint64 sequenceEtat = 0;
+    Publication *publication = nullptr;     // once the page or the relay is on
     Win1 *fenetre1;
     Win2 *fenetre2;
     Win3 *fenetre3;

@@ -1,15 +1,16 @@
 // What the relay costs the station's refresh: the five windows at 1920 x 1080 refreshed at 10
 // frames per second from a contest of 200 pilots, the state handed to a relay after each
-// refresh as the control window does, against the same refreshes with no relay. The runs
+// refresh as the control window does (a snapshot of the store, the document written on the
+// publishing thread), against the same refreshes with no relay. The runs
 // alternate, so that a machine that slows down or speeds up weighs on both alike.
 //   bench-relais URL [JETON]     (a running relay: scripts/mesurer-relais.sh starts one)
 // Prints, relay off then on, the refresh (median, p95, max, in ms), then the CPU per frame of
 // the GUI thread (the refresh, the painting that follows, the replies of the relay) and of
 // the whole process (the network thread too), leaving out the making of the frames; then the
 // ratios.
+#include "app/publication.h"
 #include "cinqfenetres.h"
 #include "core/donnees.h"
-#include "core/instantane.h"
 #include "core/trame.h"
 #include "network/relais.h"
 #include "tools/simulateur/concours.h"
@@ -45,19 +46,17 @@ double cpuFilMs()
 
 struct Run {
     QVector<double> durees;
-    QVector<double> documents; // of which building the state
-    QVector<double> envois;    // of which handing it to the relay
+    QVector<double> cliches; // of which taking the snapshot for the relay
     double filMs = 0;
     double cpuMs = 0;
 };
 
 // One run of refreshes as the control window runs them: the visible windows, then the state
 // for the relay when there is one.
-void rafraichir(const QVector<FenetreAffichage *> &fenetres, Relais *relais, Run &run)
+void rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication *publication, Run &run)
 {
     ConcoursDemo concours(ConcoursDemo::graineParDefaut, pilotes);
     concours.allerA(2, 1, Phase::Vol);
-    static quint64 sequence = 0;
     int faites = 0;
     QTimer cadence;
     cadence.setInterval(100);
@@ -74,13 +73,10 @@ void rafraichir(const QVector<FenetreAffichage *> &fenetres, Relais *relais, Run
         chrono.start();
         for (FenetreAffichage *f : fenetres)
             f->miseAJour();
-        if (relais) {
+        if (publication) {
             const qint64 fenetres = chrono.nsecsElapsed();
-            const QByteArray etat = etatJson(++sequence, 0);
-            const qint64 document = chrono.nsecsElapsed();
-            relais->publier(etat);
-            run.documents << double(document - fenetres) / 1e6;
-            run.envois << double(chrono.nsecsElapsed() - document) / 1e6;
+            publication->publier(0);
+            run.cliches << double(chrono.nsecsElapsed() - fenetres) / 1e6;
         }
         run.durees << double(chrono.nsecsElapsed()) / 1e6;
         if (++faites == trames)
@@ -118,14 +114,16 @@ int main(int argc, char *argv[])
         return 2;
     }
     Relais relais(adresse, args.value(2));
+    Publication publication;
+    QObject::connect(&publication, &Publication::documentPret, &relais, &Relais::publier);
     reinitialiserDonnees();
     const CinqFenetres cinq;
 
     Run chauffe, sans, avec;
-    rafraichir(cinq.fenetres, &relais, chauffe); // scenes built, connection to the relay open
+    rafraichir(cinq.fenetres, &publication, chauffe); // scenes built, connection to the relay open
     for (int i = 0; i < alternances; ++i) {
         rafraichir(cinq.fenetres, nullptr, sans);
-        rafraichir(cinq.fenetres, &relais, avec);
+        rafraichir(cinq.fenetres, &publication, avec);
     }
     std::printf("Qt %s, %d pilotes, %d rafraîchissements par mesure\n", qVersion(), pilotes,
                 int(sans.durees.size()));
@@ -137,8 +135,7 @@ int main(int argc, char *argv[])
                 rang(avec.durees, 0.5) / rang(sans.durees, 0.5),
                 rang(avec.durees, 0.95) / rang(sans.durees, 0.95), avec.filMs / sans.filMs,
                 avec.cpuMs / sans.cpuMs);
-    std::printf("dont l'état %.3f ms, publier() %.3f ms (médianes)\n", rang(avec.documents, 0.5),
-                rang(avec.envois, 0.5));
+    std::printf("dont le cliché du magasin %.3f ms (médiane)\n", rang(avec.cliches, 0.5));
     std::printf("relais %s %s\n",
                 relais.aJour() ? "à jour" : "en retard :", qPrintable(relais.raison()));
     return 0;

@@ -1,0 +1,44 @@
+#include "app/publication.h"
+
+Publication::Publication(QObject *parent) : QObject(parent), fil(&Publication::rediger, this) {}
+
+Publication::~Publication()
+{
+    {
+        std::lock_guard<std::mutex> garde(verrou);
+        arret = true;
+    }
+    eveil.notify_one();
+    fil.join();
+}
+
+void Publication::publier(qint64 depuis)
+{
+    Cliche cliche = Cliche::duMagasin();
+    {
+        std::lock_guard<std::mutex> garde(verrou);
+        // The snapshot replaced is released on this thread, outside the writer's way.
+        std::swap(enAttente, cliche);
+        depuisTrameMs = depuis;
+        sequenceEnAttente = ++sequence;
+    }
+    eveil.notify_one();
+}
+
+void Publication::rediger()
+{
+    std::unique_lock<std::mutex> garde(verrou);
+    for (;;) {
+        eveil.wait(garde, [this] { return arret || sequenceEnAttente; });
+        if (arret)
+            return;
+        const Cliche cliche = std::move(enAttente);
+        enAttente = {};
+        const quint64 numero = sequenceEnAttente;
+        const qint64 depuis = depuisTrameMs;
+        sequenceEnAttente = 0;
+        garde.unlock();
+        emit documentPret(etatJson(cliche, numero, depuis));
+        garde.lock();
+    }
+}
