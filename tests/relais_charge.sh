@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # 2,000 phones on the relay: a pilot renamed by the sender reaches every one of them, from
-# the station through nginx and nchan, within two seconds of the datagram. CTest runs it in
-# the loopback-only namespace; 77 when nginx, nchan or the station's relay is missing.
-#   relais_charge.sh STATION CHARGE_SSE RELAIS_LOCAL
+# the station through nginx and nchan, within two seconds of the datagram. Then the page and
+# an overlay, exported by the station and served by nginx, followed in Chromium while the
+# simulator runs a contest: every view the same as the state. CTest runs it in the
+# loopback-only namespace; 77 when nginx, nchan or the station's relay is missing.
+#   relais_charge.sh STATION CHARGE_SSE RELAIS_LOCAL SIMULATEUR PAGE_MJS
 set -euo pipefail
-station=$1 charge=$2 relais=$3
+station=$1 charge=$2 relais=$3 simulateur=$4 page=$5
 clients=2000 port=8089 jeton=jeton-essai
 nom="Renomme$RANDOM$$"
 if ! command -v nginx >/dev/null || [ ! -f /usr/lib/nginx/modules/ngx_nchan_module.so ] ||
@@ -46,6 +48,8 @@ envoyer() {
 }
 envoyer_et_voir() { envoyer "$1" && etat_contient "$1"; }
 
+mkdir -p "$travail/relais"
+"$station" --exporter-page "$travail/relais/page" >/dev/null
 "$relais" "$travail/relais" "$port" "$jeton" &
 attendre 100 etat_contient HTTP/ || { echo "le relais ne répond pas"; exit 1; }
 "$station" --relais "http://127.0.0.1:$port/publier" >"$travail/station" 2>&1 &
@@ -64,3 +68,11 @@ wait $! || code=$?
 cat "$travail/charge"
 grep -q "^abonnés $clients sur $clients" "$travail/charge" || { echo "clients perdus"; exit 1; }
 [ "$code" = 0 ] || { echo "le nouveau nom n'a pas atteint chaque client en 2 s"; exit 1; }
+
+if ! command -v node >/dev/null || [ ! -x /usr/bin/chromium ] ||
+    [ ! -d "$(dirname "$page")/node_modules/playwright-core" ]; then
+    echo "node, chromium ou playwright-core manque : page par le relais non suivie"
+    exit 0
+fi
+"$simulateur" -n 60 --debut 9000 -q >/dev/null 2>&1 &
+(cd "$(dirname "$page")" && node page.mjs suivre "http://127.0.0.1:$port/" --duree 12 --incrustation)

@@ -11,8 +11,9 @@
 //                                .courante) shows each text as a pilot's name, or
 //                                "faute <raison>" if it does not or the page misbehaved;
 //       coupure                  the station is going away: failed loads are expected.
-//   node page.mjs suivre URL [--duree S] [--captures DOSSIER]
-//     Every 2 s compares each view with /etat.json fetched from the page; prints
+//   node page.mjs suivre URL [--duree S] [--captures DOSSIER] [--incrustation]
+//     Every 2 s compares each view with /etat.json fetched from the page (and the series
+//     overlay's pilots with the series in flight, with --incrustation); prints
 //     "suivi N s : K contrôles, E écarts" and exits 1 on any gap. --captures writes the
 //     README's two phone screenshots there.
 // In every mode a reload, dialog, script error, console error or CSP violation is a fault.
@@ -31,8 +32,9 @@ const dire = (ligne) => process.stdout.write(ligne + '\n');
 // A cold browser on a busy machine takes its time: bounds are generous, never retried.
 const DELAI = 60000;
 
-// Runs in the page before its own script: records CSP violations and the sequence of each
-// state the event stream brought, so that checks can tell a stale view from a wrong one.
+// Runs in the page before its own script: records CSP violations and the newest sequence of
+// the states the event stream or a fetch of the page brought, so that checks can tell a
+// stale view from a wrong one.
 function sonde() {
   window.__suivi = { violations: [], sequence: -1 };
   document.addEventListener('securitypolicyviolation',
@@ -42,6 +44,15 @@ function sonde() {
       super(...args);
       this.addEventListener('etat', (ev) => { window.__suivi.sequence = JSON.parse(ev.data).sequence; });
     }
+  };
+  // After a reconnection the page fetches the state, which may be newer than the last event.
+  const chercher = window.fetch;
+  window.fetch = async (...args) => {
+    const r = await chercher(...args);
+    if (String(args[0]).endsWith('etat.json') && r.ok) r.clone().json().then((e) => {
+      window.__suivi.sequence = Math.max(window.__suivi.sequence, e.sequence);
+    }, () => {});
+    return r;
   };
 }
 
@@ -54,7 +65,7 @@ const contexte = await navigateur.newContext({
   viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 2, locale: 'fr-FR',
 });
 // A string, not a function: the views' checker is defined further down.
-await contexte.addInitScript({ content: `(${sonde})(); window.__ecarts = ${ecarts};` });
+await contexte.addInitScript({ content: `(${sonde})(); window.__ecarts = ${ecarts}; window.__ecartsIncrustation = ${ecartsIncrustation};` });
 
 // A page open on the address once the selector is there, noting the faults it shows.
 async function ouvrir(adresse, selecteur, taille) {
@@ -340,7 +351,7 @@ async function essai() {
     if (ligne === 'coupure') { [s.coupure, o.coupure] = [true, true]; dire('coupure notée'); continue; }
     const attendus = JSON.parse(ligne.replace(/^attendre /, ''));
     // The names in the series in flight of both, and the followed pilot flying.
-    const voir = (page, selecteur, suivi) => page.waitForFunction(([a, sel, suivi]) => {
+    const voir = async (page, selecteur, suivi) => await page.bringToFront() ?? page.waitForFunction(([a, sel, suivi]) => {
       const noms = Array.from(document.querySelectorAll(sel), (n) => n.textContent);
       return a.every((n) => noms.includes(n)) && (!suivi || /· en vol×$/.test(document.getElementById('suivis').textContent));
     }, [attendus, selecteur, suivi], { timeout: DELAI / 2 }).then(() => true, () => false);
@@ -399,16 +410,18 @@ function ecarts(e) {
 
 // Compares the views with a fresh /etat.json once the page has received that state and drawn
 // it. A page already further on is asked again; one that never gets there is a gap.
-async function controler(page) {
+async function controler(page, verification = '__ecarts') {
+  // A page behind another one draws at a crawl: the one checked comes to the front.
+  await page.bringToFront();
   for (let essai = 1; ; essai++) {
     const e = await page.evaluate(async () => (await fetch('etat.json', { cache: 'no-store' })).json());
     const recu = await page.waitForFunction((n) => window.__suivi.sequence >= n, e.sequence, { timeout: 10000 })
       .then(() => true, () => false);
     if (!recu) return { diff: ['état ' + e.sequence + ' jamais reçu par le flux'] };
-    const r = await page.evaluate(async (e) => {
+    const r = await page.evaluate(async ([e, v]) => {
       await new Promise((fin) => requestAnimationFrame(() => requestAnimationFrame(fin)));
-      return { diff: window.__ecarts(e), stable: window.__suivi.sequence === e.sequence, sequence: e.sequence };
-    }, e);
+      return { diff: window[v](e), stable: window.__suivi.sequence === e.sequence, sequence: e.sequence };
+    }, [e, verification]);
     if (r.diff.length === 0 || r.stable || essai === 10) return r;
   }
 }
@@ -475,14 +488,24 @@ async function capturer(page, dossier) {
   await o.page.close();
 }
 
+// Runs in the overlay: its pilots against the series in flight of the state e.
+function ecartsIncrustation(e) {
+  const serie = e.epreuves[e.epreuveEnCours]?.series[e.serieCourante];
+  const vus = Array.from(document.querySelectorAll('.pilotes .nom'), (n) => n.textContent).join(', ');
+  const voulus = (serie?.pilotes ?? []).map((p) => p.nom1 + ' ' + p.nom2).join(', ');
+  return vus === voulus ? [] : [`incrustation : vu ${vus}, attendu ${voulus}`];
+}
+
 async function suivre() {
   const s = await ouvrir(url, '#vue-series .serie');
+  const o = reste.includes('--incrustation') ? await ouvrir(new URL('incrustation?vue=serie', url).href, '.panneau', GRAND) : null;
   const [duree, captures, debut] = [Number(option('--duree', '60')), option('--captures', ''), Date.now()];
   let [controles, nbEcarts, sequence, immobile] = [0, 0, -1, 0];
   const ecart = (texte) => { nbEcarts++; console.error('écart : ' + texte); };
   while (Date.now() - debut < duree * 1000) {
     const r = await controler(s.page);
     controles++;
+    if (o) r.diff.push(...(await controler(o.page, '__ecartsIncrustation')).diff);
     if (r.diff.length) ecart(r.diff.join(' ; '));
     // The simulator changes the contest every second: a still state is a stalled page.
     else if (r.sequence <= sequence && ++immobile >= 3) ecart('séquence immobile à ' + sequence);
@@ -491,6 +514,7 @@ async function suivre() {
     await attendre(2000);
   }
   (await fautes(s)).forEach(ecart);
+  if (o) (await fautes(o)).forEach(ecart);
   dire(`suivi ${Math.round((Date.now() - debut) / 1000)} s : ${controles} contrôles, ${nbEcarts} écarts`);
   return nbEcarts === 0 ? 0 : 1;
 }
