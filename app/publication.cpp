@@ -22,7 +22,9 @@ void Publication::publier(qint64 depuis)
         depuisTrameMs = depuis;
         sequenceEnAttente = ++sequence;
     }
-    eveil.notify_one();
+    // Woken now, the writer would take this thread's core in the middle of the refresh: it is
+    // woken once the events already queued, the windows' painting among them, are done.
+    QMetaObject::invokeMethod(this, [this] { eveil.notify_one(); }, Qt::QueuedConnection);
 }
 
 void Publication::rediger()
