@@ -324,11 +324,15 @@ async function suivrePilotes() {
 // The overlays: transparent around their panel, the rows asked for.
 async function incrustations() {
   const echecs = [];
-  for (const [vue, lignes] of [['coupe&haut=3', 3], ['tableau', 10], ['serie', 6]]) {
+  // The sample has 30 pilots: "haut=40" shows them all, each row whole on the picture.
+  for (const [vue, lignes] of [['coupe&haut=3', 3], ['coupe&haut=40', 30], ['tableau', 10], ['serie', 6]]) {
     const s = await ouvrir(`http://127.0.0.1:9/mouvement/incrustation?vue=${vue}`, '.panneau', GRAND);
-    const n = await s.page.$$eval('.panneau tbody tr, .panneau li', (l) => l.length);
+    const [n, bas] = await s.page.$$eval('.panneau tbody tr, .panneau li', (l) => [l.length,
+      Math.max(...l.map((r) => r.getBoundingClientRect().bottom)) <= Math.min(1080, l[0].closest('.panneau').getBoundingClientRect().bottom)]);
     const [coin, panneau] = await alphas(s.page);
-    if (n !== lignes || coin !== 0 || panneau === 0) echecs.push(`${vue} : ${n} lignes, alpha ${coin} au coin, ${panneau} au panneau`);
+    if (n !== lignes || !bas || coin !== 0 || panneau === 0) {
+      echecs.push(`${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau`);
+    }
     echecs.push(...await fautes(s));
     await s.page.close();
   }

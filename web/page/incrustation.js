@@ -12,7 +12,8 @@
 
   const parametres = new URLSearchParams(location.search);
   const vue = ['serie', 'tableau', 'coupe'].includes(parametres.get('vue')) ? parametres.get('vue') : 'serie';
-  const haut = Math.min(HAUT_MAX, Math.max(1, parseInt(parametres.get('haut'), 10) || HAUT_DEFAUT));
+  const demande = parseInt(parametres.get('haut'), 10);
+  const haut = Number.isNaN(demande) ? HAUT_DEFAUT : Math.min(HAUT_MAX, Math.max(1, demande));
 
   function panneau(titre, sousTitre) {
     const p = V.el('section', 'panneau ' + vue);
@@ -45,9 +46,10 @@
     return p;
   }
 
+  // Nothing either for the first event, which has no scoreboard.
   function tableau(etat) {
     const e = V.epreuveEnCours(etat);
-    if (e < 0) return null;
+    if (e < 1) return null;
     const p = panneau(V.nomEpreuve(etat, e));
     p.append(V.tableau(e, V.liste(etat.tableauEpreuve)));
     return p;

@@ -65,8 +65,11 @@
         });
       };
       comparer('coupe', precedent.coupe, actuel.coupe);
-      // A new event starts a new classification: nobody moved in it.
-      if (actuel.e === precedent.e) {
+      // A new event starts a new classification: nobody moved in it yet.
+      if (actuel.e !== precedent.e) {
+        for (const cle of mouvements.keys()) if (cle.startsWith('epreuve:')) mouvements.delete(cle);
+        arrivees.clear();
+      } else {
         comparer('epreuve', precedent.epreuve, actuel.epreuve);
         actuel.resultats.forEach(function (reussi, cle) {
           if (precedent.resultats.get(cle) !== reussi) arrivees.set(cle, maintenant + DUREE_ARRIVEE_MS);
@@ -261,14 +264,23 @@
     }
     const rang = liste(etat.classementEpreuve).findIndex(function (l) { return texte(objet(l).numero) === numero; });
     if (rang >= 0) parties.push('Épreuve : ' + ordinal(String(rang + 1)));
+    parties.push(prochaineSerie(etat, numero));
+    return parties.filter(Boolean).join(' · ');
+  }
+
+  // The pilot's series that has not flown yet: the current one while it is called or flies,
+  // else the next that holds him, and how many series come before it.
+  function prochaineSerie(etat, numero) {
     const series = V.seriesEnCours(etat);
-    const courante = Math.max(0, index(etat.serieCourante));
+    const courante = index(etat.serieCourante);
     const k = series.findIndex(function (s, i) {
-      return i >= courante && liste(s.pilotes).some(function (p) { return texte(objet(p).numero) === numero; });
+      return (i > courante || (i === courante && s.avecResultats !== true)) &&
+        liste(s.pilotes).some(function (p) { return texte(objet(p).numero) === numero; });
     });
-    if (k >= 0 && k === index(etat.serieCourante)) parties.push('en vol');
-    else if (k >= 0) parties.push('Série n° ' + (k + 1) + ', dans ' + pluriel(k - courante, 'série'));
-    return parties.join(' · ');
+    if (k < 0) return '';
+    if (k === courante) return etat.serieDrapeau === true ? 'en vol' : 'Série n° ' + (k + 1) + ', en préparation';
+    const avant = courante < 0 ? k : k - courante;
+    return 'Série n° ' + (k + 1) + (avant ? ', dans ' + pluriel(avant, 'série') : ', la prochaine');
   }
 
   function montrerSuivis() {
@@ -312,6 +324,11 @@
         if (trouves.length === PROPOSITIONS_MAX) break;
       }
     }
+    // Rebuilt on each state only if it says something new: a finger or a screen reader on a
+    // proposal keeps it.
+    const cle = JSON.stringify([trouves, suivis]);
+    if (ul.dataset.cle === cle) return;
+    ul.dataset.cle = cle;
     ul.replaceChildren(...trouves.map(function ([numero, nom]) {
       const li = el('li');
       const b = el('button', 'proposition');
@@ -339,6 +356,8 @@
     const lien = new URLSearchParams(location.search).get('suivre');
     for (const n of (lien || '').split(',').map(function (t) { return t.trim(); }))
       if (/^\d+$/.test(n) && !lus.includes(n)) lus.push(n);
+    // Taken once: a reload must not bring back a pilot the spectator stopped following.
+    if (lien !== null) history.replaceState(null, '', location.pathname + location.hash);
     return lus.slice(-SUIVIS_MAX);
   }
 
