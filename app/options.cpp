@@ -65,7 +65,7 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         QStringLiteral("PORT"));
     const QCommandLineOption relais(
         QStringLiteral("relais"),
-        QStringLiteral("Publie aussi l'état de la course sur le relais nginx à cette adresse "
+        QStringLiteral("Publie aussi l'état du concours sur le relais nginx à cette adresse "
                        "(http ou https) ; remplace Web/Relais du fichier de réglages."),
         QStringLiteral("URL"));
     const QCommandLineOption exporterPage(

@@ -13,6 +13,7 @@
 #include "core/donnees.h"
 #include "core/trame.h"
 #include "network/relais.h"
+#include "processeur.h"
 #include "tools/simulateur/concours.h"
 
 #include <QApplication>
@@ -28,14 +29,6 @@ namespace
 constexpr int pilotes = 200;
 constexpr int trames = 100; // 10 s at 10 frames per second
 constexpr int alternances = 3;
-
-double cpuProcessusMs()
-{
-    rusage r{};
-    getrusage(RUSAGE_SELF, &r);
-    return (r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1e3 +
-           (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e3;
-}
 
 double cpuFilMs()
 {

@@ -13,6 +13,8 @@
 // streams are plain sockets under one epoll descriptor that Qt's loop watches: Qt's own sockets
 // cost a poll of every descriptor at each wake-up, and with 10,000 streams that, not the relay, set
 // the pace. Linux: epoll, and it raises its own descriptor limit.
+#include "processeur.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -55,14 +57,6 @@ rlim_t leverLimite(rlim_t voulu)
     setrlimit(RLIMIT_NOFILE, &l);
     getrlimit(RLIMIT_NOFILE, &l);
     return l.rlim_cur;
-}
-
-double cpuMs()
-{
-    rusage r{};
-    getrusage(RUSAGE_SELF, &r);
-    return (r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1e3 +
-           (r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e3;
 }
 
 long residentKo()
@@ -128,7 +122,7 @@ public:
         if (departMs >= 0)
             return;
         departMs = ms;
-        cpuDepartMs = cpuMs();
+        cpuDepartMs = cpuProcessusMs();
         QTimer::singleShot(std::max(0, int(departMs + delaiMs - maintenantMs())), this,
                            [this] { finir(); });
         verifierFin();
@@ -334,7 +328,8 @@ private:
         std::printf("marque reçue par %d sur %d (fermés par le serveur %d)\n", recus,
                     abonnes + fermes, fermes);
         // Beside the delays: a client that took a whole core was the limit, not the relay.
-        std::printf("processeur du client depuis le départ %.0f ms\n", cpuMs() - cpuDepartMs);
+        std::printf("processeur du client depuis le départ %.0f ms\n",
+                    cpuProcessusMs() - cpuDepartMs);
         if (!delais.empty()) {
             const size_t p99 = size_t(std::ceil(0.99 * double(delais.size()))) - 1;
             std::printf("délai ms : médiane %.1f p99 %.1f max %.1f\n", delais[delais.size() / 2],
