@@ -453,22 +453,22 @@ async function capturer(page, dossier) {
     const c = document.createElement('canvas');
     [c.width, c.height] = [1280, 720];
     const g = c.getContext('2d');
-    const ciel = g.createLinearGradient(0, 0, 0, 430);
-    ciel.addColorStop(0, '#3d78c2');
-    ciel.addColorStop(1, '#bcd8ef');
-    g.fillStyle = ciel;
-    g.fillRect(0, 0, 1280, 430);
+    // A band from y0 to y1, its colour going from haut to bas.
+    const bande = (y0, y1, haut, bas) => {
+      const degrade = g.createLinearGradient(0, y0, 0, y1);
+      degrade.addColorStop(0, haut);
+      degrade.addColorStop(1, bas);
+      g.fillStyle = degrade;
+      g.fillRect(0, y0, 1280, y1 - y0);
+    };
+    bande(0, 430, '#3d78c2', '#bcd8ef');
     g.fillStyle = '#2f5a2a';
     g.beginPath();
     g.moveTo(0, 430);
     for (let x = 0; x <= 1280; x += 40) g.lineTo(x, 400 + 18 * Math.sin(x / 70) + 9 * Math.sin(x / 23));
     g.lineTo(1280, 430);
     g.fill();
-    const herbe = g.createLinearGradient(0, 430, 0, 720);
-    herbe.addColorStop(0, '#6f9b45');
-    herbe.addColorStop(1, '#3f6b25');
-    g.fillStyle = herbe;
-    g.fillRect(0, 430, 1280, 290);
+    bande(430, 720, '#6f9b45', '#3f6b25');
     g.fillStyle = '#8a8a80';
     g.beginPath();
     g.moveTo(560, 430); g.lineTo(720, 430); g.lineTo(1100, 720); g.lineTo(180, 720);
