@@ -182,7 +182,8 @@ private slots:
         QCOMPARE(series->pageCourante(), 1);
     }
 
-    // Pages turn by themselves: the leaders' page half as long again as the next ones.
+    // Pages turn by themselves: the leaders' page half as long again as the next ones; the
+    // sender's frames, more frequent than the pages, do not hold a page back.
     void duree()
     {
         parametres.dureePage = 2;
@@ -190,6 +191,12 @@ private slots:
         QElapsedTimer montre;
         montre.start();
         auto f = fenetreMontree(4, 1280, 720);
+        QTimer trames;
+        connect(&trames, &QTimer::timeout, this, [&] {
+            classementCoupe[0].points += 1;
+            f->miseAJour();
+        });
+        trames.start(500);
         // When each page turned, taken as it turns: polling would add its own delay.
         QList<qint64> tours;
         connect(f->findChild<DefileurPages *>(), &DefileurPages::pageChangee, this,

@@ -87,8 +87,12 @@ void DefileurPages::suivante()
 {
     const int precedente = page;
     page = (page + 1) % pages;
-    relancer();
+    arrete = false;
+    // The page's time starts once the window has drawn it, so a slow drawing never shortens
+    // it; unless that drawing stopped the pages.
     emit pageChangee(precedente);
+    if (!arrete)
+        relancer();
 }
 
 void DefileurPages::arreterSur(int numero)
