@@ -3,7 +3,8 @@
 # more under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the CI workflow.
 # Each test runs in a network namespace that holds only loopback (scripts/isole.sh), so
 # nothing leaves the machine. Every suite runs even when one before it failed; a build that
-# fails counts as one failed test. Ends with one line per suite and the totals.
+# fails counts as one failed test. Ends with one line per suite (the failed tests named, with
+# the log to read) and the totals.
 #   BUILD_DIR   prefix of the build folders (default: build, giving build-qt5, build-qt6 and
 #               build-sanitiseurs)
 #   CTEST_ARGS  extra arguments for ctest, e.g. "-L unit" for the fast tests alone
@@ -38,11 +39,14 @@ lancer() { # folder, then CMake options
     (cd "$dossier" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ${CTEST_ARGS:-}) \
         2>&1 | tee "$journal"
     if ! bilan_ctest "$journal"; then
-        noter "$nom" 0 1 "ctest n'a pas donné de bilan"
+        noter "$nom" 0 1 "ctest n'a pas donné de bilan ; journal : $journal"
         return
     fi
     remarque=""
     [ "$sautes" = 0 ] || remarque="sautés : $sautes"
+    # A newcomer sees at once which tests failed and where to read why.
+    [ "$echoues" = 0 ] ||
+        remarque="${remarque:+$remarque ; }échoués : $noms_echoues ; journal : $journal"
     noter "$nom" "$reussis" "$echoues" "$remarque"
 }
 
