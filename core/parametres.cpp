@@ -7,11 +7,23 @@ Parametres parametres;
 namespace
 {
 const FenetreInfo defaut;
+// A hand-edited place, size or font step beyond these reads as the default. No set of
+// screens is that large, and the windows' sums (a place plus a size, twice a font step)
+// stay far from int's limits. Steps between the sliders' range and these are kept.
+constexpr int coordonneeMax = 32767;
+constexpr int tailleFonteMin = -16;
+constexpr int tailleFonteMax = 64;
 constexpr int fenetresAvecTailleFonte = 4;
 
 QString groupe(int index)
 {
     return QStringLiteral("FenetreInfo%1/").arg(index + 1);
+}
+
+int entier(const QSettings &fichier, const QString &cle, int defaut, int min, int max)
+{
+    const int valeur = fichier.value(cle, defaut).toInt();
+    return valeur >= min && valeur <= max ? valeur : defaut;
 }
 } // namespace
 
@@ -31,13 +43,13 @@ void lireParametres(QSettings &fichier)
     for (int i = 0; i < nombreFenetres; ++i) {
         FenetreInfo &info = parametres.fenetresInfo[i];
         const QString g = groupe(i);
-        info.X = fichier.value(g + QLatin1String("X"), defaut.X).toInt();
-        info.Y = fichier.value(g + QLatin1String("Y"), defaut.Y).toInt();
-        info.L = fichier.value(g + QLatin1String("L"), defaut.L).toInt();
-        info.H = fichier.value(g + QLatin1String("H"), defaut.H).toInt();
+        info.X = entier(fichier, g + QLatin1String("X"), defaut.X, -coordonneeMax, coordonneeMax);
+        info.Y = entier(fichier, g + QLatin1String("Y"), defaut.Y, -coordonneeMax, coordonneeMax);
+        info.L = entier(fichier, g + QLatin1String("L"), defaut.L, 0, coordonneeMax);
+        info.H = entier(fichier, g + QLatin1String("H"), defaut.H, 0, coordonneeMax);
         if (i < fenetresAvecTailleFonte)
-            info.TailleFonte =
-                fichier.value(g + QLatin1String("TailleFonte"), defaut.TailleFonte).toInt();
+            info.TailleFonte = entier(fichier, g + QLatin1String("TailleFonte"), defaut.TailleFonte,
+                                      tailleFonteMin, tailleFonteMax);
         const QVariant connue = fichier.value(g + QLatin1String("PlaceConnue"));
         info.PlaceConnue = connue.isValid() ? connue.toInt() != 0 : (info.X != 0 || info.Y != 0);
         info.Visible = fichier.value(g + QLatin1String("Visible"), 0).toInt() != 0;

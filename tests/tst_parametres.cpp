@@ -135,6 +135,33 @@ private slots:
               {{"sources", QStringList{"192.168.1.10", "10.0.0.2"}}});
         ligne("page web", "[Web]\nPort=8080\nAdresse= 127.0.0.1\n",
               {{"webPort", 8080}, {"webAdresse", "127.0.0.1"}});
+        // Values at their bounds are kept; past them each reads as its default, and the rest
+        // of the file loads all the same: nothing freezes, draws a window off any int or
+        // a font larger than the screens.
+        ligne("place aux bornes", "[FenetreInfo1]\nX=-32767\nY=32767\n",
+              {{"X1", -32767}, {"Y1", 32767}, {"PlaceConnue1", true}});
+        ligne("taille aux bornes", "[FenetreInfo1]\nL=32767\nH=0\n", {{"L1", 32767}, {"H1", 0}});
+        ligne("fontes aux bornes",
+              "[FenetreInfo1]\nTailleFonte=64\n[FenetreInfo4]\nTailleFonte=-16\n",
+              {{"TailleFonte1", 64}, {"TailleFonte4", -16}});
+        ligne(
+            "autres aux bornes",
+            "[Connexion]\nSilenceAlerte=2147483647\n[Web]\nPort=65535\n[Affichage]\nDureePage=2\n",
+            {{"silence", INT_MAX}, {"webPort", 65535}, {"dureePage", 2}});
+        ligne("juste au-delà, le reste lu",
+              "[FenetreInfo1]\nX=32768\nL=32768\nTailleFonte=65\nVisible=1\n[FenetreInfo2]\n"
+              "TailleFonte=-17\n[Connexion]\nReseauUdpPort=7801\n[Web]\nPort=65536\n"
+              "[Affichage]\nDureePage=121\n",
+              {{"Visible1", true}, {"port", "7801"}});
+        ligne("zéros et négatifs",
+              "[FenetreInfo3]\nY=-32768\nH=-1\n[Web]\nPort=-80\n"
+              "[Fenetre]\nReprendre=1\n[Affichage]\nDureePage=0\n",
+              {{"reprendre", true}});
+        ligne("au-delà d'un int",
+              "[FenetreInfo4]\nX=2147483647\nY=-2147483648\nL=99999999999\nH=2147483647\n"
+              "TailleFonte=-2147483648\n[Connexion]\nSilenceAlerte=99999999999\n[Web]\n"
+              "Port=99999999999\nAdresse=::1\n[Affichage]\nDureePage=-10\n",
+              {{"webAdresse", "::1"}});
     }
 
     void fichierEcritALaMain()
