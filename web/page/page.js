@@ -269,17 +269,18 @@
   }
 
   // The pilot's series that has not flown yet: the current one while it is called or flies,
-  // else the next that holds him, and how many series come before it.
+  // else the next that holds him, and how many series still to fly come before it (a series
+  // with its results has flown).
   function prochaineSerie(etat, numero) {
     const series = V.seriesEnCours(etat);
     const courante = index(etat.serieCourante);
+    const aVoler = function (s, i) { return i >= courante && s.avecResultats !== true; };
     const k = series.findIndex(function (s, i) {
-      return (i > courante || (i === courante && s.avecResultats !== true)) &&
-        liste(s.pilotes).some(function (p) { return texte(objet(p).numero) === numero; });
+      return aVoler(s, i) && liste(s.pilotes).some(function (p) { return texte(objet(p).numero) === numero; });
     });
     if (k < 0) return '';
     if (k === courante) return etat.serieDrapeau === true ? 'en vol' : 'Série n° ' + (k + 1) + ', en préparation';
-    const avant = courante < 0 ? k : k - courante;
+    const avant = series.slice(0, k).filter(aVoler).length;
     return 'Série n° ' + (k + 1) + (avant ? ', dans ' + pluriel(avant, 'série') : ', la prochaine');
   }
 
