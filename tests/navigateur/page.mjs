@@ -42,6 +42,7 @@ function sonde() {
   window.EventSource = class extends window.EventSource {
     constructor(...args) {
       super(...args);
+      window.__suivi.flux = this; // for states fed one at a time
       this.addEventListener('etat', (ev) => { window.__suivi.sequence = JSON.parse(ev.data).sequence; });
     }
   };
@@ -161,8 +162,18 @@ function apres(etat) {
   b.epreuves[2].series[2].avecResultats = true;
   return b;
 }
+// Values no sender means, in well-formed rows: 60 cup rows, ranks and points negative or
+// huge, empty names.
+function hostile() {
+  const e = exemple(2);
+  const bizarres = [{ rang: '-3', points: -40 }, { rang: '99999999999999', points: 1e15 }, { nom1: '', nom2: '' }, {}];
+  e.classementCoupe = Array.from({ length: 60 }, (_, i) => ({ ...e.classementCoupe[i % 30], ...bizarres[i % 4] }));
+  e.classementEpreuve = e.classementEpreuve.map((l, i) => ({ ...l, ...bizarres[i % 4] }));
+  e.epreuves[2].series[1].pilotes.forEach((p, i) => Object.assign(p, bizarres[i % 4]));
+  return e;
+}
 const ETATS = {
-  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0), mouvement: [exemple(2), apres(exemple(2))],
+  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0), mouvement: [exemple(2), apres(exemple(2))], hostile: hostile(),
   casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
     classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }],
     tableauEpreuve: [null], titreCoupe: ['x'] },
@@ -225,7 +236,7 @@ function verifier([scenario, etat]) {
     ok(tous('#vue-series .courante [data-arrivee]').length === 6, 'résultats arrivés non marqués');
   } else if (scenario === 'jugement') {
     ok(texte('#vue-tableau').includes('Pas de tableau'), 'tableau pour la première épreuve');
-  } else {
+  } else if (scenario === 'casse') {
     ok(texte('#vue-series').includes('Aucune épreuve en cours'), 'séries d\'un état cassé');
     ok(tous('#vue-classement-coupe .ligne-coupe').length === 3, 'lignes de coupe d\'un état cassé');
   }
@@ -261,7 +272,7 @@ async function vues() {
     echec ||= echecs.length > 0;
     await s.page.close();
   }
-  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, incrustations })) {
+  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, vie, incrustations })) {
     const echecs = await parcours().catch((e) => ['arrêt : ' + e.message]);
     dire((echecs.length ? 'ECHEC ' : 'OK ') + nom + echecs.map((e) => '\n  ' + e).join(''));
     echec ||= echecs.length > 0;
@@ -269,14 +280,15 @@ async function vues() {
   return echec ? 1 : 0;
 }
 
+// The failed checks, and the check that notes one.
+const releve = (echecs = []) => [echecs, (c, m) => { if (!c) echecs.push(m); }];
 const visibles = (page) => page.evaluate(() =>
   Array.from(document.querySelectorAll('.vue'), (v) => v.checkVisibility() && v.dataset.vue).filter(Boolean).join());
 
 // One view at a time on a phone, chosen by a deep link or a tab and remembered; all of them
 // side by side on a laptop. Nothing moves when the device asks for reduced motion.
 async function onglets() {
-  const echecs = [];
-  const ok = (c, m) => { if (!c) echecs.push(m); };
+  const [echecs, ok] = releve();
   const s = await ouvrir('http://127.0.0.1:9/mouvement/#coupe', '#vue-tableau [data-role=contenu] > *');
   ok(await visibles(s.page) === 'coupe', 'lien #coupe : ' + await visibles(s.page));
   await s.page.click('.onglets a[data-vue=tableau]');
@@ -300,13 +312,12 @@ async function onglets() {
 
 // A shared link follows its pilot; a search by name (accents ignored) or number adds one.
 async function suivrePilotes() {
-  const echecs = [];
-  const ok = (c, m) => { if (!c) echecs.push(m); };
-  const s = await ouvrir('http://127.0.0.1:9/mouvement/?suivre=85', '#suivis li');
+  const [echecs, ok] = releve();
+  const s = await ouvrir('http://127.0.0.1:9/mouvement/?suivre=85#coupe', '#suivis li');
   const lignes = () => s.page.$$eval('#suivis li', (l) => l.map((n) => n.textContent));
-  // Pilot 85 is 8th of the cup and flies in the 5th series, two after the one in flight.
+  // Pilot 85 is 8th of the cup and flies in the 5th series; the 3rd has its results, the 4th is to fly.
   ok((await lignes())[0] === '85 <img src=x onerror=alert(1)> Pirate · Coupe : 8e, 251 pts · Épreuve : 8e · ' +
-    'Série n° 5, dans 2 séries×', 'ligne du pilote suivi : ' + (await lignes())[0]);
+    'Série n° 5, dans 1 série×', 'ligne du pilote suivi : ' + (await lignes())[0]);
   ok(await s.page.$$eval('.vues .suivi', (l) => l.length) === 4, 'pilote suivi surligné dans chaque vue');
   for (const [cherche, trouve] of [['noel', '31 NOËL Lucie'], ['97', '97 BLANC Zoé']]) {
     await s.page.fill('#recherche', cherche);
@@ -316,6 +327,67 @@ async function suivrePilotes() {
     'pilotes suivis : ' + await lignes());
   await s.page.fill('#recherche', 'a');
   ok(await s.page.$$eval('.proposition:not(:disabled)', (l) => l.length) === 0, 'un quatrième pilote peut être suivi');
+  // The link is taken once: 85 dropped stays dropped after a reload, at the view it named.
+  ok(s.page.url() === 'http://127.0.0.1:9/mouvement/#coupe', 'adresse après le lien : ' + s.page.url());
+  await s.page.getByRole('button', { name: /^Ne plus suivre .*Pirate/ }).click();
+  await s.page.reload();
+  s.chargements--; // the test's own reload
+  await s.page.waitForSelector('#suivis li', { state: 'attached', timeout: DELAI });
+  ok((await lignes()).map((l) => l.split(' ·')[0]).join() === '31 NOËL Lucie,97 BLANC Zoé' &&
+    await visibles(s.page) === 'coupe', 'après rechargement : ' + await visibles(s.page) + ', ' + await lignes());
+  echecs.push(...await fautes(s));
+  await s.page.close();
+  return echecs;
+}
+
+// A series' life fed state by state to a page that follows 46, of the 3rd series, and 64, of
+// the 4th: [series called, its flag, series with results, end of the line of 46, of 64].
+const VIE = [
+  [-1, false, 2, 'Série n° 3, la prochaine', 'Série n° 4, dans 1 série'],
+  [2, false, 2, 'Série n° 3, en préparation', 'Série n° 4, dans 1 série'],
+  [2, true, 2, 'en vol', 'Série n° 4, dans 1 série'],
+  [2, false, 3, '', 'Série n° 4, la prochaine'],
+  [3, false, 3, '', 'Série n° 4, en préparation'],
+  [3, true, 3, '', 'en vol'],
+];
+// Also: the results that arrive stand out a few seconds; the data's age counts up and shows
+// its age past half a minute.
+async function vie() {
+  const [echecs, ok] = releve();
+  const s = await ouvrir('http://127.0.0.1:9/pylones/?suivre=46,64', '#suivis li');
+  // The sample's stream has ended: the states below come as if it had reopened.
+  await s.page.waitForFunction(() => /perdue/.test(document.getElementById('etat-connexion').textContent), null, { timeout: DELAI });
+  // How many names stand out, or once none does, when.
+  const enRelief = (eteints) => { const n = Array.from(document.querySelectorAll('#vue-series .nom'))
+    .filter((n) => getComputedStyle(n).animationName !== 'none').length; return eteints ? n === 0 && performance.now() : n; };
+  const fin = (condition, arg) => s.page.waitForFunction(condition, arg, { timeout: DELAI }).then((r) => r.jsonValue(), () => [NaN]);
+  let [resultats, recu] = [];
+  for (const [i, [serieCourante, serieDrapeau, vols, ...attendus]] of VIE.entries()) {
+    const e = { ...exemple(2), serieCourante, serieDrapeau, tempsEcoule: `0${i}:00`, depuisTrameMs: 28000 };
+    e.epreuves[2].series.forEach((serie, k) => { serie.avecResultats = k < vols; });
+    recu = await s.page.evaluate(([e, premier]) => {
+      const t = performance.now();
+      if (premier) window.__suivi.flux.dispatchEvent(new Event('open'));
+      window.__suivi.flux.dispatchEvent(new MessageEvent('etat', { data: JSON.stringify(e) }));
+      const ligne = document.getElementById('etat-connexion');
+      return { t, texte: ligne.textContent, couleur: getComputedStyle(ligne).color };
+    }, [e, i === 0]);
+    await s.page.waitForFunction((t) => document.querySelector('#vue-series [data-role=chrono] .temps').textContent === t,
+      e.tempsEcoule, { timeout: DELAI });
+    const vus = await s.page.$$eval('#suivis li', (l) => Object.fromEntries(l.map((n) => {
+      const p = n.textContent.replace(/×$/, '').split(' · ');
+      return [p[0].split(' ')[0], /^(Série|en vol)/.test(p.at(-1)) ? p.at(-1) : ''];
+    })));
+    ok(vus[46] === attendus[0] && vus[64] === attendus[1], `état ${i} : 46 « ${vus[46]} », 64 « ${vus[64]} »`);
+    if (vols === 3 && !resultats) resultats = [recu.t, await s.page.evaluate(enRelief, false), fin(enRelief, true)];
+  }
+  const [vieux, couleur] = await fin(() => { const n = document.getElementById('etat-connexion');
+    return parseInt(n.textContent.match(/il y a (\d+) s/)?.[1]) >= 31 && [performance.now(), getComputedStyle(n).color]; });
+  ok(/il y a 28 s/.test(recu.texte) && vieux - recu.t >= 2900 && couleur !== recu.couleur,
+    `âge : « ${recu.texte} » puis 31 s après ${Math.round(vieux - recu.t)} ms, couleur ${recu.couleur} puis ${couleur}`);
+  const eteint = await resultats[2];
+  ok(resultats[1] === 6 && eteint - resultats[0] >= 3000,
+    `${resultats[1]} résultats arrivés en relief, pendant ${Math.round(eteint - resultats[0])} ms`);
   echecs.push(...await fautes(s));
   await s.page.close();
   return echecs;
@@ -324,14 +396,17 @@ async function suivrePilotes() {
 // The overlays: transparent around their panel, the rows asked for.
 async function incrustations() {
   const echecs = [];
-  // The sample has 30 pilots: "haut=40" shows them all, each row whole on the picture.
-  for (const [vue, lignes] of [['coupe&haut=3', 3], ['coupe&haut=40', 30], ['tableau', 10], ['serie', 6]]) {
-    const s = await ouvrir(`http://127.0.0.1:9/mouvement/incrustation?vue=${vue}`, '.panneau', GRAND);
+  // The sample has 30 pilots: "haut=40" shows them all, each row whole on the picture. The
+  // hostile one has 60: a height out of 1 to 40 is brought back into it, one not a number is 10.
+  for (const [etat, vue, lignes] of [['mouvement', 'coupe&haut=3', 3], ['mouvement', 'coupe&haut=40', 30],
+    ['mouvement', 'tableau', 10], ['mouvement', 'serie', 6], ['hostile', 'coupe&haut=1000', 40],
+    ['hostile', 'coupe&haut=0', 1], ['hostile', 'coupe&haut=-3', 1], ['hostile', 'coupe&haut=abc', 10]]) {
+    const s = await ouvrir(`http://127.0.0.1:9/${etat}/incrustation?vue=${vue}`, '.panneau', GRAND);
     const [n, bas] = await s.page.$$eval('.panneau tbody tr, .panneau li', (l) => [l.length,
-      Math.max(...l.map((r) => r.getBoundingClientRect().bottom)) <= Math.min(1080, l[0].closest('.panneau').getBoundingClientRect().bottom)]);
+      Math.max(...l.map((r) => r.getBoundingClientRect().bottom)) <= Math.min(1080, l[0]?.closest('.panneau').getBoundingClientRect().bottom)]);
     const [coin, panneau] = await alphas(s.page);
     if (n !== lignes || !bas || coin !== 0 || panneau === 0) {
-      echecs.push(`${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau`);
+      echecs.push(`${etat} ${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau`);
     }
     echecs.push(...await fautes(s));
     await s.page.close();
