@@ -15,9 +15,11 @@ QUrl Relais::adresseDepuis(const QString &texte)
     return url;
 }
 
-Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent)
+Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent, int premiere,
+               int plafond)
     : QObject(parent), acces(new QNetworkAccessManager(this)), adresse(adresse),
-      limite(new QTimer(this)), reprise(new QTimer(this))
+      limite(new QTimer(this)), reprise(new QTimer(this)), premierePause(premiere),
+      plafondPause(plafond), pauseMs(premiere)
 {
     if (!jeton.isEmpty())
         autorisation = "Bearer " + jeton.toUtf8();
@@ -64,7 +66,7 @@ void Relais::termine()
     const bool succes = reponse->error() == QNetworkReply::NoError && statut / 100 == 2;
     if (succes) {
         derniereRaison.clear();
-        pauseMs = pauseMinMs;
+        pauseMs = premierePause;
     } else {
         // A failed document is sent again: the newest one, after the pause.
         aEnvoyer = true;
@@ -75,7 +77,7 @@ void Relais::termine()
         else
             derniereRaison = tr("injoignable (%1)").arg(reponse->errorString());
         reprise->start(pauseMs);
-        pauseMs = qMin(pauseMs * 2, pauseMaxMs);
+        pauseMs = qMin(pauseMs * 2, plafondPause);
     }
     if (succes != dernierSucces || !succes) {
         dernierSucces = succes;

@@ -26,8 +26,10 @@ public:
     // An http or https address with a host, as typed; empty when the text is not one.
     static QUrl adresseDepuis(const QString &texte);
 
-    // `jeton`, when given, goes as "Authorization: Bearer jeton".
-    Relais(const QUrl &adresse, const QString &jeton, QObject *parent = nullptr);
+    // `jeton`, when given, goes as "Authorization: Bearer jeton". The pauses go from
+    // `premiere` up to `plafond`; only tests shorten them.
+    Relais(const QUrl &adresse, const QString &jeton, QObject *parent = nullptr,
+           int premiere = pauseMinMs, int plafond = pauseMaxMs);
 
     // Keeps the document as the newest; sends it now unless a request or a pause is under
     // way. Never waits.
@@ -53,7 +55,8 @@ private:
     QNetworkReply *enVol = nullptr;
     QTimer *limite;  // the request in flight must end by then
     QTimer *reprise; // the pause after a failure
-    int pauseMs = pauseMinMs;
+    const int premierePause, plafondPause;
+    int pauseMs;
     bool dernierSucces = false;
     QString derniereRaison;
 };
