@@ -74,12 +74,12 @@ private slots:
         QCOMPARE(ligne(1), "1 cyan, DUPONT Jean< blanc,12 vert,,7 blanc,87 jaune");
         QCOMPARE(ligne(10), "10 cyan, 10 Jean< blanc,12 vert,,7 blanc,87 jaune");
         const auto textes = elements<QGraphicsSimpleTextItem>(vue);
-        const auto cellules = elements<QGraphicsRectItem>(vue); // one under each header text
+        const auto cellules = elements<QGraphicsPolygonItem>(vue); // one under each header text
         int dansCellule = 0;
         for (auto *c : cellules) {
             QCOMPARE(famille(c->brush().color()), "cyan");
             for (auto *t : textes)
-                dansCellule += c->rect().contains(t->sceneBoundingRect().center());
+                dansCellule += c->boundingRect().contains(t->sceneBoundingRect().center());
         }
         // Ten rows of five texts and no more; the eight header texts in the six cells.
         QCOMPARE(QString("%1 %2 %3").arg(textes.size()).arg(cellules.size()).arg(dansCellule),
@@ -88,7 +88,8 @@ private slots:
         const QGraphicsSimpleTextItem *pos = texteScene(vue, "Pos."),
                                       *touch = texteScene(vue, "Touch");
         const QRect encre = QFontMetrics(pos->font()).boundingRect(pos->text());
-        QVERIFY(qAbs(pos->y() + encre.height() / 2.0 - cellules[0]->rect().center().y()) <= 1);
+        QVERIFY(qAbs(pos->y() + encre.height() / 2.0 - cellules[0]->boundingRect().center().y()) <=
+                1);
         QVERIFY(touch->font().pixelSize() < pos->font().pixelSize());
     }
 
@@ -149,7 +150,7 @@ private slots:
         auto *entete = fenetre.findChild<QGroupBox *>(QStringLiteral("topGroupBox"));
         indexEpreuveSeries = 0;
         fenetre.miseAJour();
-        QVERIFY(vue->scene()->items().isEmpty() && entete->isHidden());
+        QVERIFY(elements<QGraphicsItem>(vue).isEmpty() && entete->isHidden());
         indexEpreuveSeries = 1;
         fenetre.miseAJour();
         QVERIFY(!entete->isHidden());

@@ -8,12 +8,16 @@
 #include <QGraphicsLineItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsPolygonItem>
-#include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 
 FenetreAffichage *SceneFenetre::fenetre() const
 {
     return static_cast<FenetreAffichage *>(parent());
+}
+
+ZoneLibre SceneFenetre::zoneLibre() const
+{
+    return [f = fenetre()](const QRectF &zone) { return f->zoneLibre(zone); };
 }
 
 void MesuresTextes::utiliser(const QFont &nouvelle)
@@ -25,7 +29,7 @@ void MesuresTextes::utiliser(const QFont &nouvelle)
     connues.clear();
 }
 
-MesuresTextes::Largeurs MesuresTextes::mesurer(const QString &texte)
+LargeursTexte MesuresTextes::mesurer(const QString &texte)
 {
     const auto connue = connues.constFind(texte);
     if (connue != connues.cend())
@@ -34,7 +38,7 @@ MesuresTextes::Largeurs MesuresTextes::mesurer(const QString &texte)
     if (connues.size() > 4096)
         connues.clear();
     const int encre = mesure.boundingRect(texte).width();
-    const Largeurs largeurs{encre, qMax(encre, mesure.horizontalAdvance(texte) + 1)};
+    const LargeursTexte largeurs{encre, qMax(encre, mesure.horizontalAdvance(texte) + 1)};
     connues.insert(texte, largeurs);
     return largeurs;
 }
@@ -109,40 +113,6 @@ void SceneFenetre::ligne(qreal x1, qreal y1, qreal x2, qreal y2, const QPen &cra
     item->setPen(crayon);
 }
 
-QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
-                                      const QFont &fonte, const QColor &couleur, qreal x, qreal y)
-{
-    // Font before text: the text is then laid out once, not once more in the default font.
-    auto *item = new QGraphicsSimpleTextItem;
-    item->setFont(fonte);
-    item->setText(texte);
-    item->setBrush(QBrush(couleur, Qt::SolidPattern));
-    item->setPos(x, y);
-    scene->addItem(item);
-    return item;
-}
-
-int largeurBornee(const QFontMetrics &mesure, const QString &texte)
-{
-    const QRect cadre = mesure.boundingRect(texte);
-    return cadre.right() - cadre.left() + 1;
-}
-
-QGraphicsSimpleTextItem *ajouterTexteCentre(QGraphicsScene *scene, const QString &texte,
-                                            const QFont &fonte, const QFontMetrics &mesure,
-                                            const QColor &couleur, qreal debut,
-                                            qreal largeurColonne, qreal y)
-{
-    return ajouterTexte(scene, texte, fonte, couleur,
-                        xCentre(debut, largeurColonne, largeurBornee(mesure, texte)), y);
-}
-
-QGraphicsLineItem *ajouterLigne(QGraphicsScene *scene, qreal x1, qreal y1, qreal x2, qreal y2,
-                                const QPen &crayon)
-{
-    return scene->addLine(x1, y1, x2, y2, crayon);
-}
-
 FondScene::FondScene(const QString &chemin) : original(chemin) {}
 
 const QPixmap &FondScene::aLaHauteur(qreal hauteur)
@@ -153,11 +123,4 @@ const QPixmap &FondScene::aLaHauteur(qreal hauteur)
         hauteurMiseAEchelle = h;
     }
     return miseAEchelle;
-}
-
-void FondScene::ajouter(QGraphicsScene *scene, qreal largeur, qreal hauteur)
-{
-    aLaHauteur(hauteur);
-    QGraphicsPixmapItem *item = scene->addPixmap(miseAEchelle);
-    item->setPos((largeur - miseAEchelle.width()) * 0.5, 0);
 }

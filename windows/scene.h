@@ -10,9 +10,10 @@
 #include <QString>
 #include <QVector>
 
+#include "windows/disposition.h"
+
 class FenetreAffichage;
 class QFont;
-class QFontMetrics;
 class QGraphicsLineItem;
 class QGraphicsPixmapItem;
 class QGraphicsPolygonItem;
@@ -27,21 +28,13 @@ class MesuresTextes final
 public:
     // Forgets every width when the font changed.
     void utiliser(const QFont &fonte);
-    // The width of the text's bounding rectangle, and the width its item spans: the larger
-    // of that and its advance.
+    LargeursTexte mesurer(const QString &texte);
     int encre(const QString &texte) { return mesurer(texte).encre; }
-    int etendue(const QString &texte) { return mesurer(texte).etendue; }
 
 private:
-    struct Largeurs {
-        int encre;
-        int etendue;
-    };
-    Largeurs mesurer(const QString &texte);
-
     QFont fonte;
     QFontMetrics mesure{fonte};
-    QHash<QString, Largeurs> connues;
+    QHash<QString, LargeursTexte> connues;
 };
 
 // The scene of a graphic window, drawn by dessiner() for the view's current size.
@@ -60,8 +53,9 @@ public:
     void terminer();
 
 protected:
-    // The window the scene draws for, its parent.
+    // The window the scene draws for, its parent, and what of its view is seen whole.
     FenetreAffichage *fenetre() const;
+    ZoneLibre zoneLibre() const;
 
     // Stacked, whatever the order of the drawing: the picture, the shapes, the texts, the
     // lines.
@@ -84,31 +78,11 @@ private:
     Reserve<QGraphicsLineItem> lignes;
 };
 
-// Drawing helpers shared by the graphic windows' scenes.
-
-// A simple text item in the font, filled with the colour, its top-left corner at (x, y).
-QGraphicsSimpleTextItem *ajouterTexte(QGraphicsScene *scene, const QString &texte,
-                                      const QFont &fonte, const QColor &couleur, qreal x, qreal y);
-
 // x of a text of width largeurTexte centred in the column [debut, debut + largeurColonne].
 inline qreal xCentre(qreal debut, qreal largeurColonne, qreal largeurTexte)
 {
     return debut + 0.5 * (largeurColonne - largeurTexte);
 }
-
-// Width of the text's bounding rectangle in the metrics (right - left + 1).
-int largeurBornee(const QFontMetrics &mesure, const QString &texte);
-
-// A simple text item centred in the column [debut, debut + largeurColonne] by its bounding
-// width, its top at y. The metrics are those of the font, built once by the caller.
-QGraphicsSimpleTextItem *ajouterTexteCentre(QGraphicsScene *scene, const QString &texte,
-                                            const QFont &fonte, const QFontMetrics &mesure,
-                                            const QColor &couleur, qreal debut,
-                                            qreal largeurColonne, qreal y);
-
-// A line item from (x1, y1) to (x2, y2) in the pen.
-QGraphicsLineItem *ajouterLigne(QGraphicsScene *scene, qreal x1, qreal y1, qreal x2, qreal y2,
-                                const QPen &crayon);
 
 // The background picture scaled to the scene height and centred, under every other item.
 // The scaled copy is kept while the height does not change.
@@ -116,7 +90,6 @@ class FondScene final
 {
 public:
     explicit FondScene(const QString &chemin);
-    void ajouter(QGraphicsScene *scene, qreal largeur, qreal hauteur);
     // The picture at the scene's height.
     const QPixmap &aLaHauteur(qreal hauteur);
 

@@ -44,7 +44,7 @@ void Win1Graphique::dessiner()
     const QVector<GroupeSerie> groupes = epreuve ? epreuve->groupes : QVector<GroupeSerie>();
 
     // Every column gets the width of the widest line of the event.
-    const int largeurNumero = largeurBornee(mesure, QStringLiteral("8888..."));
+    const int largeurNumero = largeursNoms.encre(QStringLiteral("8888..."));
     int colonne = 0;
     for (const GroupeSerie &groupe : groupes) {
         for (const PiloteSerie &pilote : groupe.pilotes)
@@ -58,83 +58,24 @@ void Win1Graphique::dessiner()
         return;
     }
 
-    // Where each series goes, page by page: the flow of columns and bands, a series that the
-    // bottom edge or the results page's corner would cut starting the next page; one taller
-    // than the whole view is split there.
-    struct Morceau {
-        int groupe, premier, fin, page, x, yTitre;
-    };
-    QVector<Morceau> morceaux;
-    const int hauteurTitre = QFontMetrics(fonteTitre).height();
-    int page = 0;
-    int pageSerieCourante = -1;
-    int x = 20;
-    int hautBande = 0;
-    int yTitre = u;
-    int basMax = 0;
-    bool pageVide = true;
-    const auto pageSuivante = [&] {
-        ++page;
-        x = 20;
-        hautBande = 0;
-        yTitre = u;
-        basMax = 0;
-        pageVide = true;
-    };
-    for (int k = 0; k < groupes.size(); ++k) {
-        const int taille = groupes.at(k).pilotes.size();
-        int premier = 0;
-        for (;;) {
-            // Its title and its lines seen whole, and the frame of the series in flight, which
-            // reaches down to the longest series of its band.
-            const auto tient = [&](int fin) {
-                const int lignes = fin - premier;
-                int bas = qMax(yTitre + hauteurTitre,
-                               lignes > 0 ? yTitre + pas * lignes + mesure.height() : 0);
-                if (k == indexSerieCourante)
-                    bas = qMax(bas, qMax(basMax, yTitre + pas * (lignes + 1)) - 3);
-                return fenetre()->zoneLibre(QRectF(
-                    x - 8, yTitre - 4, qMin(colonne + 8, largeur - x + 8), bas - yTitre + 4));
-            };
-            int fin = taille;
-            if (!tient(fin)) {
-                if (!pageVide) {
-                    pageSuivante();
-                    continue;
-                }
-                // Alone and still too tall: as many pilots as fit, at least one.
-                while (fin > premier + 1 && !tient(fin))
-                    --fin;
-            }
-            morceaux.append({k, premier, fin, page, x, yTitre});
-            pageVide = false;
-            if (k == indexSerieCourante && pageSerieCourante < 0)
-                pageSerieCourante = page;
-            basMax = qMax(basMax, yTitre + pas * (fin - premier + 1));
-            premier = fin;
-            if (premier >= taille)
-                break;
-            pageSuivante(); // the rest of the series opens the next page
-        }
-        if (k + 1 < groupes.size()) {
-            x += colonne + 20;
-            if (x + colonne + 10 > largeur) {
-                x = 20;
-                hautBande = basMax + u;
-            }
-            yTitre = hautBande + u;
-        }
-    }
+    QVector<int> tailles;
+    for (const GroupeSerie &groupe : groupes)
+        tailles << groupe.pilotes.size();
+    const DispositionSeries disposition = disposerSeries(
+        tailles, indexSerieCourante,
+        {largeur, colonne, u, QFontMetrics(fonteTitre).height(), mesure.height()}, zoneLibre());
+
     // The series in flight is shown at once when it changes.
     const bool nouvelleSerie =
         indexSerieCourante != serieMontree || indexEpreuveSeries != epreuveMontree;
     serieMontree = indexSerieCourante;
     epreuveMontree = indexEpreuveSeries;
     const int montree = fenetre()->choisirPage(
-        page + 1, nouvelleSerie && pageSerieCourante >= 0 ? pageSerieCourante : -1);
+        disposition.pages,
+        nouvelleSerie && disposition.pageSerieCourante >= 0 ? disposition.pageSerieCourante : -1);
 
-    basMax = 0;
-    for (const Morceau &m : std::as_const(morceaux)) {
+    int basMax = 0;
+    for (const Morceau &m : disposition.morceaux) {
         if (m.page != montree)
             continue;
         const GroupeSerie &groupe = groupes.at(m.groupe);

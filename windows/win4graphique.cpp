@@ -43,62 +43,27 @@ void Win4Graphique::dessiner()
     this->image(image, (largeur - image.width()) * 0.5, 0);
 
     const int p = fonteRang.pixelSize();
-    const int pas = 2 * p;
     using Apparence::blanc;
     using Apparence::jaune;
 
-    // Where each row goes, page by page: a row the bottom edge or the results page's corner
-    // would cut starts a new column, and a column the right edge would cut starts the next
-    // page; a first column too wide for the view stays where it is.
-    struct Place {
-        int page, x, y;
-    };
-    QVector<Place> places(classementCoupe.size());
     QStringList noms; // built once for the layout and the drawing
     noms.reserve(classementCoupe.size());
-    for (const LigneCoupe &ligne : classementCoupe)
+    QVector<LargeursTexte> largeurs;
+    largeurs.reserve(classementCoupe.size());
+    for (const LigneCoupe &ligne : classementCoupe) {
         noms << ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
-    const int hauteurLigne = qMax(pas, mesureTexte.height());
-    int page = 0;
-    int x = 20;
-    int y = p;
-    int droite = 0;  // right end of the longest name of the column, where the next begins
-    int etendue = 0; // right end of the column's widest item
-    int debutColonne = 0;
-    for (int i = 0; i < classementCoupe.size(); ++i) {
-        const QString &texteNom = noms.at(i);
-        const int fin = x + 200 + largeursNoms.encre(texteNom);
-        // The item spans the text's advance, at times wider than its ink.
-        const int bordItem = x + 200 + largeursNoms.etendue(texteNom);
-        if (x > 20 && qMax(bordItem, etendue) > largeur) {
-            ++page;
-            x = 20;
-            y = p;
-            droite = etendue = 0;
-            i = debutColonne - 1;
-            continue;
-        }
-        const int bord = qMin(bordItem, largeur); // a first column too wide is cut all the same
-        if (y > p && !fenetre()->zoneLibre(QRectF(x, y - 2, bord - x, hauteurLigne + 2))) {
-            x = droite + 40;
-            y = p;
-            droite = etendue = 0;
-            debutColonne = i;
-            --i;
-            continue;
-        }
-        places[i] = {page, x, y};
-        droite = qMax(droite, fin);
-        etendue = qMax(etendue, bordItem);
-        y += pas;
+        largeurs << largeursNoms.mesurer(noms.last());
     }
-    const int montree = fenetre()->choisirPage(page + 1);
+    const DispositionCoupe disposition =
+        disposerCoupe(largeurs, largeur, p, qMax(2 * p, mesureTexte.height()), zoneLibre());
+    const int montree = fenetre()->choisirPage(disposition.pages);
 
     for (int i = 0; i < classementCoupe.size(); ++i) {
-        if (places.at(i).page != montree)
+        const PlaceCoupe &place = disposition.places.at(i);
+        if (place.page != montree)
             continue;
-        const int x = places.at(i).x;
-        const int y = places.at(i).y;
+        const int x = place.x;
+        const int y = place.y;
         const LigneCoupe &ligne = classementCoupe.at(i);
         polygone(badge(x, y, p), Apparence::bleuBadge);
 

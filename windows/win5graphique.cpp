@@ -3,11 +3,10 @@
 
 #include "core/donnees.h"
 #include "windows/apparence.h"
-#include "windows/scene.h"
 
-#include <QBrush>
 #include <QFontMetrics>
 #include <QPen>
+#include <QPolygonF>
 
 Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form) : SceneFenetre(fenetre), form(form)
 {
@@ -32,7 +31,6 @@ static bool estVide(const QString &valeur)
 
 void Win5Graphique::dessiner()
 {
-    clear();
     const int largeur = form->graphicsView->width();
     const int hauteur = form->graphicsView->height();
     setSceneRect(0, 0, largeur, hauteur);
@@ -59,27 +57,31 @@ void Win5Graphique::dessiner()
 
     using namespace Apparence;
     const QPen crayonGrille(blanc, epaisseurTrait);
-    const QPen crayonCellule(cyanClair, epaisseurTrait);
-    const QBrush fondCellule(cyanClair);
-
-    addRect(0, 0, A - 2, R - 6, crayonCellule, fondCellule);
-    addRect(X[1] + 2, 0, B - 4, R - 6, crayonCellule, fondCellule);
+    const auto cellule = [this, R](int gauche, int largeurCellule) {
+        polygone(QPolygonF(QRectF(gauche, 0, largeurCellule, R - 6)), cyanClair);
+    };
+    cellule(0, A - 2);
+    cellule(X[1] + 2, B - 4);
     for (int k = 2; k < 5; ++k)
-        addRect(X[k] + 2, 0, C - 4, R - 6, crayonCellule, fondCellule);
-    addRect(X[5] + 2, 0, largeur - X[5], R - 6, crayonCellule, fondCellule);
+        cellule(X[k] + 2, C - 4);
+    cellule(X[5] + 2, largeur - X[5]);
 
-    const auto enteteUneLigne = [&](const QString &texte, int k) {
-        const qreal y = 0.5 * ((R - 6) - mesureEntete.boundingRect(texte).height());
-        ajouterTexteCentre(this, texte, entete, mesureEntete, bleu, X[k], L[k], y);
+    // A text centred in column k by its bounding width.
+    const auto centre = [&](const QString &t, const QFont &fonte, const QFontMetrics &mesure,
+                            const QColor &couleur, int k, qreal y) {
+        texte(t, fonte, couleur, xCentre(X[k], L[k], mesure.boundingRect(t).width()), y);
+    };
+    const auto enteteUneLigne = [&](const QString &t, int k) {
+        const qreal y = 0.5 * ((R - 6) - mesureEntete.boundingRect(t).height());
+        centre(t, entete, mesureEntete, bleu, k, y);
     };
     const auto enteteDeuxLignes = [&](const QString &haut, const QString &bas, const QFont &fonte,
                                       const QFontMetrics &mesure, int k) {
-        ajouterTexteCentre(this, haut, fonte, mesure, bleu, X[k], L[k], 0);
-        ajouterTexteCentre(this, bas, fonte, mesure, bleu, X[k], L[k], R * 0.4);
+        centre(haut, fonte, mesure, bleu, k, 0);
+        centre(bas, fonte, mesure, bleu, k, R * 0.4);
     };
-    const auto yRang = [R](int rang) { return R + 2 + (rang - 1) * R; };
-    const auto ajouterValeur = [&](const QString &texte, int k, int rang, const QColor &couleur) {
-        ajouterTexteCentre(this, texte, valeur, mesureValeur, couleur, X[k], L[k], yRang(rang));
+    const auto ajouterValeur = [&](const QString &t, int k, int rang, const QColor &couleur) {
+        centre(t, valeur, mesureValeur, couleur, k, R + 2 + (rang - 1) * R);
     };
 
     // Rows past the tenth are not shown.
@@ -93,9 +95,9 @@ void Win5Graphique::dessiner()
 
     for (int i = 0; i < lignes; ++i) {
         const LigneEpreuve &ligne = lignesEpreuve.at(i);
-        const QString texte = QLatin1Char(' ') + ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
-        ajouterTexte(this, mesureNom.elidedText(texte, Qt::ElideRight, B), nom, blanc, X[1] + 2,
-                     R + 4 + i * R);
+        const QString nomComplet = QLatin1Char(' ') + ligne.nom1 + QLatin1Char(' ') + ligne.nom2;
+        texte(mesureNom.elidedText(nomComplet, Qt::ElideRight, B), nom, blanc, X[1] + 2,
+              R + 4 + i * R);
     }
 
     enteteUneLigne(QStringLiteral("Vellor"), 2);
@@ -151,8 +153,8 @@ void Win5Graphique::dessiner()
     }
 
     for (int j = 1; j <= 11; ++j)
-        ajouterLigne(this, 0, j * R, largeur, j * R, crayonGrille);
+        ligne(0, j * R, largeur, j * R, crayonGrille);
     for (int k = 0; k < 6; ++k)
-        ajouterLigne(this, X[k], R, X[k], 11 * R, crayonGrille);
-    ajouterLigne(this, largeur - 1, R, largeur - 1, 11 * R, crayonGrille);
+        ligne(X[k], R, X[k], 11 * R, crayonGrille);
+    ligne(largeur - 1, R, largeur - 1, 11 * R, crayonGrille);
 }

@@ -17,7 +17,7 @@ public:
     Win5Graphique(QWidget *fenetre, Ui::win5 *form);
     ~Win5Graphique() override;
 
-    // Rebuilds the whole scene for the view's current size.
+    // Draws the grid for the view's current size.
     void dessiner() override;
 
 private:
