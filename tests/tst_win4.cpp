@@ -62,10 +62,13 @@ private slots:
         classementCoupe[1].rang = QStringLiteral("2 ex aequoEx aequoex aequo"); // exact words, all
         classementCoupe[2].rang = QStringLiteral("3 ex aequo");
         Win4 w;
-        w.resize(2400, hauteurVue + 140); // header box, margins and spacing above the view
+        w.resize(2400, 400);
         w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Made taller only, as on a taller screen: laid out again at once.
+        w.resize(2400, hauteurVue + 140); // header box, margins and spacing above the view
         auto *vue = w.findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
-        QVERIFY(QTest::qWaitForWindowExposed(&w) && vue->height() == hauteurVue);
+        QCOMPARE(vue->height(), hauteurVue);
         QMap<QString, QGraphicsSimpleTextItem *> textes;
         for (auto *t : elements<QGraphicsSimpleTextItem>(vue))
             textes[t->text()] = t;
