@@ -37,11 +37,21 @@ QStringList numerosVus(FenetreAffichage *f)
         vus << (entier ? texte : QStringLiteral("coupé"));
     };
     if (auto *table = qobject_cast<QTableView *>(zone)) {
+        // A block's row counts from its first text to its last.
         for (int ligne = 0; ligne <= ligneMaxWin3; ++ligne)
             for (int bloc = 0; bloc < 4; ++bloc) {
                 const QModelIndex i = table->model()->index(ligne, 4 * bloc + 1);
+                QRect textes;
+                for (int c : {4 * bloc, 4 * bloc + 3}) {
+                    const QModelIndex j = i.siblingAtColumn(c);
+                    const QSize taille(table->fontMetrics().horizontalAdvance(j.data().toString()),
+                                       1);
+                    textes |= QStyle::alignedRect(
+                        Qt::LeftToRight, Qt::Alignment(j.data(Qt::TextAlignmentRole).toInt()),
+                        taille, table->visualRect(j));
+                }
                 if (i.data().isValid())
-                    voir(table->visualRect(i), i.data().toString());
+                    voir(textes, i.data().toString());
             }
         return vus;
     }
@@ -86,6 +96,14 @@ private slots:
             QTest::addRow("fenêtre %d, coin de la page de résultats", n)
                 << n << 150 << QSize(1280, 720) << 0 << true;
         }
+        // The event's larger texts: fewer blocks than four fit across, down to one block
+        // wider than the view (a step typed into the settings file).
+        const QList<QPair<QSize, int>> grands{
+            {{1024, 768}, 8}, {{1024, 768}, 16}, {{1280, 720}, 16}, {{800, 600}, 64}};
+        for (const auto &[taille, fonte] : grands)
+            QTest::addRow("fenêtre 3, 150 pilotes, %dx%d, %+d", taille.width(), taille.height(),
+                          fonte)
+                << 3 << 150 << taille << fonte << false;
     }
 
     // Every pilot appears whole on some page, nothing on any page is cut by the edge or

@@ -27,10 +27,10 @@ QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
 {
     const int taille = lignesClassement.size();
     const int ligne = index.row();
-    if (!index.isValid() || ligne >= taille)
-        return QVariant();
     const int bloc = index.column() / ColonnesParBloc;
     const int sorte = index.column() % ColonnesParBloc;
+    if (!index.isValid() || ligne >= taille || bloc >= blocsVus)
+        return QVariant();
 
     switch (role) {
     case Qt::DisplayRole: {
@@ -71,9 +71,15 @@ QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
     return QVariant();
 }
 
-int ModelTableWin3::lignesParPage()
+int ModelTableWin3::lignesParPage() const
 {
-    return blocs * qMax(0, ligneMaxWin3 + 1);
+    return blocsVus * qMax(0, ligneMaxWin3 + 1);
+}
+
+int ModelTableWin3::nombrePages() const
+{
+    const int parPage = lignesParPage();
+    return parPage > 0 ? (rowCount() + parPage - 1) / parPage : 1;
 }
 
 void ModelTableWin3::montrerPage(int numero)
@@ -84,10 +90,19 @@ void ModelTableWin3::montrerPage(int numero)
     emit dataChanged(index(0, 0), index(qMax(0, rowCount() - 1), columnCount() - 1));
 }
 
+void ModelTableWin3::montrerBlocs(int nombre)
+{
+    if (nombre == blocsVus)
+        return;
+    blocsVus = nombre;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    emit dataChanged(index(0, 0), index(qMax(0, rowCount() - 1), columnCount() - 1));
+}
+
 QVariant ModelTableWin3::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= columnCount())
+        section >= columnCount() || section / ColonnesParBloc >= blocsVus)
         return QVariant();
     static const char *const titres[ColonnesParBloc] = {"Pos.", "Vellor n°", "Pilote", "Points"};
     return QString::fromUtf8(titres[section % ColonnesParBloc]);

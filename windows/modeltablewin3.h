@@ -5,7 +5,8 @@
 
 // lignesClassement laid out in four blocks of four columns: block k shows ranks
 // k * (ligneMaxWin3 + 1) + 1 onwards, one per row down to row ligneMaxWin3; on the next
-// pages the blocks go on from where the previous page ended.
+// pages the blocks go on from where the previous page ended. The blocks past those that fit
+// across stay empty, titles included.
 class ModelTableWin3 final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,12 +23,15 @@ public:
     using QAbstractTableModel::beginResetModel;
     using QAbstractTableModel::endResetModel;
 
-    // The rows that four blocks hold: one page.
-    static int lignesParPage();
+    // The rows that the blocks shown hold: one page.
+    int lignesParPage() const;
+    int nombrePages() const;
     void montrerPage(int numero);
+    void montrerBlocs(int nombre);
 
 private:
     int page = 0;
+    int blocsVus = 4;
 };
 
 #endif

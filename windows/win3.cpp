@@ -40,8 +40,6 @@ void Win3::miseAJour()
     if (!epreuve || !aRedessiner(Empreinte() << indexEpreuveSeries << *epreuve))
         return;
 
-    // The columns fit the page that will show, also when it just turned.
-    model->montrerPage(pageCourante());
     model->beginResetModel();
     lignesClassement.clear();
     remplirClassement(lignesClassement, *epreuve);
@@ -55,33 +53,68 @@ void Win3::miseAJour()
     table->verticalHeader()->setDefaultSectionSize(int(1.25 * mesures.height()));
 
     // Each block takes a quarter of the width; its "Pilote" column gives or takes the rest.
-    // Only the rows down to ligneMaxWin3 hold text: the others cannot widen a column.
-    table->horizontalHeader()->setResizeContentsPrecision(qMax(ligneMaxWin3 + 1, 0));
-    table->resizeColumnsToContents();
     const int largeurMin = mesures.horizontalAdvance(QStringLiteral("Pilote"));
-    for (int k = 0; k < blocs; ++k) {
-        const int autres = table->columnWidth(4 * k) + table->columnWidth(4 * k + 1) +
-                           table->columnWidth(4 * k + 3);
-        table->setColumnWidth(4 * k + 2, qMax(int(table->width() * 0.25 - autres), largeurMin));
-    }
+    const auto autres = [table](int k) {
+        return table->columnWidth(4 * k) + table->columnWidth(4 * k + 1) +
+               table->columnWidth(4 * k + 3);
+    };
+    const auto pilote = [&](int k) {
+        return qMax(int(table->width() * 0.25 - autres(k)), largeurMin);
+    };
+    // Only the rows down to ligneMaxWin3 hold text: the others cannot widen a column.
+    mesurerLignes();
+    table->horizontalHeader()->setResizeContentsPrecision(qMax(ligneMaxWin3 + 1, 0));
 
+    // As many blocks show as fit across on every page, so that every page holds as many ranks.
+    const auto tiennent = [&](int nombre) {
+        model->montrerBlocs(nombre);
+        for (int p = 0; p < model->nombrePages(); ++p) {
+            model->montrerPage(p);
+            int droite = 0;
+            for (int k = 0; k < nombre; ++k) {
+                for (int c : {4 * k, 4 * k + 1, 4 * k + 3})
+                    table->resizeColumnToContents(c);
+                droite += autres(k) + pilote(k);
+            }
+            if (droite > table->width())
+                return false;
+        }
+        return true;
+    };
+    const int courante = pageCourante();
+    int vus = blocs;
+    while (vus > 1 && !tiennent(vus))
+        --vus;
+    model->montrerBlocs(vus);
+    model->montrerPage(courante);
+    // The columns fit the page that will show, also when it just turned.
     compterLignes();
+
+    table->resizeColumnsToContents();
+    for (int k = 0; k < blocs; ++k)
+        table->setColumnWidth(4 * k + 2, pilote(k));
+    // A block alone wider than the view loses the end of its names rather than its points.
+    table->setColumnWidth(2, qMin(pilote(0), qMax(0, table->viewport()->width() - autres(0))));
+
     habillerTable(table, Apparence::fondEnTeteClassement);
 }
 
 // The last row that the blocks fill: as many rows as fit under the header, and above the
-// results page's corner when it shows; the ranks that four blocks cannot hold go to the
-// next pages.
-void Win3::compterLignes()
+// results page's corner when it shows.
+void Win3::mesurerLignes()
 {
     const QTableView *table = ui->tableView;
     const int hauteurLigne = table->verticalHeader()->defaultSectionSize();
     if (hauteurLigne > 0)
         ligneMaxWin3 = (hauteurLibre() - table->horizontalHeader()->height()) / hauteurLigne - 1;
-    const int parPage = ModelTableWin3::lignesParPage();
-    const int taille = int(lignesClassement.size());
+}
+
+// The ranks that the blocks shown cannot hold go to the next pages.
+void Win3::compterLignes()
+{
+    mesurerLignes();
     if (model)
-        model->montrerPage(choisirPage(parPage > 0 ? (taille + parPage - 1) / parPage : 1));
+        model->montrerPage(choisirPage(model->nombrePages()));
 }
 
 void Win3::showEvent(QShowEvent *event)

@@ -25,6 +25,7 @@ protected:
     void redimensionnee() override;
 
 private:
+    void mesurerLignes();
     void compterLignes();
 
     Ui::win3 *ui;
