@@ -101,21 +101,18 @@ private slots:
         remplirConcours(epreuve);
         std::unique_ptr<FenetreAffichage> f[5];
         int remises[5] = {};
-        // What a rebuild changes: the title, the scene's items, the table's resets.
+        // What a rebuild changes: the title, the scene's drawings, the table's resets.
         const auto etat = [&](int n) {
-            QString s = titre(f[n].get()) + ' ' + QString::number(remises[n]);
-            if (const auto *vue = f[n]->findChild<QGraphicsView *>())
-                for (const QGraphicsItem *item : vue->scene()->items())
-                    s += ' ' + QString::number(quintptr(item));
-            return s;
+            return titre(f[n].get()) + ' ' + QString::number(remises[n]);
         };
         QImage avant[5];
         QString etats[5];
         for (int n = 0; n < 5; ++n) {
             f[n] = fenetreMontree(n + 1, 1280, 720);
+            const auto compter = [&remises, n] { ++remises[n]; };
             if (auto *table = f[n]->findChild<QTableView *>())
-                connect(table->model(), &QAbstractItemModel::modelReset,
-                        [&remises, n] { ++remises[n]; });
+                connect(table->model(), &QAbstractItemModel::modelReset, compter);
+            connect(f[n].get(), &FenetreAffichage::sceneDessinee, compter);
             avant[n] = f[n]->grab().toImage();
             etats[n] = etat(n);
         }

@@ -178,6 +178,7 @@ void FenetreAffichage::dessinerScene()
     scene->commencer();
     scene->dessiner();
     scene->terminer();
+    emit sceneDessinee();
 }
 
 void FenetreAffichage::resizeEvent(QResizeEvent *event)

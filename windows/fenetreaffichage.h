@@ -66,6 +66,8 @@ public:
 signals:
     // The window's part of the settings record changed: place, size or shown state.
     void parametresModifiesSignal();
+    // The scene was drawn anew; a refresh that changed nothing the window shows draws none.
+    void sceneDessinee();
 
 public slots:
     void menuAfficherSlot(QPoint pos);
