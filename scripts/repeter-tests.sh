@@ -9,6 +9,8 @@ set -uo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/bilan-ctest.sh
 . "$racine/scripts/bilan-ctest.sh"
+# shellcheck source=scripts/options-sanitiseurs.sh
+. "$racine/scripts/options-sanitiseurs.sh"
 
 usage() {
     echo "usage : $0 [--occupants K] DOSSIER_DE_CONSTRUCTION N" >&2

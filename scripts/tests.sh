@@ -30,8 +30,10 @@ lancer() { # folder, then CMake options
     nom="$(basename "$dossier")"
     shift
     echo "== $nom"
-    if ! BUILD_DIR="$dossier" bash "$racine/scripts/construire.sh" "$@"; then
-        noter "$nom" 0 1 "construction échouée"
+    mkdir -p "$dossier"
+    if ! BUILD_DIR="$dossier" bash "$racine/scripts/construire.sh" "$@" 2>&1 |
+        tee "$dossier/construction.log"; then
+        noter "$nom" 0 1 "construction échouée ; journal : $dossier/construction.log"
         return
     fi
     journal="$dossier/ctest-dernier.log"
@@ -56,8 +58,8 @@ lancer "$base-qt5" -DVELLOR_QT=5
 autre="$base-qt5/tests/aides/station-essai"
 [ -x "$autre" ] || autre=""
 lancer "$base-qt6" -DVELLOR_QT=6 -DVELLOR_STATION_ESSAI_AUTRE="$autre"
-export ASAN_OPTIONS="detect_leaks=1"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# shellcheck source=scripts/options-sanitiseurs.sh
+. "$racine/scripts/options-sanitiseurs.sh"
 lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined
 
 # The workflow of the public mirror cannot run here; its syntax can be checked.
