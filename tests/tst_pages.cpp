@@ -45,7 +45,7 @@ QStringList numerosVus(FenetreAffichage *f)
                 for (int c : {4 * bloc, 4 * bloc + 3}) {
                     const QModelIndex j = i.siblingAtColumn(c);
                     const QSize taille(table->fontMetrics().horizontalAdvance(j.data().toString()),
-                                       1);
+                                       table->visualRect(j).height());
                     textes |= QStyle::alignedRect(
                         Qt::LeftToRight, Qt::Alignment(j.data(Qt::TextAlignmentRole).toInt()),
                         taille, table->visualRect(j));
@@ -118,8 +118,10 @@ private slots:
         concours(pilotes);
         parametres.fenetresInfo[n - 1].TailleFonte = fonte;
         FenetreAffichage::definirAdresseResultats(QStringLiteral("http://192.168.1.10:8080/"));
-        auto f = fenetreMontree(n, taille.width(), taille.height());
+        // Shown first on another screen, then on this one: laid out again at once.
+        auto f = fenetreMontree(n, 1600, 1200);
         f->montrerAdresseResultats(coin);
+        f->resize(taille);
         const int pages = f->nombrePages();
         QVERIFY(pages > 1);
         QVERIFY(visible(f.get(), "barrePage"));

@@ -122,8 +122,3 @@ void Win3::showEvent(QShowEvent *event)
     FenetreAffichage::showEvent(event);
     miseAJour();
 }
-
-void Win3::redimensionnee()
-{
-    compterLignes();
-}

@@ -22,7 +22,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void redimensionnee() override;
 
 private:
     void mesurerLignes();
