@@ -62,10 +62,10 @@ private slots:
         classementCoupe[1].rang = QStringLiteral("2 ex aequoEx aequoex aequo"); // exact words, all
         classementCoupe[2].rang = QStringLiteral("3 ex aequo");
         Win4 w;
-        w.resize(2400, 400);
+        w.resize(2400, tailleFonte ? 1400 : 400);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        // Made taller only, as on a taller screen: laid out again at once.
+        // Made taller or shorter only, as on another screen: laid out again at once.
         w.resize(2400, hauteurVue + 140); // header box, margins and spacing above the view
         auto *vue = w.findChild<QGraphicsView *>(QStringLiteral("graphicsView"));
         QCOMPARE(vue->height(), hauteurVue);
