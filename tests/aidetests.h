@@ -2,6 +2,7 @@
 #define AIDETESTS_H
 
 #include "app/feuille.h"
+#include "attente.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "network/reseau.h"
@@ -18,10 +19,6 @@
 
 #include <functional>
 #include <memory>
-
-// Bound of every wait on the network, a timer or a window: conditions return as soon as they
-// hold, and a machine loaded by sanitizers and busy loops still meets them.
-constexpr int attente = 10000;
 
 // The control window as the operator starts it, on a settings folder of its own.
 struct Controle {

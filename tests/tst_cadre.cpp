@@ -198,7 +198,7 @@ private slots:
             return;
         QVERIFY(quitter || !feuille->boutonFenetre(n)->isChecked());
         const QString groupe = QStringLiteral("FenetreInfo%1/").arg(n);
-        QTRY_COMPARE(controle.fichier().value(groupe + "X"), QVariant("170"));
+        QTRY_COMPARE_WITH_TIMEOUT(controle.fichier().value(groupe + "X"), QVariant("170"), attente);
         // Quitting remembers the windows that were shown.
         QCOMPARE(controle.fichier().value(groupe + "Visible"), QVariant(quitter ? "1" : "0"));
 
@@ -245,7 +245,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(zbar.readAllStandardOutput()).trimmed(), adresse);
 
         f->resize(800, 500); // the corner follows the window's size
-        QTRY_VERIFY(f->rect().contains(encart->geometry()) && encart->x() > 400);
+        QTRY_VERIFY_WITH_TIMEOUT(f->rect().contains(encart->geometry()) && encart->x() > 400,
+                                 attente);
         textes[2] += " [cochée]";
         QCOMPARE(menu(vue(f), QPoint(40, 30), entree), textes);
         QVERIFY(!f->findChild<EncartAdresse *>());

@@ -204,7 +204,8 @@ private slots:
                               QString::number(parametres.fenetresInfo[n - 1].TailleFonte);
         QCOMPARE(etiquettes, QStringList({"-1=-1", "+16=16", "-2=-2", "+0=0"}));
         QVERIFY(controle.sauvegardePrevue());
-        QTRY_COMPARE(controle.fichier().value("FenetreInfo2/TailleFonte").toInt(), 16);
+        QTRY_COMPARE_WITH_TIMEOUT(controle.fichier().value("FenetreInfo2/TailleFonte").toInt(), 16,
+                                  attente);
     }
 };
 

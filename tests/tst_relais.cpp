@@ -154,9 +154,9 @@ private slots:
             return nom;
         };
         const QString avant = QString::number(qHash(QByteArray(QTest::currentDataTag())));
-        QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer(avant));
+        QTRY_COMPARE_WITH_TIMEOUT(classementCoupe.value(0).nom1, envoyer(avant), attente);
         if (publie)
-            QTRY_VERIFY(obtenir("/etat.json").corps.contains(avant.toUtf8()));
+            QTRY_VERIFY_WITH_TIMEOUT(obtenir("/etat.json").corps.contains(avant.toUtf8()), attente);
         QVERIFY(obtenir("/etat.json").entetes.value("content-type") == "application/json");
         if (arret) {
             // Frozen, nginx holds the request in flight (Gel1, or the station's own announcement
@@ -166,14 +166,14 @@ private slots:
             flux.connectToHost(QHostAddress::LocalHost, portRelais);
             flux.write("GET /evenements HTTP/1.1\r\nHost: r\r\nAccept: text/event-stream\r\n\r\n");
             QByteArray recu;
-            QTRY_VERIFY((recu += flux.readAll()).contains(avant.toUtf8()));
+            QTRY_VERIFY_WITH_TIMEOUT((recu += flux.readAll()).contains(avant.toUtf8()), attente);
             const int etatsAvant = recu.count("event: etat");
             const QString maitre = QString::number(nginx.processId());
             QCOMPARE(QProcess::execute("pkill", {"-STOP", "-P", maitre}), 0);
             for (const char *nom : {"Gel1", "Gel2", "Gel3"})
-                QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer(nom));
+                QTRY_COMPARE_WITH_TIMEOUT(classementCoupe.value(0).nom1, envoyer(nom), attente);
             QCOMPARE(QProcess::execute("pkill", {"-CONT", "-P", maitre}), 0);
-            QTRY_VERIFY((recu += flux.readAll()).contains("\"Gel3\""));
+            QTRY_VERIFY_WITH_TIMEOUT((recu += flux.readAll()).contains("\"Gel3\""), attente);
             // The Gel names that came, repeats folded: the held request's and the newest, never
             // one between (the held one is Gel1, or Gel2 when the publishing thread folded Gel1
             // into it; a state from before the freeze may still be on its way).
@@ -191,14 +191,15 @@ private slots:
             // Stopped, it refuses: said in red, and the newest state once it is back.
             nginx.terminate();
             QVERIFY(nginx.waitForFinished(attente));
-            QTRY_COMPARE(classementCoupe.value(0).nom1, envoyer("Dernier"));
+            QTRY_COMPARE_WITH_TIMEOUT(classementCoupe.value(0).nom1, envoyer("Dernier"), attente);
             // A failure after the last datagram: a request that was to carry it.
             QVERIFY(QSignalSpy(feuille->findChild<Relais *>(), &Relais::etatChange).wait(attente));
-            QTRY_VERIFY(etiquette->text().startsWith("Relais : injoignable (") && enRouge());
+            QTRY_VERIFY_WITH_TIMEOUT(
+                etiquette->text().startsWith("Relais : injoignable (") && enRouge(), attente);
             QVERIFY(demarrerNginx());
             QTRY_VERIFY_WITH_TIMEOUT(obtenir("/etat.json").corps.contains("\"Dernier\""), 40000);
         }
-        QTRY_VERIFY(etiquette->text().contains(QRegularExpression(etat)));
+        QTRY_VERIFY_WITH_TIMEOUT(etiquette->text().contains(QRegularExpression(etat)), attente);
         QCOMPARE(enRouge(), !publie && etat != "^$");
         feuille->sauverParametres();
         QCOMPARE(controle.fichier().value("Web/Relais").toString(), reglage);

@@ -93,12 +93,12 @@ private slots:
         QSignalSpy durees(&reseau, &Reseau::dureeMaxAffichageSignal);
         for (const QByteArray &d : envois)
             envoyer(d, 7720);
-        QTRY_COMPARE(dessins.count(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(dessins.count(), 1, attente);
         QCOMPARE(titreCoupe, titre);
         QCOMPARE(lignesEpreuve.size(), lignes);
 
         envoyer(coupe("fin"), 7720); // the end marker: it alone may add a drawing
-        QTRY_COMPARE(titreCoupe, QStringLiteral("fin"));
+        QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("fin"), attente);
         QCOMPARE(dessins.count(), 2);
         QCOMPARE(durees.count(), 2);
     }
@@ -134,7 +134,7 @@ private slots:
             QVERIFY2(etat->text().startsWith("Dernière trame il y a ") &&
                          etat->text().contains("(127.0.0.1)") && !enRouge(etat),
                      qPrintable(etat->text()));
-            QTRY_VERIFY(voyant->isHidden());
+            QTRY_VERIFY_WITH_TIMEOUT(voyant->isHidden(), attente);
             QTRY_VERIFY_WITH_TIMEOUT(etat->text().startsWith("Flux muet depuis "), attente);
             QVERIFY(enRouge(etat));
         }
@@ -200,7 +200,8 @@ private slots:
         QUdpSocket occupant;
         QVERIFY(occupant.bind(QHostAddress::AnyIPv4, 7740, QAbstractSocket::DontShareAddress));
         Feuille *feuille = controle.ouvrir(port);
-        QTRY_VERIFY(feuille->findChild<QTableView *>()->model()); // the automatic click ran
+        QTRY_VERIFY_WITH_TIMEOUT(feuille->findChild<QTableView *>()->model(),
+                                 attente); // the automatic click ran
         QVERIFY(!feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton")->isChecked());
         QVERIFY(!socketUdp || socketUdp->state() == QAbstractSocket::UnconnectedState);
         envoyer("repère", 7740); // an announcement would have come before it
@@ -301,10 +302,11 @@ private slots:
                  servie ? QStringLiteral("http://127.0.0.1:7785/") : QString());
 
         envoyer(coupe("En <direct>"), 7784);
-        QTRY_COMPARE(titreCoupe, QStringLiteral("En <direct>"));
+        QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("En <direct>"), attente);
         if (servie) {
             const QByteArray titre = "\"titreCoupe\":\"En \\u003cdirect\\u003e\"";
-            QTRY_VERIFY(demander(7785, "GET /etat.json HTTP/1.0\r\n\r\n").corps.contains(titre));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                demander(7785, "GET /etat.json HTTP/1.0\r\n\r\n").corps.contains(titre), attente);
         }
     }
 };

@@ -1,6 +1,7 @@
 // The web server as a browser sees it: raw requests on loopback, good and bad, the stream of
 // states to many clients at once, and the limits that keep a public network from exhausting
 // the station.
+#include "attente.h"
 #include "http.h"
 #include "web/serveurweb.h"
 
@@ -244,13 +245,13 @@ private slots:
             "GET /etat.json HTTP/1.1\r\nHost: s\r\nConnection: close\r\n\r\n";
         QCOMPARE(demander(serveur->port(), requete).corps, QByteArray("{}"));
         Flux avant(serveur->port());
-        QTRY_COMPARE(serveur->abonnes(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 1, attente);
         QVERIFY(avant.etats().isEmpty());
         serveur->publier(json);
         QCOMPARE(demander(serveur->port(), requete).corps, json);
         Flux apres(serveur->port());
         for (Flux *flux : {&avant, &apres}) {
-            QTRY_COMPARE(flux->etats().size(), donnees.count('\n') + 1);
+            QTRY_COMPARE_WITH_TIMEOUT(flux->etats().size(), donnees.count('\n') + 1, attente);
             QCOMPARE(flux->etats().join('\n'), donnees);
             QVERIFY(lire(flux->brut).corps.startsWith("retry: 2000\n\nevent: etat\ndata: "));
         }
@@ -265,31 +266,32 @@ private slots:
         std::deque<Flux> flux;
         for (int i = 0; i < 50; ++i)
             flux.emplace_back(serveur->port());
-        QTRY_COMPARE(serveur->abonnes(), 51);
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 51, attente);
         for (int tour = 1; tour <= 20; ++tour) {
             serveur->publier(etatNumero(tour, 2000));
             for (int i = 0; i < 5; ++i) {
                 flux.pop_front();
                 flux.emplace_back(serveur->port());
             }
-            QTRY_COMPARE(temoin.dernier(), etatNumero(tour, 2000));
+            QTRY_COMPARE_WITH_TIMEOUT(temoin.dernier(), etatNumero(tour, 2000), attente);
             QCOMPARE(temoin.etats().size(), tour);
             QCOMPARE(temoin.brut.count("event: etat\n"), tour);
         }
         serveur->publier(etatNumero(99));
         for (Flux &f : flux)
-            QTRY_COMPARE(f.dernier(), etatNumero(99));
+            QTRY_COMPARE_WITH_TIMEOUT(f.dernier(), etatNumero(99), attente);
         // Those who left are found out on the next writes.
         serveur->publier(etatNumero(100));
-        QTRY_COMPARE(serveur->abonnes(), 51);
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 51, attente);
 
         const quint16 port = serveur->port();
         serveur->arreter();
         QVERIFY(!serveur->actif());
         QCOMPARE(serveur->abonnes(), 0);
-        QTRY_COMPARE(temoin.socket.state(), QAbstractSocket::UnconnectedState);
+        QTRY_COMPARE_WITH_TIMEOUT(temoin.socket.state(), QAbstractSocket::UnconnectedState,
+                                  attente);
         for (Flux &f : flux)
-            QTRY_COMPARE(f.socket.state(), QAbstractSocket::UnconnectedState);
+            QTRY_COMPARE_WITH_TIMEOUT(f.socket.state(), QAbstractSocket::UnconnectedState, attente);
         QString erreur;
         QVERIFY2(serveur->demarrer(QHostAddress::LocalHost, port, &erreur), qPrintable(erreur));
         QCOMPARE(serveur->port(), port);
@@ -300,21 +302,22 @@ private slots:
         std::deque<QTcpSocket> ouvertes(256);
         for (QTcpSocket &socket : ouvertes) {
             socket.connectToHost(QHostAddress::LocalHost, serveur->port());
-            QVERIFY(socket.waitForConnected(10000)); // one at a time, within the listen queue
+            QVERIFY(socket.waitForConnected(attente)); // one at a time, within the listen queue
             socket.write("GET /etat.json HTTP/1.1\r\nHost: s\r\n\r\n");
         }
         // Each of the 256 is served: none is left waiting behind the limit.
         for (const QTcpSocket &socket : ouvertes)
-            QTRY_VERIFY_WITH_TIMEOUT(socket.bytesAvailable() > 0, 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(socket.bytesAvailable() > 0, attente);
 
         QTcpSocket deTrop;
         deTrop.connectToHost(QHostAddress::LocalHost, serveur->port());
         deTrop.write("GET / HTTP/1.1\r\nHost: s\r\n\r\n");
-        QTRY_COMPARE(deTrop.state(), QAbstractSocket::UnconnectedState);
+        QTRY_COMPARE_WITH_TIMEOUT(deTrop.state(), QAbstractSocket::UnconnectedState, attente);
         QVERIFY(deTrop.readAll().isEmpty());
 
         ouvertes.pop_back();
-        QTRY_COMPARE(demander(serveur->port(), "GET / HTTP/1.0\r\n\r\n").statut, 200);
+        QTRY_COMPARE_WITH_TIMEOUT(demander(serveur->port(), "GET / HTTP/1.0\r\n\r\n").statut, 200,
+                                  attente);
     }
 
     void lecteurQuiNeLitPas()
@@ -322,7 +325,7 @@ private slots:
         Flux bloque(serveur->port());
         bloque.socket.setReadBufferSize(1);
         Flux lecteur(serveur->port());
-        QTRY_COMPARE(serveur->abonnes(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 2, attente);
         const int publications = 400; // 16 MB, more than the socket buffers hold
         for (int i = 1; i <= publications; ++i) {
             serveur->publier(etatNumero(i, 40000));
@@ -401,11 +404,11 @@ private slots:
                                             "link set vc1 up && exec curl -sN --noproxy '*' "
                                             "http://10.199.0.1:%1/evenements")
                                         .arg(serveur->port())});
-        QVERIFY(telephone.waitForReadyRead(10000)); // in its namespace now
+        QVERIFY(telephone.waitForReadyRead(attente)); // in its namespace now
         const QString pid = QString::number(telephone.processId());
         QVERIFY(sh("ip link set vc1 netns " + pid));
         telephone.write("\n");
-        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 1, attente);
         QVERIFY(sh("nsenter -t " + pid + " -n ip link set vc1 down")); // and it never closes
         QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 0, 75000);
     }
