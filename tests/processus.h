@@ -5,11 +5,14 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 // Real copies of the station (tests/aides/station-essai), started as the operator would, that
 // share one private home, temporary and runtime folder: their settings and their single-copy
-// marker meet each other and nothing else on the machine.
+// marker meet each other and nothing else on the machine. Windows takes Documents from the
+// user's profile whatever the environment says: there the user's station folder is set aside
+// for the test's run and put back after it.
 class Stations
 {
 public:
@@ -19,6 +22,11 @@ public:
             QDir(maison.path()).mkdir(QString::fromLatin1(dossier));
         QFile::setPermissions(maison.path() + "/run",
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#ifdef Q_OS_WIN
+        if (!QDir(dossierStation() + mis).exists())
+            QDir().rename(dossierStation(), dossierStation() + mis);
+        QDir(dossierStation()).removeRecursively();
+#endif
     }
     ~Stations()
     {
@@ -27,6 +35,10 @@ public:
             p->waitForFinished(5000);
         }
         qDeleteAll(processus);
+#ifdef Q_OS_WIN
+        QDir(dossierStation()).removeRecursively();
+        QDir().rename(dossierStation() + mis, dossierStation());
+#endif
     }
 
     static QString essai()
@@ -73,10 +85,21 @@ public:
 
     QString fichierParametres() const
     {
-        return maison.path() + "/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini";
+        return dossierStation() + "/Appli/ParametresDisplay.ini";
     }
 
 private:
+    QString dossierStation() const
+    {
+#ifdef Q_OS_WIN
+        return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+               + "/Coupe des Vellor";
+#else
+        return maison.path() + "/Documents/Coupe des Vellor";
+#endif
+    }
+
+    static constexpr char mis[] = ".mis-de-cote";
     QTemporaryDir maison;
     QList<QProcess *> processus;
 };

@@ -153,10 +153,13 @@ private slots:
         QTEST(contenu(chemin), "apres");
     }
 
-#ifdef Q_OS_UNIX
     // A datagram that does not fit leaves no piece of line: the next ones read whole.
     void disquePlein()
     {
+#ifndef Q_OS_UNIX
+        QSKIP("Windows n'a pas de limite de taille de fichier par processus (RLIMIT_FSIZE) "
+              "qui joue un disque plein");
+#else
         QTemporaryDir dossier;
         const QString chemin = dossier.filePath("journal.txt");
         Journal journal;
@@ -176,8 +179,8 @@ private slots:
         QVERIFY(petit && !grand && suivant);
         QVERIFY2(erreur.contains("impossible d'écrire"), qPrintable(erreur));
         QCOMPARE(lireJournal(contenu(chemin)), (Datagrammes{"a", "b"}));
-    }
 #endif
+    }
 };
 
 QTEST_GUILESS_MAIN(TstJournal)

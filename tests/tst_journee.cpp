@@ -6,7 +6,6 @@
 #include <QSettings>
 #include <QtTest>
 
-#include <csignal>
 
 class TstJournee : public QObject
 {
@@ -37,7 +36,7 @@ private slots:
         QProcess *avant = stations.lancer(0, {}, action);
         QVERIFY(!Stations::attendreLigne(avant, "feuille").isEmpty());
         QVERIFY(!Stations::attendreLigne(avant, "etat").isEmpty()); // one second after the change
-        ::kill(pid_t(avant->processId()), SIGKILL);
+        avant->kill();
         QVERIFY(avant->waitForFinished(5000));
         QCOMPARE(QSettings(stations.fichierParametres(), QSettings::IniFormat).value(cle).toInt(),
                  valeur);
@@ -59,7 +58,7 @@ private slots:
             QProcess *p = stations.lancer(0, {}, "ecritures");
             QVERIFY(!Stations::attendreLigne(p, "feuille").isEmpty());
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(fichier).lastModified() >= debut, 20000);
-            ::kill(pid_t(p->processId()), SIGKILL);
+            p->kill();
             QVERIFY(p->waitForFinished(5000));
 
             QSettings lu(fichier, QSettings::IniFormat);
