@@ -18,6 +18,11 @@ necessaires=(
     nginx libnginx-mod-nchan    # the relay's test runs the shipped site on loopback
     procps                  # pkill: that test freezes nginx to hold a request in flight
     ca-certificates         # npm's registry, for the two folders below
+    # The Windows station (scripts/windows.sh): built by MinGW-w64 with posix threads, from
+    # Debian's sources (dpkg-source), run by Wine, packaged by NSIS; its installer's test
+    # reads the screen (ImageMagick's import, tesseract) and answers a box (xdotool).
+    g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 nsis
+    imagemagick tesseract-ocr tesseract-ocr-fra xdotool
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
 polices=(

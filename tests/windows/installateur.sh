@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The Windows installer as an organiser meets it, under Wine and Xvfb, in a prefix of its own:
+# silent install, the installed program started with nothing but what the installer put
+# beside it, frames from the simulator over loopback, window 4 read off the screen, a second
+# copy refused, the settings file in Documents, then a silent uninstall that leaves it.
+#   installateur.sh INSTALLATEUR SIMULATEUR.exe DOSSIERS_DLL
+# Runs inside the suite's loopback-only namespace; a failure keeps the screen in echec.png
+# beside the installer.
+set -euo pipefail
+installateur="$(realpath "$1")"
+simulateur="$2"
+dossiers_dll="$3"
+travail="$(mktemp -d)"
+export WINEPREFIX="$travail/wine" HOME="$travail/maison" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+xvfb=""
+finir() {
+    wineserver -k 2>/dev/null || true
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    rm -rf "$travail"
+}
+trap finir EXIT
+ecran() { import -window root "$1"; }
+texte_ecran() {
+    ecran "$travail/ecran.png" && tesseract "$travail/ecran.png" - -l fra 2>/dev/null
+}
+# A box opens in the middle of the screen, in Wine's thin small face: enlarged, then
+# blackened, for tesseract to read it.
+texte_boite() {
+    ecran "$travail/ecran.png" &&
+        convert "$travail/ecran.png" -gravity center -crop 500x240+0+0 +repage \
+            -colorspace Gray -resize 600% -blur 0x1 -threshold 75% "$travail/boite.png" &&
+        tesseract "$travail/boite.png" - -l fra --psm 6 2>/dev/null
+}
+echec() {
+    echo "ÉCHEC : $*" >&2
+    ecran "$(dirname "$installateur")/echec.png" 2>/dev/null || true
+    exit 1
+}
+# attendre SECONDES DESCRIPTION COMMANDE...: until the command succeeds.
+attendre() {
+    local limite=$((SECONDS + $1)) quoi="$2"
+    shift 2
+    until "$@"; do
+        [ $SECONDS -lt $limite ] || echec "$quoi"
+        sleep 1
+    done
+}
+
+mkdir -p "$HOME/Documents"
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$travail/affichage" 2>/dev/null &
+xvfb=$!
+attendre 30 "Xvfb ne démarre pas" test -s "$travail/affichage"
+export DISPLAY=":$(cat "$travail/affichage")"
+$wine wineboot -i >/dev/null 2>&1
+
+echo "== installation silencieuse"
+$wine "$installateur" /S
+installe="$WINEPREFIX/drive_c/Program Files/Vellor's Cup Display"
+[ -f "$installe/vellorcup-display.exe" ] || echec "programme absent de $installe"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellor's Cup Display"
+[ -f "$menu/Vellor's Cup Display.lnk" ] || echec "pas d'entrée au menu Démarrer"
+
+# Window 4 shown at start, as a previous day would have left it.
+documents="$(realpath "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents")"
+reglages="$documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+mkdir -p "$(dirname "$reglages")"
+printf '[FenetreInfo4]\nVisible=1\nX=300\nY=0\nL=1300\nH=1000\nPlaceConnue=1\n' >"$reglages"
+
+echo "== la station installée reçoit les trames du simulateur"
+$wine "C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe" --reprendre &
+station=$!
+attendre 60 "les réglages ne sont pas écrits dans Documents" \
+    grep -q ReseauUdpPort "$reglages"
+journal="$travail/concours.txt"
+# The simulator comes from the build, with the build's DLLs.
+"$(dirname "$0")/../../scripts/wine-lancer.sh" "$travail/wine" "$dossiers_dll" "$simulateur" \
+    --intervalle 200 --count 30 --record "$journal" -q
+# Surnames, in capitals between two fields: ";MARTIN;Julie;".
+noms="$(grep -oE ';[A-Z]{5,};[A-Z]' "$journal" | cut -d';' -f2 | sort -u)"
+[ -n "$noms" ] || echec "le simulateur n'a envoyé aucun nom"
+nom_lu() { texte_ecran | grep -qwFf <(printf '%s\n' "$noms"); }
+attendre 60 "aucun nom de pilote lisible dans la fenêtre 4" nom_lu
+
+echo "== une seconde copie est refusée"
+$wine "C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe" &
+seconde=$!
+attendre 60 "pas de message de refus" eval 'texte_boite | grep -qiE "logiciel est d.j. lanc"'
+xdotool key Return
+code=0
+wait "$seconde" || code=$?
+[ "$code" = 1 ] || echec "la seconde copie sort avec le code $code"
+kill -0 "$station" || echec "la première copie s'est arrêtée"
+
+echo "== désinstallation silencieuse"
+wineserver -k
+wait "$station" || true
+$wine "C:\\Program Files\\Vellor's Cup Display\\desinstaller.exe" /S
+attendre 60 "programme encore là après la désinstallation" \
+    test ! -e "$installe/vellorcup-display.exe"
+[ ! -e "$menu" ] || echec "entrée au menu Démarrer encore là"
+grep -q ReseauUdpPort "$reglages" || echec "la désinstallation a touché aux réglages"
+echo "installateur : tout est vérifié"
