@@ -43,7 +43,12 @@ public:
 
     static QString essai()
     {
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/aides/station-essai");
+#ifdef Q_OS_WIN
+        const QString suffixe = QStringLiteral(".exe");
+#else
+        const QString suffixe;
+#endif
+        return QCoreApplication::applicationDirPath() + "/aides/station-essai" + suffixe;
     }
 
     // Quits by the Quit button after dureeMs (0: never); action is what station-essai does

@@ -47,6 +47,10 @@ private:
 
 void TstNavigateur::initTestCase()
 {
+#ifdef Q_OS_WIN
+    QSKIP("le navigateur des essais est le chromium de Linux, piloté par node : la page servie "
+          "est la même, la suite Windows la vérifie par tst_serveurweb");
+#endif
     node = QStandardPaths::findExecutable(QStringLiteral("node"));
     if (node.isEmpty() || !QFile::exists(QStringLiteral("/usr/bin/chromium")) ||
         !QDir(QStringLiteral(VELLOR_NAVIGATEUR "/node_modules/playwright-core")).exists())

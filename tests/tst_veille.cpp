@@ -239,6 +239,33 @@ private slots:
     }
 };
 
+#elif defined(Q_OS_WIN)
+#include <windows.h>
+
+// Windows: the station asks the system itself, through the execution state of the
+// interface thread, which is this test's thread.
+class TstVeille : public QObject
+{
+    Q_OBJECT
+
+    // Read without changing it: a call without ES_CONTINUOUS leaves the held state alone.
+    static bool ecranRetenu() { return SetThreadExecutionState(0) & ES_DISPLAY_REQUIRED; }
+
+private slots:
+    void suspension()
+    {
+        VeilleEcran veille;
+        QWidget fenetre;
+        veille.surveiller(&fenetre);
+        fenetre.show();
+        QTRY_VERIFY(veille.suspendue());
+        QVERIFY(ecranRetenu());
+        fenetre.hide();
+        QTRY_VERIFY(!veille.suspendue());
+        QVERIFY(!ecranRetenu());
+    }
+};
+
 #else
 // Built without QtDBus: nothing holds the screens, nothing to check here.
 class TstVeille : public QObject

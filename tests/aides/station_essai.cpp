@@ -66,11 +66,11 @@ int main(int argc, char *argv[])
                     boite->button(QMessageBox::Yes)->click();
                     continue;
                 }
-                std::printf("refus %s\n", qPrintable(boite->text()));
+                std::printf("refus %s\n", qUtf8Printable(boite->text()));
                 std::fflush(stdout);
                 boite->accept();
             } else if (w->objectName() == QLatin1String("feuillemain") && !depart) {
-                std::printf("feuille %s\n", qPrintable(w->windowTitle()));
+                std::printf("feuille %s\n", qUtf8Printable(w->windowTitle()));
                 std::fflush(stdout);
                 depart = true;
                 agir(w, qgetenv("VELLOR_ESSAI_ACTION"));
