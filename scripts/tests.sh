@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test three times: against Qt 5, against Qt 6, and once
-# more under AddressSanitizer and UndefinedBehaviorSanitizer; then checks the CI workflow.
+# more under AddressSanitizer and UndefinedBehaviorSanitizer; then builds the Windows station
+# and runs its tests under Wine (scripts/windows.sh), and checks the CI workflow.
 # Each test runs in a network namespace that holds only loopback (scripts/isole.sh), so
 # nothing leaves the machine. Every suite runs even when one before it failed; a build that
 # fails counts as one failed test. Ends with one line per suite (the failed tests named, with
 # the log to read) and the totals.
-#   BUILD_DIR   prefix of the build folders (default: build, giving build-qt5, build-qt6 and
-#               build-sanitiseurs)
+#   BUILD_DIR   prefix of the build folders (default: build, giving build-qt5, build-qt6,
+#               build-sanitiseurs and build-windows)
 #   CTEST_ARGS  extra arguments for ctest, e.g. "-L unit" for the fast tests alone
 set -uo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
@@ -26,7 +27,7 @@ noter() { # suite, passed, failed, remark
 }
 
 lancer() { # folder, then CMake options
-    local dossier="$1" nom journal remarque reussis echoues sautes noms_echoues
+    local dossier="$1" nom journal
     nom="$(basename "$dossier")"
     shift
     echo "== $nom"
@@ -40,6 +41,11 @@ lancer() { # folder, then CMake options
     # shellcheck disable=SC2086 # CTEST_ARGS holds several words
     (cd "$dossier" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 ${CTEST_ARGS:-}) \
         2>&1 | tee "$journal"
+    compter "$nom" "$journal"
+}
+
+compter() { # suite, ctest log
+    local nom="$1" journal="$2" remarque reussis echoues sautes noms_echoues
     if ! bilan_ctest "$journal"; then
         noter "$nom" 0 1 "ctest n'a pas donné de bilan ; journal : $journal"
         return
@@ -61,6 +67,16 @@ lancer "$base-qt6" -DVELLOR_QT=6 -DVELLOR_STATION_ESSAI_AUTRE="$autre"
 # shellcheck source=scripts/options-sanitiseurs.sh
 . "$racine/scripts/options-sanitiseurs.sh"
 lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined
+
+# The Windows station, cross-built here and run under Wine, its installer included.
+echo "== windows"
+rm -f "$base-windows/ctest-dernier.log"
+BUILD_DIR="$base-windows" bash "$racine/scripts/windows.sh"
+if [ -f "$base-windows/ctest-dernier.log" ]; then
+    compter windows "$base-windows/ctest-dernier.log"
+else
+    noter windows 0 1 "construction échouée ; journal : $base-windows/construction.log"
+fi
 
 # The workflow of the public mirror cannot run here; its syntax can be checked.
 echo "== workflow"

@@ -25,6 +25,7 @@ apt_prive=(-o "Dir::Etc::SourceList=$cache/apt/sources.list"
 if [ ! -d "$cache/apt/lists/partial" ]; then
     mkdir -p "$cache/apt/lists/partial" "$cache/apt/vide"
     cle=/usr/share/keyrings/debian-archive-keyring.gpg
+    # shellcheck source=/dev/null
     . /etc/os-release
     for suite in "$VERSION_CODENAME" "$VERSION_CODENAME-updates"; do
         echo "deb-src [signed-by=$cle] http://deb.debian.org/debian $suite main"

@@ -28,7 +28,7 @@ mkdir -p "$construction"
 
 # One Wine server for the whole run, born inside the namespace, so that every socket it makes
 # is there too; tests one at a time, since they share that namespace's ports.
-# shellcheck disable=SC2016 # expanded by the inner shell
+# shellcheck disable=SC2016,SC2086 # expanded by the inner shell; CTEST_ARGS holds several words
 bash "$racine/scripts/isole.sh" bash -c '
     cd "$1" && shift
     export WINEPREFIX="$PWD/wine" HOME="$PWD/wine.maison" WINEDEBUG=-all

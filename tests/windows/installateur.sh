@@ -52,7 +52,8 @@ mkdir -p "$HOME/Documents"
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$travail/affichage" 2>/dev/null &
 xvfb=$!
 attendre 30 "Xvfb ne démarre pas" test -s "$travail/affichage"
-export DISPLAY=":$(cat "$travail/affichage")"
+DISPLAY=":$(cat "$travail/affichage")"
+export DISPLAY
 $wine wineboot -i >/dev/null 2>&1
 
 echo "== installation silencieuse"
