@@ -43,12 +43,7 @@ public:
 
     static QString essai()
     {
-#ifdef Q_OS_WIN
-        const QString suffixe = QStringLiteral(".exe");
-#else
-        const QString suffixe;
-#endif
-        return QCoreApplication::applicationDirPath() + "/aides/station-essai" + suffixe;
+        return QCoreApplication::applicationDirPath() + "/aides/station-essai" + suffixeProgramme;
     }
 
     // Quits by the Quit button after dureeMs (0: never); action is what station-essai does
@@ -105,6 +100,11 @@ private:
     }
 
     static constexpr char mis[] = ".mis-de-cote";
+#ifdef Q_OS_WIN
+    static constexpr char suffixeProgramme[] = ".exe";
+#else
+    static constexpr char suffixeProgramme[] = "";
+#endif
     QTemporaryDir maison;
     QList<QProcess *> processus;
 };

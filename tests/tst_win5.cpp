@@ -113,6 +113,7 @@ private slots:
         ajouter("limbo 0 / 0", 4, 4, "", [] {});
         ajouter("limbo 0 / 2", 4, 4, "0 / 2 blanc", [] { lignesEpreuve[0].looping = "2"; });
         ajouter("limbo 5 / 0", 4, 4, "5 / 0 blanc", [] { lignesEpreuve[0].limbo = "5"; });
+        // Shortened, the name fills its cell: set on the left or centred, both look the same.
         ajouter("nom trop long", 2, 1, " W+…<? blanc",
                 [] { lignesEpreuve[0].nom1 = QString(60, 'W'); });
     }

@@ -48,6 +48,8 @@ attendre() {
     done
 }
 
+fini() { ! kill -0 "$1" 2>/dev/null; }
+
 mkdir -p "$HOME/Documents"
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$travail/affichage" 2>/dev/null &
 xvfb=$!
@@ -89,6 +91,7 @@ $wine "C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe" &
 seconde=$!
 attendre 60 "pas de message de refus" eval 'texte_boite | grep -qiE "logiciel est d.j. lanc"'
 xdotool key Return
+attendre 30 "la seconde copie reste ouverte" fini "$seconde"
 code=0
 wait "$seconde" || code=$?
 [ "$code" = 1 ] || echec "la seconde copie sort avec le code $code"
