@@ -32,7 +32,6 @@
 
 namespace
 {
-constexpr int fenetresAvecTailleFonte = 4;
 constexpr int lignesAdressesMin = 6;
 // A burst of changes (a drag) is written once, and never later than a second after the
 // first of them.

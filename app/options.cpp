@@ -2,6 +2,7 @@
 
 #include "core/journal.h"
 #include "core/lignecommande.h"
+#include "core/parametres.h"
 #include "network/relais.h"
 
 #include <QCommandLineParser>
@@ -97,12 +98,11 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         options.sourcesDonnees = true;
     }
     if (parseur.isSet(web)) {
-        bool nombre = false;
-        const int port = parseur.value(web).trimmed().toInt(&nombre);
-        if (!nombre || port < 0 || port > 65535)
-            return refuser(
-                QStringLiteral("port web invalide : %1 (de 0 à 65535)").arg(parseur.value(web)));
-        options.webPort = port;
+        options.webPort = lirePortWeb(parseur.value(web));
+        if (options.webPort < 0)
+            return refuser(QStringLiteral("port web invalide : %1 (de 0 à %2)")
+                               .arg(parseur.value(web))
+                               .arg(portWebMax));
     }
     if (parseur.isSet(relais)) {
         options.relais = parseur.value(relais).trimmed();

@@ -1,5 +1,6 @@
 #include "app/pageresultats.h"
 
+#include "core/parametres.h"
 #include "web/serveurweb.h"
 
 #include <QNetworkInterface>
@@ -13,7 +14,7 @@ bool PageResultats::demarrer(int port, const QString &adresse, QString *erreur)
         *erreur = tr("adresse invalide : %1").arg(adresse);
         return false;
     }
-    if (port < 1 || port > 65535) {
+    if (port < 1 || port > portWebMax) {
         *erreur = tr("port invalide : %1").arg(port);
         return false;
     }

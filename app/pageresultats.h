@@ -16,7 +16,7 @@ class PageResultats final : public QObject
 public:
     explicit PageResultats(QObject *parent = nullptr);
 
-    // Listens on `port` (1 to 65535) at `adresse` (empty: every interface). False, with
+    // Listens on `port` (1 to portWebMax) at `adresse` (empty: every interface). False, with
     // the reason, when the address is not one or the port cannot be opened.
     bool demarrer(int port, const QString &adresse, QString *erreur);
     bool active() const;

@@ -13,7 +13,6 @@ const FenetreInfo defaut;
 constexpr int coordonneeMax = 32767;
 constexpr int tailleFonteMin = -16;
 constexpr int tailleFonteMax = 64;
-constexpr int fenetresAvecTailleFonte = 4;
 
 QString groupe(int index)
 {
@@ -26,6 +25,13 @@ int entier(const QSettings &fichier, const QString &cle, int defaut, int min, in
     return valeur >= min && valeur <= max ? valeur : defaut;
 }
 } // namespace
+
+int lirePortWeb(const QString &texte)
+{
+    bool nombre = false;
+    const int port = texte.trimmed().toInt(&nombre);
+    return nombre && port >= 0 && port <= portWebMax ? port : -1;
+}
 
 QString repertoireDonneesDepuis(const QString &documents)
 {
@@ -74,9 +80,8 @@ void lireParametres(QSettings &fichier)
         if (!partie.trimmed().isEmpty())
             parametres.sources << partie.trimmed();
     parametres.reprendre = fichier.value(QStringLiteral("Fenetre/Reprendre"), 0).toInt() != 0;
-    // A port that is not a number from 1 to 65535 serves no page.
-    const int port = fichier.value(QStringLiteral("Web/Port")).toString().trimmed().toInt(&nombre);
-    parametres.webPort = nombre && port > 0 && port <= 65535 ? port : 0;
+    // A port that is not one serves no page.
+    parametres.webPort = qMax(0, lirePortWeb(fichier.value(QStringLiteral("Web/Port")).toString()));
     parametres.webAdresse = fichier.value(QStringLiteral("Web/Adresse")).toString().trimmed();
     parametres.relais = fichier.value(QStringLiteral("Web/Relais")).toString().trimmed();
     parametres.relaisJeton = fichier.value(QStringLiteral("Web/RelaisJeton")).toString().trimmed();
@@ -84,6 +89,10 @@ void lireParametres(QSettings &fichier)
         fichier.value(QStringLiteral("Affichage/DureePage")).toString().trimmed().toInt(&nombre);
     parametres.dureePage =
         nombre && duree >= dureePageMin && duree <= dureePageMax ? duree : dureePageParDefaut;
+    parametres.enregistrement =
+        fichier.value(QStringLiteral("Connexion/Enregistrement")).toString().trimmed();
+    parametres.afficheTitre = fichier.value(QStringLiteral("Affiche/Titre")).toString().trimmed();
+    parametres.afficheWifi = fichier.value(QStringLiteral("Affiche/Wifi")).toString().trimmed();
 }
 
 void ecrireParametres(QSettings &fichier)
@@ -110,6 +119,14 @@ void ecrireParametres(QSettings &fichier)
     fichier.setValue(QStringLiteral("Web/Relais"), parametres.relais);
     fichier.setValue(QStringLiteral("Web/RelaisJeton"), parametres.relaisJeton);
     fichier.setValue(QStringLiteral("Affichage/DureePage"), parametres.dureePage);
+    // Keys added later are written only once set: an untouched station's file stays as before.
+    const auto siDonne = [&fichier](const QString &cle, const QString &valeur) {
+        if (!valeur.isEmpty())
+            fichier.setValue(cle, valeur);
+    };
+    siDonne(QStringLiteral("Connexion/Enregistrement"), parametres.enregistrement);
+    siDonne(QStringLiteral("Affiche/Titre"), parametres.afficheTitre);
+    siDonne(QStringLiteral("Affiche/Wifi"), parametres.afficheWifi);
 }
 
 QString texteTailleFonte(int taille)

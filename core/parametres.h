@@ -20,6 +20,8 @@ struct FenetreInfo {
 };
 
 constexpr int nombreFenetres = 5;
+// Windows 1 to 4 have a font step; the scoreboard has none.
+constexpr int fenetresAvecTailleFonte = 4;
 
 // Seconds of silence after which the feed is shown as stopped; 0 turns the alert off.
 constexpr int silenceAlerteParDefaut = 10;
@@ -29,6 +31,11 @@ constexpr int silenceAlerteParDefaut = 10;
 constexpr int dureePageParDefaut = 10;
 constexpr int dureePageMin = 2;
 constexpr int dureePageMax = 120;
+
+// The results page's port: 0 serves no page.
+constexpr int portWebMax = 65535;
+// A page port as typed ("8080", " 0 "); -1 when the text is not a number from 0 to portWebMax.
+int lirePortWeb(const QString &texte);
 
 struct Parametres {
     QString repertoireDonnees;
@@ -46,6 +53,11 @@ struct Parametres {
     QString relais;
     QString relaisJeton;
     int dureePage = dureePageParDefaut;
+    // Every accepted datagram appended to this file (empty: no recording).
+    QString enregistrement;
+    // The spectators' poster: its title (empty: the cup's) and the Wi-Fi network to join.
+    QString afficheTitre;
+    QString afficheWifi;
 };
 
 extern Parametres parametres;
