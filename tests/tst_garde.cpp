@@ -9,16 +9,23 @@ class TstGarde : public QObject
 
 private slots:
     // A second copy is refused while the first runs, also between a Qt 5 and a Qt 6 build,
-    // whichever starts first.
+    // whichever starts first. A copy that ended before, normally or killed, never blocks the
+    // next start nor weakens the guard, also when a killed copy's key files were swept from
+    // the temporary folder since.
     void uneSeuleCopie_data()
     {
         QTest::addColumn<QString>("premiere");
         QTest::addColumn<QString>("seconde");
-        QTest::newRow("même programme") << Stations::essai() << Stations::essai();
+        QTest::addColumn<QString>("avant"); // the copy that ran before, and how it ended
+        const QString essai = Stations::essai();
+        QTest::newRow("même programme") << essai << essai << "";
+        QTest::newRow("après une fin normale") << essai << essai << "fin normale";
+        QTest::newRow("après une copie tuée") << essai << essai << "tuée";
+        QTest::newRow("tuée, fichiers balayés") << essai << essai << "tuée, balayée";
 #ifdef VELLOR_STATION_ESSAI_AUTRE
         const QString autre = QStringLiteral(VELLOR_STATION_ESSAI_AUTRE);
-        QTest::newRow("cette version d'abord") << Stations::essai() << autre;
-        QTest::newRow("l'autre version d'abord") << autre << Stations::essai();
+        QTest::newRow("cette version d'abord") << essai << autre << "";
+        QTest::newRow("l'autre version d'abord") << autre << essai << "";
 #endif
     }
 
@@ -26,8 +33,21 @@ private slots:
     {
         QFETCH(QString, premiere);
         QFETCH(QString, seconde);
+        QFETCH(QString, avant);
         QVERIFY2(QFile::exists(premiere) && QFile::exists(seconde), qPrintable(seconde));
         Stations stations;
+        if (!avant.isEmpty()) {
+            const bool tuee = avant.startsWith("tuée");
+            QProcess *x = stations.lancer(tuee ? 0 : 200);
+            QVERIFY(!Stations::attendreLigne(x, "feuille").isEmpty());
+            if (tuee)
+                x->kill();
+            QVERIFY(x->waitForFinished(20000));
+            QCOMPARE(x->exitStatus() == QProcess::NormalExit && x->exitCode() == 0, !tuee);
+            if (avant.endsWith("balayée"))
+                QVERIFY(QDir(stations.temporaire()).removeRecursively() &&
+                        QDir().mkpath(stations.temporaire()));
+        }
         QProcess *a = stations.lancer(0, {}, {}, premiere);
         QCOMPARE(Stations::attendreLigne(a, "feuille"),
                  QByteArray("feuille Vellor's Cup Display V1.1"));
@@ -38,39 +58,6 @@ private slots:
         QCOMPARE(b->exitCode(), 1);
         QVERIFY(!b->readAllStandardOutput().contains("feuille"));
         QCOMPARE(a->state(), QProcess::Running);
-    }
-
-    // A copy that ended, normally or killed, never blocks the next start nor weakens the guard,
-    // also when a killed copy's key files were swept from the temporary folder since.
-    void relance_data()
-    {
-        QTest::addColumn<bool>("tuee");
-        QTest::addColumn<bool>("balayee");
-        QTest::newRow("fin normale") << false << false;
-        QTest::newRow("tuée") << true << false;
-        QTest::newRow("tuée, fichiers balayés") << true << true;
-    }
-
-    void relance()
-    {
-        QFETCH(bool, tuee);
-        QFETCH(bool, balayee);
-        Stations stations;
-        QProcess *a = stations.lancer(tuee ? 0 : 200);
-        QVERIFY(!Stations::attendreLigne(a, "feuille").isEmpty());
-        if (tuee)
-            a->kill();
-        QVERIFY(a->waitForFinished(20000));
-        QCOMPARE(a->exitStatus() == QProcess::NormalExit && a->exitCode() == 0, !tuee);
-        if (balayee)
-            QVERIFY(QDir(stations.temporaire()).removeRecursively() &&
-                    QDir().mkpath(stations.temporaire()));
-
-        QProcess *b = stations.lancer(0);
-        QVERIFY(!Stations::attendreLigne(b, "feuille").isEmpty());
-        QProcess *c = stations.lancer(0);
-        QCOMPARE(Stations::attendreLigne(c, "refus"),
-                 QByteArray("refus Le logiciel est déjà lancé !"));
     }
 };
 

@@ -31,103 +31,97 @@ class TstNavigateur : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void suitLaStation_data();
-    void suitLaStation();
-    void cleanup();
-
-private:
-    QByteArray reponse(const QByteArray &commande, int delaiMs);
-
     QString node;
     QScopedPointer<Stations> stations;
     QScopedPointer<QProcess> page;
-};
 
-void TstNavigateur::initTestCase()
-{
+    // The script's next line after the command, or why none came.
+    QByteArray reponse(const QByteArray &commande, int delaiMs)
+    {
+        if (!commande.isEmpty())
+            page->write(commande + '\n');
+        const QByteArray ligne = Stations::attendreLigne(page.data(), "", delaiMs);
+        return ligne.isEmpty() ? "rien ; erreurs du script : " + page->readAllStandardError()
+                               : ligne;
+    }
+
+private slots:
+    void initTestCase()
+    {
 #ifdef Q_OS_WIN
-    QSKIP("le navigateur des essais est le chromium de Linux, piloté par node : la page servie "
-          "est la même, la suite Windows la vérifie par tst_serveurweb");
+        QSKIP("le navigateur des essais est le chromium de Linux, piloté par node : la page servie "
+              "est la même, la suite Windows la vérifie par tst_serveurweb");
 #endif
-    node = QStandardPaths::findExecutable(QStringLiteral("node"));
-    if (node.isEmpty() || !QFile::exists(QStringLiteral("/usr/bin/chromium")) ||
-        !QDir(QStringLiteral(VELLOR_NAVIGATEUR "/node_modules/playwright-core")).exists())
-        QSKIP("chromium, node ou tests/navigateur/node_modules manque : lancer "
-              "scripts/install-deps.sh");
-}
-
-void TstNavigateur::cleanup()
-{
-    // The script closes its browser when its input ends.
-    if (page) {
-        page->closeWriteChannel();
-        page->waitForFinished(10000);
-    }
-    page.reset(); // killed if it did not end
-    stations.reset();
-}
-
-// The script's next line after the command, or why none came.
-QByteArray TstNavigateur::reponse(const QByteArray &commande, int delaiMs)
-{
-    if (!commande.isEmpty())
-        page->write(commande + '\n');
-    const QByteArray ligne = Stations::attendreLigne(page.data(), "", delaiMs);
-    return ligne.isEmpty() ? "rien ; erreurs du script : " + page->readAllStandardError() : ligne;
-}
-
-void TstNavigateur::suitLaStation_data()
-{
-    QTest::addColumn<bool>("redemarrer");
-    QTest::newRow("noms en texte, sans rechargement") << false;
-    QTest::newRow("station tuée puis relancée") << true;
-}
-
-// The page follows a pilot of the next series. The sender starts that series and renames two
-// of its pilots: one with markup in his name, one with an accent. The open page and an overlay
-// show both as they were typed, the followed pilot flying, and nothing else happens; after the
-// station was killed and started again on the same port, by itself.
-void TstNavigateur::suitLaStation()
-{
-    QFETCH(bool, redemarrer);
-    ConcoursDemo concours;
-    concours.allerA(2, 1, Phase::Vol, 10);
-    const QVector<int> suivante = concours.series().at(2);
-    const Pilote &a = concours.pilotes().at(suivante.at(0));
-    const Pilote &b = concours.pilotes().at(suivante.at(1));
-    QUdpSocket emetteur;
-    stations.reset(new Stations);
-    // Ready once it prints "etat": a second after its window shows, so after the start-up's
-    // click that binds the frame port; the web port opens before the window shows.
-    const auto lancerStation = [this] {
-        QProcess *p = stations->lancer(0, {QStringLiteral("--web"), portWeb});
-        return Stations::attendreLigne(p, "etat").isEmpty() ? nullptr : p;
-    };
-    QProcess *station = lancerStation();
-    QVERIFY2(station, "la station n'a pas démarré");
-    emetteur.writeDatagram(concours.trame(), QHostAddress::LocalHost, portTrames);
-    page.reset(new QProcess);
-    page->setWorkingDirectory(QStringLiteral(VELLOR_NAVIGATEUR));
-    page->start(node, {"page.mjs", "essai",
-                       "http://127.0.0.1:" + portWeb + "/?suivre=" + QString::number(a.numero)});
-    QCOMPARE(reponse({}, 120000), QByteArray("prêt"));
-    if (redemarrer) {
-        QCOMPARE(reponse("coupure", 10000), QByteArray("coupure notée"));
-        station->kill();
-        QVERIFY(station->waitForFinished(5000));
-        QVERIFY2(lancerStation(), "la station n'a pas redémarré");
+        node = QStandardPaths::findExecutable(QStringLiteral("node"));
+        if (node.isEmpty() || !QFile::exists(QStringLiteral("/usr/bin/chromium")) ||
+            !QDir(QStringLiteral(VELLOR_NAVIGATEUR "/node_modules/playwright-core")).exists())
+            QSKIP("chromium, node ou tests/navigateur/node_modules manque : lancer "
+                  "scripts/install-deps.sh");
     }
 
-    concours.allerA(2, 2, Phase::Vol);
-    const QByteArray trame = renommer(renommer(concours.trame(), a, piege, a.nom2), b,
-                                      QStringLiteral("ZOÉ"), QStringLiteral("Nouvelle"));
-    emetteur.writeDatagram(trame, QHostAddress::LocalHost, portTrames);
-    const QJsonArray noms{piege + ' ' + a.nom2, QStringLiteral("ZOÉ Nouvelle")};
-    QCOMPARE(reponse("attendre " + QJsonDocument(noms).toJson(QJsonDocument::Compact), 60000),
-             QByteArray("vu"));
-}
+    void cleanup()
+    {
+        // The script closes its browser when its input ends.
+        if (page) {
+            page->closeWriteChannel();
+            page->waitForFinished(10000);
+        }
+        page.reset(); // killed if it did not end
+        stations.reset();
+    }
+
+    void suitLaStation_data()
+    {
+        QTest::addColumn<bool>("redemarrer");
+        QTest::newRow("noms en texte, sans rechargement") << false;
+        QTest::newRow("station tuée puis relancée") << true;
+    }
+
+    // The page follows a pilot of the next series. The sender starts that series and renames two
+    // of its pilots: one with markup in his name, one with an accent. The open page and an overlay
+    // show both as they were typed, the followed pilot flying, and nothing else happens; after the
+    // station was killed and started again on the same port, by itself.
+    void suitLaStation()
+    {
+        QFETCH(bool, redemarrer);
+        ConcoursDemo concours;
+        concours.allerA(2, 1, Phase::Vol, 10);
+        const QVector<int> suivante = concours.series().at(2);
+        const Pilote &a = concours.pilotes().at(suivante.at(0));
+        const Pilote &b = concours.pilotes().at(suivante.at(1));
+        QUdpSocket emetteur;
+        stations.reset(new Stations);
+        // Ready once it prints "etat": a second after its window shows, so after the start-up's
+        // click that binds the frame port; the web port opens before the window shows.
+        const auto lancerStation = [this] {
+            QProcess *p = stations->lancer(0, {QStringLiteral("--web"), portWeb});
+            return Stations::attendreLigne(p, "etat").isEmpty() ? nullptr : p;
+        };
+        QProcess *station = lancerStation();
+        QVERIFY2(station, "la station n'a pas démarré");
+        emetteur.writeDatagram(concours.trame(), QHostAddress::LocalHost, portTrames);
+        page.reset(new QProcess);
+        page->setWorkingDirectory(QStringLiteral(VELLOR_NAVIGATEUR));
+        page->start(node,
+                    {"page.mjs", "essai",
+                     "http://127.0.0.1:" + portWeb + "/?suivre=" + QString::number(a.numero)});
+        QCOMPARE(reponse({}, 120000), QByteArray("prêt"));
+        if (redemarrer) {
+            QCOMPARE(reponse("coupure", 10000), QByteArray("coupure notée"));
+            station->kill();
+            QVERIFY(station->waitForFinished(5000));
+            QVERIFY2(lancerStation(), "la station n'a pas redémarré");
+        }
+
+        concours.allerA(2, 2, Phase::Vol);
+        const QByteArray trame = renommer(renommer(concours.trame(), a, piege, a.nom2), b,
+                                          QStringLiteral("ZOÉ"), QStringLiteral("Nouvelle"));
+        emetteur.writeDatagram(trame, QHostAddress::LocalHost, portTrames);
+        const QJsonArray noms{piege + ' ' + a.nom2, QStringLiteral("ZOÉ Nouvelle")};
+        QCOMPARE(reponse("attendre " + QJsonDocument(noms).toJson(QJsonDocument::Compact), 60000),
+                 QByteArray("vu"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TstNavigateur)
 #include "tst_navigateur.moc"
