@@ -26,13 +26,13 @@ bool PageResultats::active() const
     return serveurWeb->actif();
 }
 
-QStringList PageResultats::adresses() const
+QStringList adressesPage(const QHostAddress &ecoute, quint16 port)
 {
-    const auto enTexte = [this](const QHostAddress &a) {
+    const auto enTexte = [port](const QHostAddress &a) {
         const QString hote = a.protocol() == QAbstractSocket::IPv6Protocol
                                  ? QLatin1Char('[') + a.toString() + QLatin1Char(']')
                                  : a.toString();
-        return QStringLiteral("http://%1:%2/").arg(hote).arg(serveurWeb->port());
+        return QStringLiteral("http://%1:%2/").arg(hote).arg(port);
     };
     // "0.0.0.0" or "::" in the settings also mean every interface.
     const bool partout = ecoute == QHostAddress(QHostAddress::Any) ||
@@ -48,6 +48,11 @@ QStringList PageResultats::adresses() const
     if (liste.isEmpty())
         liste << enTexte(QHostAddress(QHostAddress::LocalHost));
     return liste;
+}
+
+QStringList PageResultats::adresses() const
+{
+    return adressesPage(ecoute, serveurWeb->port());
 }
 
 void PageResultats::publier(const QByteArray &etat)

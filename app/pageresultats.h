@@ -7,6 +7,11 @@
 
 class ServeurWeb;
 
+// The page on `port` at each IPv4 address of the station ("http://192.168.1.10:8080/") when
+// it listens on every interface, the field's network first, loopback only when there is no
+// other; else at `ecoute` alone. Needs no server: the poster prints it before the page runs.
+QStringList adressesPage(const QHostAddress &ecoute, quint16 port);
+
 // The live results page for the spectators' phones: the web server, fed with the contest
 // after each refresh of the windows.
 class PageResultats final : public QObject
