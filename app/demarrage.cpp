@@ -1,8 +1,10 @@
 #include "app/demarrage.h"
 
+#include "app/affiche.h"
 #include "app/feuille.h"
 #include "app/gardeinstance.h"
 #include "app/options.h"
+#include "app/pageresultats.h"
 #include "core/parametres.h"
 #include "windows/ressources.h"
 
@@ -12,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +35,20 @@ bool exportSeul(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--exporter-page", std::strlen("--exporter-page")) == 0)
             return true;
+    return false;
+}
+
+bool afficheSeule(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--affiche", std::strlen("--affiche")) == 0) {
+#ifndef Q_OS_WIN
+            // Windows' own platform needs no screen either, and is the one its installer ships.
+            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+            return true;
+        }
     return false;
 }
 
@@ -63,6 +80,45 @@ int exporterPage(const QString &dossier)
     return 0;
 }
 
+int ecrireAfficheSeule(const OptionsStation &options)
+{
+    const auto refus = [](const QString &raison) {
+        std::fprintf(stderr, "vellorcup-display : %s\n", raison.toLocal8Bit().constData());
+        return 2;
+    };
+    parametres.repertoireDonnees = repertoireDonneesDepuis(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    {
+        QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
+        lireParametres(fichier);
+    }
+    // This run's values only: the settings file is the running station's to write.
+    if (options.webPort >= 0)
+        parametres.webPort = options.webPort;
+    if (options.relaisDonne)
+        parametres.relais = options.relais;
+
+    QString adresseStation;
+    if (parametres.webPort > 0) {
+        const QHostAddress ecoute = parametres.webAdresse.isEmpty()
+                                        ? QHostAddress(QHostAddress::Any)
+                                        : QHostAddress(parametres.webAdresse);
+        if (ecoute.isNull())
+            return refus(
+                QStringLiteral("adresse invalide : %1 (Web/Adresse)").arg(parametres.webAdresse));
+        adresseStation = adressesPage(ecoute, quint16(parametres.webPort)).constFirst();
+    }
+    const ContenuAffiche contenu = contenuAffiche(adresseStation);
+    if (contenu.adresse.isEmpty())
+        return refus(QStringLiteral(
+            "aucune adresse à afficher : ni page (Web/Port) ni relais (Web/Relais)"));
+    QString erreur;
+    if (!ecrireAffiche(options.affiche, contenu, &erreur))
+        return refus(erreur);
+    std::printf("%s\n", QDir::toNativeSeparators(options.affiche).toLocal8Bit().constData());
+    return 0;
+}
+
 int lancerStation(QCoreApplication &application, const QStringList &arguments)
 {
     OptionsStation options;
@@ -71,6 +127,8 @@ int lancerStation(QCoreApplication &application, const QStringList &arguments)
         return code;
     if (!options.exporterPage.isEmpty())
         return exporterPage(options.exporterPage);
+    if (!options.affiche.isEmpty())
+        return ecrireAfficheSeule(options);
     // main() made no QApplication for a command line that only seemed to export the page.
     if (!qobject_cast<QApplication *>(&application))
         return 2;

@@ -8,6 +8,10 @@ int main(int argc, char *argv[])
         QCoreApplication application(argc, argv);
         return lancerStation(application, QCoreApplication::arguments());
     }
+    if (afficheSeule(argc, argv)) {
+        QGuiApplication application(argc, argv);
+        return lancerStation(application, QCoreApplication::arguments());
+    }
     preparerEchelle();
     QApplication application(argc, argv);
     return lancerStation(application, QCoreApplication::arguments());

@@ -74,7 +74,13 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
         QStringLiteral("Écrit les fichiers de la page des résultats dans DOSSIER, pour le "
                        "relais, puis s'arrête."),
         QStringLiteral("DOSSIER"));
-    parseur.addOptions({aide, reprendre, enregistrer, source, web, relais, exporterPage});
+    const QCommandLineOption affiche(
+        QStringLiteral("affiche"),
+        QStringLiteral("Écrit dans FICHIER.pdf l'affiche des spectateurs (titre, code QR et "
+                       "adresse de la page ou du relais, réseau Wi-Fi) selon les réglages, "
+                       "puis s'arrête."),
+        QStringLiteral("FICHIER.pdf"));
+    parseur.addOptions({aide, reprendre, enregistrer, source, web, relais, exporterPage, affiche});
 
     if (!parseur.parse(arguments))
         return refuser(enFrancais(parseur.errorText()));
@@ -115,6 +121,12 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
     options.exporterPage = parseur.value(exporterPage);
     if (parseur.isSet(exporterPage) && options.exporterPage.isEmpty())
         return refuser(QStringLiteral("--exporter-page demande un dossier"));
+    options.affiche = parseur.value(affiche);
+    if (parseur.isSet(affiche) && options.affiche.isEmpty())
+        return refuser(QStringLiteral("--affiche demande un fichier"));
+    // Each needs its own application object, made before the options are read.
+    if (!options.affiche.isEmpty() && !options.exporterPage.isEmpty())
+        return refuser(QStringLiteral("--affiche et --exporter-page se lancent séparément"));
     if (parseur.isSet(enregistrer)) {
         options.enregistrement = parseur.value(enregistrer);
         // Tried now, so that a wrong name stops the start before any window opens.

@@ -16,6 +16,7 @@ struct OptionsStation {
     bool relaisDonne = false;    // --relais given: it replaces Web/Relais
     QString relais;              // --relais URL
     QString exporterPage;        // --exporter-page DOSSIER: write the page's files, then quit
+    QString affiche;             // --affiche FICHIER.pdf: write the spectators' poster, then quit
 };
 
 // Reads the arguments (the program name first). Returns -1 when the station may start;
