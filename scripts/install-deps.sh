@@ -13,6 +13,7 @@ necessaires=(
     libmicrohttpd-dev       # the results page's web server
     libqrencode-dev         # the QR code of its address
     zbar-tools              # zbarimg: the tests read that QR code back
+    poppler-utils           # pdftoppm, pdftotext: the poster's test prints and reads it
     chromium                # the results page's tests, in a real browser
     python3                 # serves the page's sample states to that browser
     nginx libnginx-mod-nchan    # the relay's test runs the shipped site on loopback
