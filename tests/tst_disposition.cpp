@@ -23,7 +23,6 @@ private slots:
         QTest::addColumn<int>("nom"); // width of every name
         QTest::addColumn<QSize>("taille");
         QTest::addColumn<int>("pages"); // 0: more than one
-        QTest::newRow("tout tient") << 24 << 150 << QSize(1920, 1080) << 1;
         QTest::newRow("300 pilotes") << 300 << 150 << QSize(1280, 720) << 0;
         QTest::newRow("nom plus large que la vue") << 3 << 2000 << QSize(800, 600) << 1;
         QTest::newRow("vue sans hauteur") << 5 << 100 << QSize(800, 0) << 0;
@@ -63,7 +62,6 @@ private slots:
         QTest::addColumn<int>("courante");
         QTest::addColumn<QSize>("taille");
         QTest::addColumn<int>("pages"); // 0: more than one
-        QTest::newRow("cinq séries tiennent") << QVector<int>(5, 6) << 2 << QSize(1920, 1080) << 1;
         QTest::newRow("série plus haute que la vue")
             << QVector<int>{40} << 0 << QSize(800, 400) << 0;
         QTest::newRow("douze séries") << QVector<int>(12, 10) << 11 << QSize(1280, 720) << 0;

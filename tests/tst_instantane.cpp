@@ -93,7 +93,6 @@ private slots:
         QCOMPARE(lire(json).value("tempsEcoule").toString(), tempsEcoule);
         for (char c : {'<', '>', '&', '\n'})
             QVERIFY2(!json.contains(c), json.constData());
-        QVERIFY(json.contains("\\u003cimg src=x onerror=alert(1)\\u003e"));
         QVERIFY(json.contains("é€😀"));
     }
 

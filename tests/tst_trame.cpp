@@ -108,8 +108,6 @@ void TstTrame::decodage_data()
     ligne("fermeture avant ouverture", {"</COUPE><COUPE>;Coupe;" + c1 + ";"}, coupe1);
     ligne("ouverture en fin de texte", {C1, "</COUPE><COUPE>"}, "");
     ligne("octet nul", {C1 + '\0' + E1}, coupe1);
-    ligne("accents", {bloc("COUPE", "Pylône d'or;3;90;1;Hélène;Brûlé;")},
-          "C[Pylône d'or|3,90,1,Hélène,Brûlé]");
 
     ligne("EPREUVE de 12 champs", {E1, bloc("EPREUVE", "0;1;2;3;4;5;a;b;c;d;e;f")}, "");
     ligne("EPREUVE de 17 champs", {bloc("EPREUVE", tete + rangA)}, ligneA);

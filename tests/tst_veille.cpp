@@ -192,8 +192,6 @@ private slots:
             << QStringList() << "v=0 +1=0 +2=0 -1=0 -2=0 +1=0" << jeton << "P P";
         QTest::newRow("économiseur en erreur")
             << deux << "v=0 +1=0 +2=0 -1=0 -2=0" << erreur << "E+ P";
-        QTest::newRow("session GNOME en erreur")
-            << QStringList{gnome} << "v=0 +1=0 -1=0" << erreur << "G+ P";
         QTest::newRow("économiseur muet : attente bornée")
             << QStringList{ecran} << "v=0 +1=0 -1=0" << silence << "E+ P";
     }

@@ -44,7 +44,6 @@ private slots:
         QTest::addColumn<int>("hauteurVue");
         QTest::addColumn<int>("tailleFonte");
         QTest::addColumn<int>("parColonne");
-        QTest::newRow("600 pixels") << 600 << 0 << 18;
         QTest::newRow("592 pixels suffisent") << 592 << 0 << 18;
         QTest::newRow("591 pixels ne suffisent pas") << 591 << 0 << 17;
         QTest::newRow("grande fonte, même pas") << 600 << 16 << 18;

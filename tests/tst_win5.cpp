@@ -106,7 +106,6 @@ private slots:
             QTest::newRow(nom) << epreuve << c << colonne << QString(attendu);
         };
         ajouter("total 0", 2, 5, "", [] { lignesEpreuve[0].total = "0"; });
-        ajouter("drapeau 0", 2, 2, "12 rouge", [] { lignesEpreuve[0].drapeauNumero = "0"; });
         ajouter("drapeau 01", 2, 2, "12 rouge", [] { lignesEpreuve[0].drapeauNumero = "01"; });
         ajouter("touch 00", 2, 3, "00 blanc", [] { lignesEpreuve[0].touchAndGo = "00"; });
         ajouter("baguettes 4", 1, 4, "4 blanc", [] { lignesEpreuve[0].baguettes = "4"; });
