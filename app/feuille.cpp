@@ -1,13 +1,12 @@
 #include "app/feuille.h"
 #include "ui_feuille.h"
 
+#include "app/dialoguereglages.h"
+#include "app/diffusion.h"
 #include "app/options.h"
-#include "app/pageresultats.h"
-#include "app/publication.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
-#include "network/relais.h"
 #include "network/reseau.h"
 #include "version.h"
 #include "windows/apparence.h"
@@ -18,27 +17,21 @@
 #include "windows/win4.h"
 #include "windows/win5.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QMenu>
 #include <QMessageBox>
 #include <QNetworkInterface>
-#include <QSettings>
 #include <QStandardItemModel>
 #include <QThread>
 #include <QTimer>
-#include <QUdpSocket>
 
 namespace
 {
 constexpr int lignesAdressesMin = 6;
-// A burst of changes (a drag) is written once, and never later than a second after the
-// first of them.
-constexpr int regroupementMs = 300;
-constexpr int delaiSauvegardeMaxMs = 900;
 constexpr int periodeEtatFluxMs = 1000;
-constexpr int tamponReception = 4 * 1024 * 1024;
 
 // Each window's button, right-click and menu items lead to its own named slots.
 struct SlotsFenetre {
@@ -59,12 +52,23 @@ const SlotsFenetre slotsFenetres[nombreFenetres] = {
     {&Feuille::ecranEpreuveCouranteToolButtonSlot, &Feuille::ecranEpreuveCouranteMenuToolButtonSlot,
      &Feuille::ecranEpreuveCouranteMenuCentrerSlot, nullptr},
 };
+
+// A status line, red when something the operator must mend.
+void ecrireEtat(QLabel *etiquette, const QString &texte, bool alerte)
+{
+    etiquette->setText(texte);
+    QPalette palette = etiquette->palette();
+    const QColor couleur = alerte ? Apparence::rouge : Apparence::blanc;
+    palette.setColor(QPalette::Active, QPalette::WindowText, couleur);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
+    etiquette->setPalette(palette);
+}
 } // namespace
 
 Feuille::Feuille(QWidget *parent)
-    : QMainWindow(parent), sauvegarde(new QTimer(this)), minuterieEtatFlux(new QTimer(this)),
-      ui(new Ui::Feuille), reseau(nullptr), fenetre1(nullptr), fenetre2(nullptr), fenetre3(nullptr),
-      fenetre4(nullptr), fenetre5(nullptr)
+    : QMainWindow(parent), minuterieEtatFlux(new QTimer(this)), ui(new Ui::Feuille),
+      reglages(new Reglages(this)), reseau(nullptr), diffusionEtat(nullptr), fenetre1(nullptr),
+      fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
 {
     ui->setupUi(this);
     commandes[0] = {nullptr, ui->mainWindow1ToolButton, ui->mainWindow1TailleFonteSlider,
@@ -99,13 +103,19 @@ Feuille::Feuille(QWidget *parent)
     auto *veille = new VeilleEcran(this);
     for (int n = 1; n <= nombreFenetres; ++n)
         veille->surveiller(fenetre(n));
-    sauvegarde->setSingleShot(true);
-    connect(sauvegarde, &QTimer::timeout, this, &Feuille::sauverParametres);
 
     connect(ui->mainFeuilleConnexionToolButton, &QToolButton::clicked, this,
             &Feuille::mainFeuilleConnexionToolButtonSlot);
     connect(ui->mainFeuilleQuitterToolButton, &QToolButton::clicked, this,
             &Feuille::mainFeuilleQuitterToolButtonSlot);
+    connect(ui->mainFeuilleReglagesToolButton, &QToolButton::clicked, this,
+            &Feuille::mainFeuilleReglagesToolButtonSlot);
+    auto *preferences = new QAction(this);
+    preferences->setShortcuts(QKeySequence::Preferences);
+    if (preferences->shortcuts().isEmpty()) // no such key on this platform
+        preferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    connect(preferences, &QAction::triggered, this, &Feuille::mainFeuilleReglagesToolButtonSlot);
+    addAction(preferences);
     connect(ui->mainFeuilleReseauPortLineEdit, &QLineEdit::textChanged, this,
             &Feuille::reseauPortLineEditSlot);
 
@@ -119,6 +129,7 @@ Feuille::Feuille(QWidget *parent)
     }
 
     reseau = new Reseau;
+    diffusionEtat = new Diffusion(reseau, this);
     ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
     connect(reseau, &Reseau::reseauUpdateAffichageSignal, this,
             &Feuille::reseauUpdateAffichageSlot);
@@ -131,12 +142,11 @@ Feuille::Feuille(QWidget *parent)
         noteEnregistrement = tr("Enregistrement arrêté : %1").arg(raison);
         etatFluxSlot();
     });
+    connect(diffusionEtat, &Diffusion::etatChange, this, &Feuille::afficherEtatDiffusion);
+    connect(reglages, &Reglages::modifies, this, &Feuille::appliquerReglages);
     // Off until a datagram arrives: a silent feed must not look live.
     ui->mainFeuilleReseauLedVerteToolButton->hide();
-    QStringList invalides;
-    reseau->definirSources(adressesDepuis(parametres.sources, &invalides));
-    if (!invalides.isEmpty())
-        qDebug() << "sources ignorées, adresses invalides :" << invalides;
+    appliquerReglages(Reglages::Sources);
     connect(minuterieEtatFlux, &QTimer::timeout, this, &Feuille::etatFluxSlot);
     minuterieEtatFlux->start(periodeEtatFluxMs);
     etatFluxSlot();
@@ -158,6 +168,8 @@ Feuille::Feuille(QWidget *parent)
 Feuille::~Feuille()
 {
     // The windows and the receiver live until the process ends, which is now.
+    delete dialogue;
+    delete diffusionEtat;
     for (int n = 1; n <= nombreFenetres; ++n)
         delete fenetre(n);
     delete reseau;
@@ -216,15 +228,12 @@ void Feuille::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// ---- Settings file
+// ---- Settings
 
 void Feuille::chargerParametres()
 {
     qDebug() << "void Feuille::chargerParametres()" << QThread::currentThreadId();
-    QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
-    restoreGeometry(fichier.value(QStringLiteral("Fenetre/Geometry")).toByteArray());
-    lireParametres(fichier);
-
+    reglages->charger();
     for (int n = 1; n <= fenetresAvecTailleFonte; ++n) {
         const int taille = parametres.fenetresInfo[n - 1].TailleFonte;
         curseurTailleFonte(n)->setValue(taille);
@@ -234,139 +243,78 @@ void Feuille::chargerParametres()
     reprisePrevue = parametres.reprendre;
 }
 
-// QSettings replaces the file atomically (a temporary file renamed over it): a power cut
-// leaves the old file or the new one, never half of one.
 void Feuille::sauverParametres()
 {
-    sauvegarde->stop();
-    QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
-    fichier.clear();
-    fichier.setValue(QStringLiteral("Fenetre/Geometry"), saveGeometry());
-    ecrireParametres(fichier);
-    fichier.sync();
-    qDebug() << "paramètres enregistrés";
+    reglages->sauver();
 }
 
 void Feuille::parametresModifiesSlot()
 {
-    if (!sauvegarde->isActive())
-        premiereModification.start();
-    const qint64 reste = delaiSauvegardeMaxMs - premiereModification.elapsed();
-    sauvegarde->start(int(qBound(qint64(0), reste, qint64(regroupementMs))));
+    reglages->modifie();
 }
 
 void Feuille::appliquerOptions(const OptionsStation &options)
 {
-    if (options.sourcesDonnees)
-        reseau->definirSources(options.sources);
-    if (!options.enregistrement.isEmpty()) {
+    reglages->imposer(options);
+    reprisePrevue = reprisePrevue || options.reprendre;
+    appliquerReglages(Reglages::Sources | Reglages::Enregistrement | Reglages::Page |
+                      Reglages::RelaisWeb);
+}
+
+void Feuille::appliquerReglages(Reglages::Parties parties)
+{
+    if (parties & Reglages::Sources) {
+        QStringList illisibles;
+        reseau->definirSources(reglages->sources(&illisibles), illisibles);
+        if (!illisibles.isEmpty())
+            qDebug() << "sources ignorées, adresses invalides :" << illisibles;
+    }
+    if (parties & Reglages::Enregistrement) {
         QString erreur;
-        if (!reseau->enregistrerDans(options.enregistrement, &erreur)) {
+        noteEnregistrement.clear();
+        if (!reseau->enregistrerDans(reglages->enregistrement(), &erreur)) {
             qDebug().noquote() << "enregistrement impossible :" << erreur;
             noteEnregistrement = tr("Enregistrement impossible : %1").arg(erreur);
-            etatFluxSlot();
         }
     }
-    reprisePrevue = reprisePrevue || options.reprendre;
-    ouvrirPageResultats(options.webPort >= 0 ? options.webPort : parametres.webPort);
-    ouvrirRelais(options.relaisDonne ? options.relais : parametres.relais);
-}
-
-// The results page, when a port is asked. A port that cannot be opened is said in red;
-// the station carries on without the page.
-void Feuille::ouvrirPageResultats(int port)
-{
-    QLabel *etiquette = ui->webAdressesLabel;
-    if (port <= 0)
-        return;
-    auto *page = new PageResultats(this);
+    // A page that cannot open is said in red; the station carries on without it.
     QString erreur;
-    if (!page->demarrer(port, parametres.webAdresse, &erreur)) {
-        delete page;
-        qDebug().noquote() << "page des résultats impossible :" << erreur;
-        etiquette->setText(tr("Page des résultats impossible : %1").arg(erreur));
-        QPalette palette = etiquette->palette();
-        palette.setColor(QPalette::Active, QPalette::WindowText, Apparence::rouge);
-        palette.setColor(QPalette::Inactive, QPalette::WindowText, Apparence::rouge);
-        etiquette->setPalette(palette);
-        return;
-    }
-    pageResultats = page;
-    const QStringList adresses = page->adresses();
-    qDebug().noquote() << "page des résultats :" << adresses.join(QStringLiteral(" "));
-    etiquette->setText(tr("Résultats en direct :") + QLatin1Char('\n') +
-                       adresses.join(QLatin1Char('\n')));
-    FenetreAffichage::definirAdresseResultats(adresses.constFirst());
-    publierEtat();
+    if (parties & Reglages::Page)
+        diffusionEtat->ouvrirPage(reglages->portWeb(), parametres.webAdresse, &erreur);
+    if (parties & Reglages::RelaisWeb)
+        diffusionEtat->ouvrirRelais(reglages->relais(), parametres.relaisJeton);
+    etatFluxSlot();
 }
 
-// The relay, when an address is set. A bad one is said in red and leaves the relay off;
-// the page and the windows go on as before.
-void Feuille::ouvrirRelais(const QString &adresse)
+void Feuille::afficherEtatDiffusion()
 {
-    if (adresse.isEmpty())
-        return;
-    const QUrl url = Relais::adresseDepuis(adresse);
-    if (url.isEmpty()) {
-        qDebug().noquote() << "relais ignoré, adresse invalide :" << adresse;
-        afficherEtatRelais();
-        return;
-    }
-    relais = new Relais(url, parametres.relaisJeton, this);
-    connect(relais, &Relais::etatChange, this, &Feuille::afficherEtatRelais);
-    afficherEtatRelais();
-    publierEtat();
+    bool alerte = false;
+    const QString page = diffusionEtat->etatPage(&alerte);
+    ecrireEtat(ui->webAdressesLabel, page, alerte);
+    const QString relais = diffusionEtat->etatRelais(&alerte);
+    ecrireEtat(ui->etatRelais, relais, alerte);
 }
 
-void Feuille::afficherEtatRelais()
+void Feuille::mainFeuilleReglagesToolButtonSlot()
 {
-    QString raison;
-    if (!relais)
-        raison = tr("adresse invalide");
-    else if (!relais->aJour())
-        raison = relais->raison().isEmpty() ? tr("envoi en cours") : relais->raison();
-    QLabel *etiquette = ui->etatRelais;
-    etiquette->setText(tr("Relais : %1").arg(raison.isEmpty() ? tr("à jour") : raison));
-    QPalette palette = etiquette->palette();
-    // Sending the first state is not a fault: only a failure is red.
-    const QColor couleur =
-        relais && relais->raison().isEmpty() ? Apparence::blanc : Apparence::rouge;
-    palette.setColor(QPalette::Active, QPalette::WindowText, couleur);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
-    etiquette->setPalette(palette);
-}
-
-// The document is written on the publishing thread; this one only takes the snapshot.
-void Feuille::publierEtat()
-{
-    if (!pageResultats && !relais)
-        return;
-    if (!publication) {
-        publication = new Publication(this);
-        connect(publication, &Publication::documentPret, this, [this](const QByteArray &etat) {
-            if (pageResultats)
-                pageResultats->publier(etat);
-            if (relais)
-                relais->publier(etat);
-        });
+    if (!dialogue) {
+        dialogue = new DialogueReglages(reglages, diffusionEtat, reseau, this);
+        dialogue->setAttribute(Qt::WA_DeleteOnClose);
     }
-    publication->publier(reseau->etatFlux().msDepuisDerniere);
+    dialogue->show();
+    dialogue->raise();
+    dialogue->activateWindow();
 }
 
 void Feuille::etatFluxSlot()
 {
     const TexteEtatFlux etat = texteEtatFlux(reseau->etatFlux(), parametres.silenceAlerte);
     QString texte = etat.texte;
-    if (!noteEnregistrement.isEmpty())
-        texte += QLatin1Char('\n') + noteEnregistrement;
-    QLabel *etiquette = ui->etatFluxLabel;
-    etiquette->setText(texte);
-    QPalette palette = etiquette->palette();
-    const QColor couleur =
-        etat.alerte || !noteEnregistrement.isEmpty() ? Apparence::rouge : Apparence::blanc;
-    palette.setColor(QPalette::Active, QPalette::WindowText, couleur);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
-    etiquette->setPalette(palette);
+    for (const QString &note : {noteEcoute, noteEnregistrement})
+        if (!note.isEmpty())
+            texte += QLatin1Char('\n') + note;
+    ecrireEtat(ui->etatFluxLabel, texte,
+               etat.alerte || !noteEcoute.isEmpty() || !noteEnregistrement.isEmpty());
 }
 
 // The windows shown when the station last stopped, at their places, once it listens.
@@ -401,7 +349,7 @@ void Feuille::mainFeuilleConnexionToolButtonSlot()
     if (ui->mainFeuilleConnexionToolButton->isChecked())
         connecterReseau();
     else
-        deconnecterReseau();
+        reseau->delier();
     if (reprisePrevue) {
         reprisePrevue = false;
         reprendreFenetres();
@@ -447,41 +395,17 @@ void Feuille::remplirTableAdresses()
     vue->setStyleSheet(Apparence::styleTableAdresses);
 }
 
+// A failed bind leaves the button unchecked and says why under the feed's state.
 void Feuille::connecterReseau()
 {
-    if (!socketUdp) {
-        refuserConnexion(QStringLiteral("aucun port saisi"));
-        return;
+    QString raison;
+    const bool lie = reseau->lier(parametres.portUdp, &raison);
+    noteEcoute = lie ? QString() : tr("Écoute impossible : %1").arg(raison);
+    if (!lie) {
+        qDebug() << "bind impossible :" << raison;
+        ui->mainFeuilleConnexionToolButton->setChecked(false);
     }
-    bool valide = false;
-    const quint16 port = parametres.portUdp.toUShort(&valide, 10);
-    if (!valide || port == 0) {
-        refuserConnexion(QStringLiteral("port invalide ") + parametres.portUdp);
-        return;
-    }
-    if (!socketUdp->bind(port, QAbstractSocket::DefaultForPlatform)) {
-        refuserConnexion(socketUdp->errorString());
-        return;
-    }
-    qDebug() << "bind" << parametres.portUdp << socketUdp->peerPort();
-    // Room for a burst of frames while the windows redraw.
-    socketUdp->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, tamponReception);
-    socketUdp->writeDatagram(annonceStation, qstrlen(annonceStation),
-                             QHostAddress(QHostAddress::Broadcast), port);
-}
-
-void Feuille::refuserConnexion(const QString &raison)
-{
-    qDebug() << "bind impossible :" << raison;
-    ui->mainFeuilleConnexionToolButton->setChecked(false);
-}
-
-void Feuille::deconnecterReseau()
-{
-    if (socketUdp && socketUdp->isValid()) {
-        socketUdp->disconnectFromHost();
-        qDebug() << "déconnexion";
-    }
+    etatFluxSlot();
 }
 
 void Feuille::reseauParametrageSlot()
@@ -500,7 +424,7 @@ void Feuille::reseauUpdateAffichageSlot()
     for (int n = 1; n <= nombreFenetres; ++n)
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();
-    publierEtat();
+    diffusionEtat->publier();
 }
 
 // ---- Display window commands, one implementation for the five buttons

@@ -1,10 +1,11 @@
 #ifndef FEUILLE_H
 #define FEUILLE_H
 
+#include "app/reglages.h"
 #include "core/parametres.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 
 namespace Ui
 {
@@ -14,11 +15,9 @@ class QLabel;
 class QSlider;
 class QTimer;
 class QToolButton;
-struct OptionsStation;
+class DialogueReglages;
+class Diffusion;
 class FenetreAffichage;
-class PageResultats;
-class Publication;
-class Relais;
 class Reseau;
 class Win1;
 class Win2;
@@ -27,7 +26,8 @@ class Win4;
 class Win5;
 
 // The operator's control window: the five window buttons, the font sliders and the
-// network panel. It owns the display windows and the receiver for the whole run.
+// network panel. It owns the display windows, the receiver, the settings and what the
+// state is published through, and wires them together.
 class Feuille final : public QMainWindow
 {
     Q_OBJECT
@@ -43,6 +43,9 @@ public:
     // connection.
     void appliquerOptions(const OptionsStation &options);
 
+    Reglages *reglagesStation() const { return reglages; }
+    Diffusion *diffusion() const { return diffusionEtat; }
+
     // Window n, 1 to 5, and its button.
     FenetreAffichage *fenetre(int n) const;
     QToolButton *boutonFenetre(int n) const;
@@ -57,6 +60,7 @@ protected:
 public slots:
     void mainFeuilleConnexionToolButtonSlot();
     void mainFeuilleQuitterToolButtonSlot();
+    void mainFeuilleReglagesToolButtonSlot();
     void reseauParametrageSlot();
     void reseauPortLineEditSlot();
     void reseauUpdateAffichageSlot();
@@ -91,14 +95,10 @@ public slots:
 
 private:
     void remplirTableAdresses();
-    void ouvrirPageResultats(int port);
-    void ouvrirRelais(const QString &adresse);
-    void afficherEtatRelais();
-    // The state document, once per refresh, to the page and the relay that are on.
-    void publierEtat();
+    // Each piece whose settings changed takes its new values.
+    void appliquerReglages(Reglages::Parties parties);
+    void afficherEtatDiffusion();
     void connecterReseau();
-    void deconnecterReseau();
-    void refuserConnexion(const QString &raison);
 
     void reprendreFenetres();
     void basculerFenetre(int n);
@@ -116,17 +116,17 @@ private:
     };
     CommandesFenetre commandes[nombreFenetres] = {};
 
-    QTimer *sauvegarde;
-    QElapsedTimer premiereModification;
     QTimer *minuterieEtatFlux;
+    // Said under the feed's state, in red, until mended.
+    QString noteEcoute;
     QString noteEnregistrement;
     bool reprisePrevue = false;
 
     Ui::Feuille *ui;
+    Reglages *reglages;
     Reseau *reseau;
-    PageResultats *pageResultats = nullptr; // only while the page is served
-    Relais *relais = nullptr;               // only while a relay is configured
-    Publication *publication = nullptr;     // once the page or the relay is on
+    Diffusion *diffusionEtat;
+    QPointer<DialogueReglages> dialogue;
     Win1 *fenetre1;
     Win2 *fenetre2;
     Win3 *fenetre3;

@@ -37,5 +37,12 @@ TexteEtatFlux texteEtatFlux(const EtatFlux &etat, int silenceAlerte)
     }
     resultat.texte +=
         QStringLiteral("\nReçues : %1, ignorées : %2").arg(etat.recus).arg(etat.ignores);
+    if (!etat.sourcesIllisibles.isEmpty()) {
+        resultat.alerte = true;
+        resultat.texte = QStringLiteral("Aucun émetteur accepté : Connexion/Sources sans "
+                                        "adresse valide (%1)\n")
+                             .arg(etat.sourcesIllisibles.join(QStringLiteral(", "))) +
+                         resultat.texte;
+    }
     return resultat;
 }

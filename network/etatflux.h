@@ -3,6 +3,7 @@
 
 #include <QHostAddress>
 #include <QString>
+#include <QStringList>
 
 // What the operator is told of the feed: is the contest's sender still talking?
 struct EtatFlux {
@@ -10,6 +11,8 @@ struct EtatFlux {
     quint64 ignores = 0;          // from a sender outside the accepted sources
     QHostAddress source;          // sender of the last accepted datagram
     qint64 msDepuisDerniere = -1; // -1 until a datagram is accepted
+    // The sender list as typed when none of it is an address: no sender is accepted.
+    QStringList sourcesIllisibles;
 };
 
 struct TexteEtatFlux {
@@ -18,7 +21,8 @@ struct TexteEtatFlux {
 };
 
 // "Dernière trame il y a 3 s (192.168.1.10)", or the silence once it outlasts
-// silenceAlerte seconds (0: never), then the counts.
+// silenceAlerte seconds (0: never), then the counts; a sender list that accepts no one
+// comes first.
 TexteEtatFlux texteEtatFlux(const EtatFlux &etat, int silenceAlerte);
 
 // "42 s", "3 min 05 s", "2 h 07 min".

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QVariant>
 
 #include <utility>
 
@@ -20,6 +21,8 @@ constexpr int dureeVoyantMs = 100;
 // Beyond this many different unwanted senders, no more debug lines: a flood of forged
 // addresses must not grow memory.
 constexpr int sourcesIgnoreesMax = 256;
+// Room for a burst of frames while the windows redraw.
+constexpr int tamponReception = 4 * 1024 * 1024;
 } // namespace
 
 Reseau::Reseau(QObject *parent) : QObject(parent) {}
@@ -41,14 +44,50 @@ void Reseau::connexionReseauUdp()
     connect(socketUdp, &QUdpSocket::readyRead, this, &Reseau::readPendingDatagramsSlot);
 }
 
-void Reseau::definirSources(const QList<QHostAddress> &adresses)
+bool Reseau::lier(const QString &texte, QString *raison)
+{
+    if (!socketUdp) {
+        *raison = QStringLiteral("aucun port saisi");
+        return false;
+    }
+    bool valide = false;
+    const quint16 port = texte.toUShort(&valide, 10);
+    if (!valide || port == 0) {
+        *raison = QStringLiteral("port invalide ") + texte;
+        return false;
+    }
+    if (!socketUdp->bind(port, QAbstractSocket::DefaultForPlatform)) {
+        *raison = socketUdp->errorString();
+        return false;
+    }
+    qDebug() << "bind" << texte << socketUdp->peerPort();
+    socketUdp->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, tamponReception);
+    socketUdp->writeDatagram(annonceStation, qstrlen(annonceStation),
+                             QHostAddress(QHostAddress::Broadcast), port);
+    return true;
+}
+
+void Reseau::delier()
+{
+    if (socketUdp && socketUdp->isValid()) {
+        socketUdp->disconnectFromHost();
+        qDebug() << "déconnexion";
+    }
+}
+
+void Reseau::definirSources(const QList<QHostAddress> &adresses, const QStringList &illisibles)
 {
     sources = adresses;
+    sourcesIllisibles = adresses.isEmpty() ? illisibles : QStringList();
     sourcesIgnorees.clear();
 }
 
 bool Reseau::enregistrerDans(const QString &chemin, QString *erreur)
 {
+    if (chemin.isEmpty()) {
+        journal.reset();
+        return true;
+    }
     auto nouveau = std::make_unique<Journal>();
     if (!nouveau->ouvrir(chemin, erreur))
         return false;
@@ -63,12 +102,13 @@ EtatFlux Reseau::etatFlux() const
     etat.ignores = datagrammesIgnores;
     etat.source = derniereSource;
     etat.msDepuisDerniere = depuisDerniere.isValid() ? depuisDerniere.elapsed() : -1;
+    etat.sourcesIllisibles = sourcesIllisibles;
     return etat;
 }
 
 bool Reseau::sourceAcceptee(const QHostAddress &adresse)
 {
-    if (sources.isEmpty())
+    if (sources.isEmpty() && sourcesIllisibles.isEmpty())
         return true;
     for (const QHostAddress &source : std::as_const(sources))
         if (source.isEqual(adresse, QHostAddress::ConvertV4MappedToIPv4))

@@ -34,10 +34,17 @@ public:
 
     void connexionReseauUdp();
 
-    // Only datagrams from these senders are read; an empty list accepts every sender.
-    void definirSources(const QList<QHostAddress> &adresses);
+    // Binds the socket to the port typed and announces the station. False, with the
+    // reason, when there is no socket, the text is not a port or the bind fails.
+    bool lier(const QString &port, QString *raison);
+    void delier();
+
+    // Only datagrams from these senders are read. An empty list accepts every sender,
+    // unless the list as typed held only `illisibles`: then none is accepted, since the
+    // operator meant to restrict the station.
+    void definirSources(const QList<QHostAddress> &adresses, const QStringList &illisibles = {});
     // Appends every accepted datagram to the file, as it arrives. False, with the reason,
-    // when the file cannot be opened.
+    // when the file cannot be opened. An empty path stops the recording.
     bool enregistrerDans(const QString &chemin, QString *erreur);
 
     EtatFlux etatFlux() const;
@@ -63,6 +70,7 @@ private:
     quint64 datagrammesRecus = 0;
     quint64 datagrammesIgnores = 0;
     QList<QHostAddress> sources;
+    QStringList sourcesIllisibles; // set only when no valid address was given
     QSet<QString> sourcesIgnorees; // told once each, up to a bound
     QHostAddress derniereSource;
     QElapsedTimer depuisDerniere;

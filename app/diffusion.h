@@ -1,0 +1,59 @@
+#ifndef DIFFUSION_H
+#define DIFFUSION_H
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class PageResultats;
+class Publication;
+class Relais;
+class Reseau;
+
+// What the contest's state goes out through beyond the projectors: the results page, the
+// relay and the thread that writes their document. Each is opened, moved or closed as its
+// settings change, while the station runs.
+class Diffusion final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The feed's age of the data is read from `reseau` at each publication.
+    explicit Diffusion(const Reseau *reseau, QObject *parent = nullptr);
+
+    // Serves the page on `port` at `adresse` (empty: every interface); 0 closes it. False,
+    // with the reason, when the new place cannot be opened: the page already served, if
+    // any, goes on where it was.
+    bool ouvrirPage(int port, const QString &adresse, QString *erreur);
+    // Publishes to the relay at this address (empty: no relay), with this token.
+    void ouvrirRelais(const QString &adresse, const QString &jeton);
+
+    // The store as it stands now, to the page and the relay that are on.
+    void publier();
+
+    // The page's addresses, the field's network first; empty while no page is served.
+    QStringList adressesPage() const;
+    PageResultats *page() const { return pageResultats; }
+    Relais *relais() const { return relaisEnCours; }
+
+    // What the control window says of the page and of the relay: empty when off; `alerte`
+    // when it failed.
+    QString etatPage(bool *alerte) const;
+    QString etatRelais(bool *alerte) const;
+
+signals:
+    void etatChange();
+
+private:
+    const Reseau *reseau;
+    PageResultats *pageResultats = nullptr;
+    int portPage = 0;
+    QString adresseEcoute;
+    QString erreurPage;
+    Relais *relaisEnCours = nullptr;
+    QString adresseRelais;
+    QString jetonRelais;
+    Publication *publication = nullptr; // once the page or the relay is on
+};
+
+#endif
