@@ -36,7 +36,7 @@ private slots:
         QFETCH(int, silenceAlerte);
         QFETCH(QString, attendu);
         const TexteEtatFlux obtenu =
-            texteEtatFlux(EtatFlux{12, 3, QHostAddress(source), ms}, silenceAlerte);
+            texteEtatFlux(EtatFlux{12, 3, QHostAddress(source), ms, {}}, silenceAlerte);
         QCOMPARE(obtenu.texte, attendu + QStringLiteral("\nReçues : 12, ignorées : 3"));
         QCOMPARE(obtenu.alerte, attendu.startsWith(QStringLiteral("Flux muet")));
     }

@@ -205,7 +205,7 @@ private slots:
             QTest::addRow("«%s»", port) << port;
     }
 
-    // Nothing bound, nothing announced, and the button says so.
+    // Nothing bound, nothing announced, and the button and the feed's state say so.
     void portRefuse()
     {
         QFETCH(QString, port);
@@ -216,6 +216,9 @@ private slots:
                                  attente); // the automatic click ran
         QVERIFY(!feuille->findChild<QToolButton *>("mainFeuilleConnexionToolButton")->isChecked());
         QVERIFY(!socketUdp || socketUdp->state() == QAbstractSocket::UnconnectedState);
+        const auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
+        QVERIFY2(etat->text().contains("\nÉcoute impossible : ") && enRouge(etat),
+                 qPrintable(etat->text()));
         envoyer("repère", 7740); // an announcement would have come before it
         QVERIFY(occupant.waitForReadyRead(attente));
         QCOMPARE(occupant.receiveDatagram().data(), QByteArray("repère"));
@@ -237,6 +240,9 @@ private slots:
         QTest::newRow("option plutôt que réglage") << Trames{deA} << true << "127.0.0.2"
                                                    << "127.0.0.1";
         QTest::newRow("enregistrement impossible") << Trames{deA, deB} << false << aucune << aucune;
+        // Meant to restrict, the list restricts to no one until it is mended.
+        QTest::newRow("réglage sans adresse valide")
+            << Trames{} << true << "pas-une-adresse" << aucune;
     }
 
     // Only the contest's own sender is heard when asked; what is heard is recorded and the
@@ -248,7 +254,7 @@ private slots:
         QFETCH(bool, enregistrable);
         QFETCH(QString, reglage);
         QFETCH(QString, option);
-        if ((!reglage.isEmpty() || !option.isNull()) && !deuxEmetteurs())
+        if (entendues.size() == 1 && !deuxEmetteurs())
             QSKIP("ici les trames de 127.0.0.2 arrivent de 127.0.0.1 (Wine) : les deux "
                   "émetteurs ne se distinguent pas");
         controle.fichier().setValue("Connexion/Sources", reglage);
@@ -268,9 +274,10 @@ private slots:
         auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
         QTRY_VERIFY2((feuille->etatFluxSlot(), etat->text().contains(comptes)),
                      qPrintable(etat->text()));
-        QCOMPARE(coupe(titreCoupe), entendues.last());
+        QCOMPARE(coupe(titreCoupe), entendues.value(entendues.size() - 1, coupe(QString())));
         QCOMPARE(etat->text().contains("\nEnregistrement impossible : "), !enregistrable);
-        QCOMPARE(enRouge(etat), !enregistrable);
+        QCOMPARE(etat->text().contains("Connexion/Sources"), entendues.isEmpty());
+        QCOMPARE(enRouge(etat), !enregistrable || entendues.isEmpty());
         QFile fichier(options.enregistrement);
         QCOMPARE(fichier.open(QIODevice::ReadOnly), enregistrable);
         if (enregistrable)

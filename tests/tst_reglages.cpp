@@ -1,0 +1,262 @@
+// The settings dialog as the organiser drives it, keys and clicks on the real widgets: each
+// change takes effect at once on the running station; a value that cannot be used is said
+// beside its field and nothing is written; Cancel and the command line's values write nothing.
+#include "aidetests.h"
+#include "app/dialoguereglages.h"
+#include "app/options.h"
+#include "http.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QToolButton>
+
+namespace
+{
+constexpr quint16 portTrames = 7820, ancienPort = 7821, nouveauPort = 7822;
+
+bool servie(quint16 port)
+{
+    return demander(port, "GET /etat.json HTTP/1.0\r\n\r\n").statut == 200;
+}
+
+void envoyer(const QByteArray &datagramme)
+{
+    QUdpSocket emetteur;
+    QVERIFY(emetteur.writeDatagram(datagramme, QHostAddress::LocalHost, portTrames) >= 0);
+}
+
+QByteArray contenu(const QString &chemin)
+{
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+// A relay that keeps what it is sent.
+struct FauxRelais : QTcpServer {
+    QByteArray recu;
+    explicit FauxRelais(quint16 port)
+    {
+        listen(QHostAddress::LocalHost, port);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket *client = nextPendingConnection();
+            connect(client, &QTcpSocket::readyRead, this,
+                    [this, client] { recu += client->readAll(); });
+        });
+    }
+};
+} // namespace
+
+class TstReglages : public QObject
+{
+    Q_OBJECT
+    Controle controle;
+    Feuille *feuille = nullptr;
+    QPointer<DialogueReglages> dialogue;
+
+    // The station as started with these options, listening, and its dialog opened by its button.
+    void demarrer(const OptionsStation &options = OptionsStation())
+    {
+        feuille = controle.ouvrir(QString::number(portTrames));
+        QVERIFY(ecoute(portTrames));
+        feuille->appliquerOptions(options);
+        QTest::mouseClick(feuille->findChild<QToolButton *>("mainFeuilleReglagesToolButton"),
+                          Qt::LeftButton);
+        dialogue = feuille->findChild<DialogueReglages *>("dialogueReglages");
+        QVERIFY(dialogue && QTest::qWaitForWindowExposed(dialogue));
+    }
+    template <class T> T *champ(const char *nom) const { return dialogue->findChild<T *>(nom); }
+    void saisir(QWidget *champ, const QString &texte)
+    {
+        champ->setFocus();
+        QTest::keyClick(champ, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(champ, texte);
+    }
+    void cliquer(QDialogButtonBox::StandardButton bouton)
+    {
+        QTest::mouseClick(champ<QDialogButtonBox>("boutons")->button(bouton), Qt::LeftButton);
+    }
+    // A new sender line typed in the list, as the operator does after "Ajouter".
+    void ajouterEmetteur(const QString &texte)
+    {
+        QTest::mouseClick(champ<QPushButton>("ajouterSourcePushButton"), Qt::LeftButton);
+        QTRY_VERIFY(QApplication::focusWidget() &&
+                    QApplication::focusWidget()->parentWidget() ==
+                        champ<QListWidget>("sourcesListWidget")->viewport());
+        QTest::keyClicks(QApplication::focusWidget(), texte);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        // The item view commits on its next turn of the event loop.
+        QTRY_COMPARE(champ<QListWidget>("sourcesListWidget")->currentItem()->text(), texte);
+        QVERIFY(dialogue->isVisible());
+    }
+
+private slots:
+    void init()
+    {
+        controle.preparer();
+        controle.fichier().setValue("Web/Port", ancienPort);
+    }
+
+    void page_data()
+    {
+        QTest::addColumn<QString>("saisie");
+        QTest::addColumn<bool>("pris");
+        QTest::newRow("nouveau port") << "7822" << false;
+        QTest::newRow("plus de page") << "0" << false;
+        QTest::newRow("port pris") << "7822" << true;
+    }
+
+    // The page moves at once; a port found taken keeps the old page, says why and writes nothing.
+    void page()
+    {
+        QFETCH(QString, saisie);
+        QFETCH(bool, pris);
+        QTcpServer occupant;
+        QVERIFY(!pris || occupant.listen(QHostAddress::Any, nouveauPort));
+        demarrer();
+        QVERIFY(servie(ancienPort));
+        const QByteArray avant = contenu(cheminFichierParametres());
+        saisir(champ<QSpinBox>("portWebSpinBox"), saisie);
+        cliquer(QDialogButtonBox::Ok);
+        const bool nouvelle = saisie.toInt() == nouveauPort && !pris;
+        QCOMPARE(servie(ancienPort), pris);
+        QCOMPARE(servie(nouveauPort), nouvelle);
+        QCOMPARE(dialogue->isVisible(), pris);
+        QCOMPARE(champ<QLabel>("portWebErreurLabel")->isVisible(), pris);
+        QTRY_VERIFY(!controle.sauvegardePrevue());
+        if (pris)
+            QCOMPARE(contenu(cheminFichierParametres()), avant);
+        else
+            QCOMPARE(controle.fichier().value("Web/Port").toString(), saisie);
+        QCOMPARE(FenetreAffichage::adresseResultats(),
+                 pris || nouvelle
+                     ? QString("http://127.0.0.1:%1/").arg(pris ? ancienPort : nouveauPort)
+                     : QString());
+    }
+
+    // Cancel after every field was changed: the file byte for byte, the station as it was.
+    void annuler()
+    {
+        demarrer();
+        feuille->sauverParametres();
+        const QByteArray avant = contenu(cheminFichierParametres());
+        saisir(champ<QSpinBox>("portWebSpinBox"), "7822");
+        saisir(champ<QSpinBox>("silenceSpinBox"), "3");
+        saisir(champ<QLineEdit>("relaisLineEdit"), "http://127.0.0.1:7823/pub");
+        ajouterEmetteur("127.0.0.9");
+        cliquer(QDialogButtonBox::Cancel);
+        QTRY_VERIFY(!dialogue);
+        QVERIFY(!controle.sauvegardePrevue());
+        QCOMPARE(contenu(cheminFichierParametres()), avant);
+        QVERIFY(servie(ancienPort));
+        envoyer("<COUPE>;Reçue;</COUPE>");
+        QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("Reçue"), attente);
+    }
+
+    // What --web and --relais set is shown as such, used for the run and never written.
+    void ligneDeCommande()
+    {
+        OptionsStation options;
+        options.webPort = nouveauPort;
+        options.relaisDonne = true;
+        options.relais = "http://127.0.0.1:7823/pub";
+        demarrer(options);
+        QVERIFY(!champ<QSpinBox>("portWebSpinBox")->isEnabled());
+        QVERIFY(champ<QLabel>("portWebImposeLabel")->isVisible());
+        QCOMPARE(champ<QLineEdit>("relaisLineEdit")->text(), options.relais);
+        QVERIFY(!champ<QLineEdit>("relaisLineEdit")->isEnabled());
+        saisir(champ<QSpinBox>("silenceSpinBox"), "3");
+        cliquer(QDialogButtonBox::Ok);
+        QTRY_COMPARE(controle.fichier().value("Connexion/SilenceAlerte").toInt(), 3);
+        QCOMPARE(controle.fichier().value("Web/Port").toInt(), int(ancienPort));
+        QCOMPARE(controle.fichier().value("Web/Relais").toString(), QString());
+        QVERIFY(servie(nouveauPort));
+        QVERIFY(!servie(ancienPort));
+    }
+
+    void relais_data()
+    {
+        QTest::addColumn<QString>("adresse");
+        QTest::addColumn<bool>("acceptee");
+        QTest::newRow("nouveau relais") << "http://127.0.0.1:7825/pub" << true;
+        QTest::newRow("pas http") << "ftp://127.0.0.1:7825/pub" << false;
+    }
+
+    // A new relay gets the state at once, with its token; an address it cannot be is refused.
+    void relais()
+    {
+        QFETCH(QString, adresse);
+        QFETCH(bool, acceptee);
+        FauxRelais ancien(7824), nouveau(7825);
+        controle.fichier().setValue("Web/Relais", "http://127.0.0.1:7824/pub");
+        demarrer();
+        QTRY_VERIFY_WITH_TIMEOUT(ancien.recu.startsWith("POST /pub"), attente);
+        saisir(champ<QLineEdit>("relaisLineEdit"), adresse);
+        saisir(champ<QLineEdit>("jetonLineEdit"), "secret");
+        cliquer(QDialogButtonBox::Apply);
+        QCOMPARE(champ<QLabel>("relaisErreurLabel")->isVisible(), !acceptee);
+        if (acceptee) {
+            QTRY_VERIFY_WITH_TIMEOUT(nouveau.recu.contains("\"titreCoupe\""), attente);
+            QVERIFY(nouveau.recu.contains("Authorization: Bearer secret"));
+        }
+        QTRY_VERIFY(!controle.sauvegardePrevue());
+        QCOMPARE(controle.fichier().value("Web/Relais").toString(),
+                 acceptee ? adresse : "http://127.0.0.1:7824/pub");
+        QVERIFY(nouveau.recu.isEmpty() != acceptee);
+    }
+
+    void emetteurs_data()
+    {
+        QTest::addColumn<QString>("fichier"); // Connexion/Sources before
+        QTest::addColumn<QString>("ajout");   // typed; null: the current sender; empty: none
+        QTest::addColumn<bool>("entendue");   // the next datagram from 127.0.0.1
+        QTest::addColumn<QString>("erreur");
+        QTest::newRow("l'émetteur actuel") << "" << QString() << true << "";
+        QTest::newRow("un autre") << ""
+                                  << "127.0.0.9" << false << "";
+        QTest::newRow("pas une adresse") << ""
+                                         << "abc" << true << "Pas une adresse IP : abc";
+        // No valid address in the file: no sender, until the operator mends the list.
+        QTest::newRow("fichier illisible") << "pas-une-adresse"
+                                           << "" << false << "Pas une adresse IP : pas-une-adresse";
+    }
+
+    // A sender added in the dialog filters the very next datagram; a line that is not an
+    // address is said and nothing changes.
+    void emetteurs()
+    {
+        QFETCH(QString, fichier);
+        QFETCH(QString, ajout);
+        QFETCH(bool, entendue);
+        QFETCH(QString, erreur);
+        controle.fichier().setValue("Connexion/Sources", fichier);
+        demarrer();
+        if (fichier.isEmpty()) {
+            envoyer("<COUPE>;Première;</COUPE>");
+            QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("Première"), attente);
+        }
+        auto *raison = champ<QLabel>("sourcesErreurLabel");
+        QCOMPARE(raison->isVisible(), !fichier.isEmpty());
+        QVERIFY(raison->text().contains(fichier));
+        if (ajout.isNull())
+            QTest::mouseClick(champ<QPushButton>("ajouterEmetteurPushButton"), Qt::LeftButton);
+        else if (!ajout.isEmpty())
+            ajouterEmetteur(ajout);
+        cliquer(QDialogButtonBox::Ok);
+        QCOMPARE(raison->isVisible() ? raison->text() : QString(), erreur);
+        QCOMPARE(dialogue->isVisible(), !erreur.isEmpty());
+        envoyer("<COUPE>;Suivante;</COUPE>");
+        auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
+        const QString recues = QString("Reçues : %1,").arg(fichier.isEmpty() ? 2 : 1);
+        QTRY_VERIFY_WITH_TIMEOUT((feuille->etatFluxSlot(), etat->text().contains(recues)), attente);
+        QCOMPARE(titreCoupe == QStringLiteral("Suivante"), entendue);
+    }
+};
+
+QTEST_MAIN(TstReglages)
+#include "tst_reglages.moc"
