@@ -87,7 +87,6 @@ private slots:
         QTest::addColumn<bool>("connue");
         QTest::addColumn<QString>("ouverture");
         const int droite = ecran().right();
-        QTest::newRow("à sa place") << 1 << QRect(100, 50, 900, 650) << true << "à sa place";
         QTest::newRow("à moitié à gauche")
             << 2 << QRect(-300, 20, 800, 600) << true << "à sa place";
         QTest::newRow("x seul, fichier d'avant")

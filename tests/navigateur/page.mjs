@@ -117,6 +117,8 @@ async function fautes(s) {
     ...(balises ? [balises + ' balise(s) <img> ou <script> injectée(s)'] : []),
     ...(s.chargements === 1 ? [] : ['page rechargée (' + s.chargements + ' chargements)'])];
 }
+// The failed checks with the page's faults, once it is closed.
+const clore = async (s, echecs) => { echecs.push(...await fautes(s)); await s.page.close(); return echecs; };
 
 // ---- Sample states: the page's own files, no station. ----
 
@@ -262,21 +264,19 @@ async function vues() {
     return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + ({ '': 'index.html', incrustation: 'incrustation.html' }[nom] ?? nom)) });
   });
   let echec = false;
+  const rapporter = (nom, echecs) => {
+    dire((echecs.length ? 'ECHEC ' : 'OK ') + nom + echecs.map((e) => '\n  ' + e).join(''));
+    echec ||= echecs.length > 0;
+  };
   for (const scenario of Object.keys(ETATS)) {
     // The scoreboard is the last view drawn.
     const s = await ouvrir(`http://127.0.0.1:9/${scenario}/`, '#vue-tableau [data-role=contenu] > *');
     const vus = await s.page.evaluate(verifier, [scenario, [].concat(ETATS[scenario]).at(-1)])
       .catch((e) => ['vérification impossible : ' + e.message]);
-    const echecs = [...vus, ...(await fautes(s))];
-    dire((echecs.length ? 'ECHEC ' : 'OK ') + scenario + echecs.map((e) => '\n  ' + e).join(''));
-    echec ||= echecs.length > 0;
-    await s.page.close();
+    rapporter(scenario, await clore(s, vus));
   }
-  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, vie, incrustations })) {
-    const echecs = await parcours().catch((e) => ['arrêt : ' + e.message]);
-    dire((echecs.length ? 'ECHEC ' : 'OK ') + nom + echecs.map((e) => '\n  ' + e).join(''));
-    echec ||= echecs.length > 0;
-  }
+  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, vie, incrustations }))
+    rapporter(nom, await parcours().catch((e) => ['arrêt : ' + e.message]));
   return echec ? 1 : 0;
 }
 
@@ -306,8 +306,7 @@ async function onglets() {
   ok(await mouvement(t.page) !== 'none', 'un résultat arrivé ne se voit pas');
   await t.page.emulateMedia({ reducedMotion: 'reduce' });
   ok(await mouvement(t.page) === 'none', 'animation malgré le mouvement réduit');
-  for (const x of [s, t]) { echecs.push(...await fautes(x)); await x.page.close(); }
-  return echecs;
+  return clore(t, await clore(s, echecs));
 }
 
 // A shared link follows its pilot; a search by name (accents ignored) or number adds one.
@@ -335,9 +334,7 @@ async function suivrePilotes() {
   await s.page.waitForSelector('#suivis li', { state: 'attached', timeout: DELAI });
   ok((await lignes()).map((l) => l.split(' ·')[0]).join() === '31 NOËL Lucie,97 BLANC Zoé' &&
     await visibles(s.page) === 'coupe', 'après rechargement : ' + await visibles(s.page) + ', ' + await lignes());
-  echecs.push(...await fautes(s));
-  await s.page.close();
-  return echecs;
+  return clore(s, echecs);
 }
 
 // A series' life fed state by state to a page that follows 46, of the 3rd series, and 64, of
@@ -388,9 +385,7 @@ async function vie() {
   const eteint = await resultats[2];
   ok(resultats[1] === 6 && eteint - resultats[0] >= 3000,
     `${resultats[1]} résultats arrivés en relief, pendant ${Math.round(eteint - resultats[0])} ms`);
-  echecs.push(...await fautes(s));
-  await s.page.close();
-  return echecs;
+  return clore(s, echecs);
 }
 
 // The overlays: transparent around their panel, the rows asked for.
@@ -408,8 +403,7 @@ async function incrustations() {
     if (n !== lignes || !bas || coin !== 0 || panneau === 0) {
       echecs.push(`${etat} ${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau`);
     }
-    echecs.push(...await fautes(s));
-    await s.page.close();
+    await clore(s, echecs);
   }
   return echecs;
 }
