@@ -101,13 +101,37 @@ void nomme(Ecrivain &e, int numero, const QString &nom1, const QString &nom2)
     e.champ("numero", numero).champ("nom1", nom1).champ("nom2", nom2);
 }
 
+// The event's classification as the classification window ranks it, written as indices
+// into the event's pilots taken series after series: their names are already written.
+void classement(Ecrivain &e, const EpreuveSeries &epreuve)
+{
+    // A classification line does not say which pilot it comes from: in a copy, each pilot's
+    // number becomes his index, a field the ranking leaves aside.
+    EpreuveSeries indices = epreuve;
+    int n = 0;
+    for (GroupeSerie &groupe : indices.groupes)
+        for (PiloteSerie &p : groupe.pilotes)
+            p.numero = n++;
+    QVector<LigneClassement> lignes;
+    lignes.reserve(n);
+    remplirClassement(lignes, indices);
+    e.cle("classement").ouvrir('[');
+    for (const LigneClassement &l : lignes)
+        e.valeur(l.numero);
+    e.fermer(']');
+}
+
 void epreuves(Ecrivain &e, const Cliche &c)
 {
+    // The event in flight has its classification in full in classementEpreuve.
+    const EpreuveSeries *enCours = epreuveAffichee(c.indexEpreuveSeries, c.epreuvesSeries);
     e.cle("epreuves").ouvrir('[');
     for (int i = 0; i < nombreEpreuves; ++i) {
         e.ouvrir('{').champ("nom", listeNomsEpreuves().value(i)).cle("series").ouvrir('[');
-        if (i < c.epreuvesSeries.size())
-            for (const GroupeSerie &groupe : c.epreuvesSeries.at(i).groupes) {
+        const EpreuveSeries *epreuve =
+            i < c.epreuvesSeries.size() ? &c.epreuvesSeries.at(i) : nullptr;
+        if (epreuve)
+            for (const GroupeSerie &groupe : epreuve->groupes) {
                 e.ouvrir('{').champ("avecResultats", groupe.avecResultats).cle("pilotes");
                 e.ouvrir('[');
                 for (const PiloteSerie &p : groupe.pilotes) {
@@ -118,7 +142,10 @@ void epreuves(Ecrivain &e, const Cliche &c)
                 }
                 e.fermer(']').fermer('}');
             }
-        e.fermer(']').fermer('}');
+        e.fermer(']');
+        if (epreuve && epreuve != enCours && !epreuve->groupes.isEmpty())
+            classement(e, *epreuve);
+        e.fermer('}');
     }
     e.fermer(']');
 }
@@ -189,9 +216,9 @@ void tableauEpreuve(Ecrivain &e, const Cliche &c)
 Cliche Cliche::duMagasin()
 {
     // The store's globals, not the members of the same names.
-    return {::titreCoupe,     ::indexEpreuveSeries, ::indexSerieCourante,
-            ::serieDrapeau,   ::tempsEcoule,        ::tempsRestant,
-            ::epreuvesSeries, ::classementCoupe,    ::lignesEpreuve};
+    return {
+        ::titreCoupe,   ::indexEpreuveSeries, ::indexSerieCourante, ::serieDrapeau,  ::tempsEcoule,
+        ::tempsRestant, ::epreuvesSeries,     ::classementCoupe,    ::lignesEpreuve, {}};
 }
 
 QByteArray etatJson(quint64 sequence, qint64 depuisTrameMs)
@@ -212,6 +239,8 @@ QByteArray etatJson(const Cliche &c, quint64 sequence, qint64 depuisTrameMs)
         .champ("serieDrapeau", c.serieDrapeau)
         .champ("tempsEcoule", c.tempsEcoule)
         .champ("tempsRestant", c.tempsRestant);
+    if (!c.reprise.isEmpty())
+        e.champ("reprise", c.reprise);
     epreuves(e, c);
     preparation(e, c);
     classementEpreuve(e, c);

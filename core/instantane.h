@@ -7,8 +7,8 @@
 
 // The contest as one compact JSON document (format 1, described in docs/protocole.md),
 // with what the preparation window and the event classification show already chosen and
-// sorted. Texts from frames stay data: "<", ">" and "&" are written as \u escapes, so the
-// document can never be read as markup.
+// sorted, for every event that holds series. Texts from frames stay data: "<", ">" and "&"
+// are written as \u escapes, so the document can never be read as markup.
 // `sequence` numbers the refreshes; `depuisTrameMs` is the time since the last datagram,
 // -1 before the first.
 QByteArray etatJson(quint64 sequence, qint64 depuisTrameMs);
@@ -26,6 +26,9 @@ struct Cliche {
     QVector<EpreuveSeries> epreuvesSeries;
     QVector<LigneCoupe> classementCoupe;
     QVector<LigneEpreuve> lignesEpreuve;
+    // When the state was taken back from disk after a restart, while no frame has come
+    // since; empty otherwise. Not in the store: set by whoever takes the snapshot.
+    QString reprise;
 
     static Cliche duMagasin();
 };

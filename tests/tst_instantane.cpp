@@ -2,6 +2,7 @@
 // preparation and classification windows choose, and names kept as text.
 #include "core/donnees.h"
 #include "core/instantane.h"
+#include "core/selection.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,6 +66,7 @@ private slots:
         ajouter("classement : premier pilote", "classementEpreuve/0/points", 41);
         ajouter("coupe : rang tel quel", "classementCoupe/0/rang", "1 ex aequo");
         ajouter("tableau", "tableauEpreuve/0/pylones", "7");
+        ajouter("reprise", "reprise", "14:32:10");
     }
     void champs()
     {
@@ -72,7 +74,8 @@ private slots:
         QFETCH(QVariant, attendu);
         remplir();
         // Written from a snapshot, as the publishing thread does, while the store moves on.
-        const Cliche cliche = Cliche::duMagasin();
+        Cliche cliche = Cliche::duMagasin();
+        cliche.reprise = QStringLiteral("14:32:10");
         reinitialiserDonnees();
         QJsonValue valeur = lire(etatJson(cliche, 7, 250));
         for (const QString &pas : chemin.split('/')) {
@@ -106,6 +109,39 @@ private slots:
         QVERIFY(etat.value("classementEpreuve").toArray().isEmpty());
         QVERIFY(etat.value("preparation").toObject().value("pilotes").toArray().isEmpty());
         QCOMPARE(etat.value("classementCoupe").toArray().size(), 1);
+        QVERIFY(!etat.contains("reprise"));
+    }
+
+    // Each event holding series, but the one in flight whose classementEpreuve says it all,
+    // carries its classification as the window ranks it: indices into its pilots, series
+    // after series.
+    void classementsDesEpreuves()
+    {
+        remplir();
+        // Equal points go by name, whatever the numbers and the series.
+        epreuvesSeries[0].groupes = {
+            {true, {{5, 10, "", "ZOE", "a", true}, {9, 30, "", "MARC", "b", true}}},
+            {true, {{7, 10, "", "ALAIN", "c", false}}}};
+        epreuvesSeries[1].groupes = {{false, {}}};
+        const QJsonArray epreuves = lire(etatJson(1, -1)).value("epreuves").toArray();
+        for (int i = 0; i < nombreEpreuves; ++i) {
+            const QJsonObject epreuve = epreuves.at(i).toObject();
+            QJsonArray pilotes;
+            for (const QJsonValue serie : epreuve.value("series").toArray())
+                for (const QJsonValue pilote : serie.toObject().value("pilotes").toArray())
+                    pilotes.append(pilote);
+            QStringList vus, voulus;
+            for (const QJsonValue k : epreuve.value("classement").toArray()) {
+                const QJsonObject p = pilotes.at(k.toInt()).toObject();
+                vus << p.value("nom1").toString() + QString::number(p.value("numero").toInt());
+            }
+            QVector<LigneClassement> lignes;
+            remplirClassement(lignes, epreuvesSeries.at(i));
+            for (const LigneClassement &l : lignes)
+                voulus << l.nom1 + QString::number(l.numero);
+            QCOMPARE(epreuve.contains("classement"), i < 2);
+            QCOMPARE(vus, i < 2 ? voulus : QStringList());
+        }
     }
 };
 
