@@ -87,7 +87,7 @@ void Diffusion::publier()
                 relaisEnCours->publier(etat);
         });
     }
-    publication->publier(reseau->etatFlux().msDepuisDerniere);
+    publication->publier(reseau->etatFlux().msDepuisDerniere, reprise);
 }
 
 QStringList Diffusion::adressesPage() const

@@ -30,6 +30,9 @@ public:
 
     // The store as it stands now, to the page and the relay that are on.
     void publier();
+    // The time the store was taken back from disk, said with each state until a frame
+    // comes; empty: none.
+    void definirReprise(const QString &quand) { reprise = quand; }
 
     // The page's addresses, the field's network first; empty while no page is served.
     QStringList adressesPage() const;
@@ -54,6 +57,7 @@ private:
     QString adresseRelais;
     QString jetonRelais;
     Publication *publication = nullptr; // once the page or the relay is on
+    QString reprise;
 };
 
 #endif

@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
+#include "core/memoireetat.h"
 #include "core/parametres.h"
 #include "network/reseau.h"
 #include "version.h"
@@ -67,8 +68,8 @@ void ecrireEtat(QLabel *etiquette, const QString &texte, bool alerte)
 
 Feuille::Feuille(QWidget *parent)
     : QMainWindow(parent), minuterieEtatFlux(new QTimer(this)), ui(new Ui::Feuille),
-      reglages(new Reglages(this)), reseau(nullptr), diffusionEtat(nullptr), fenetre1(nullptr),
-      fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
+      reglages(new Reglages(this)), reseau(nullptr), diffusionEtat(nullptr), memoire(nullptr),
+      fenetre1(nullptr), fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
 {
     ui->setupUi(this);
     commandes[0] = {nullptr, ui->mainWindow1ToolButton, ui->mainWindow1TailleFonteSlider,
@@ -130,6 +131,8 @@ Feuille::Feuille(QWidget *parent)
 
     reseau = new Reseau;
     diffusionEtat = new Diffusion(reseau, this);
+    memoire = new MemoireEtat(cheminDernierEtat(), this);
+    connect(reseau, &Reseau::trameDecodeeSignal, memoire, &MemoireEtat::retenir);
     ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
     connect(reseau, &Reseau::reseauUpdateAffichageSignal, this,
             &Feuille::reseauUpdateAffichageSlot);
@@ -257,6 +260,8 @@ void Feuille::appliquerOptions(const OptionsStation &options)
 {
     reglages->imposer(options);
     reprisePrevue = reprisePrevue || options.reprendre;
+    if (reprisePrevue)
+        reprendreEtat();
     appliquerReglages(Reglages::Sources | Reglages::Enregistrement | Reglages::Page |
                       Reglages::RelaisWeb);
 }
@@ -286,6 +291,20 @@ void Feuille::appliquerReglages(Reglages::Parties parties)
     etatFluxSlot();
 }
 
+void Feuille::reprendreEtat()
+{
+    QString erreur;
+    const QDateTime quand = memoire->reprendre(&erreur);
+    etatReprisAffiche = quand.isValid();
+    const QString heure =
+        quand.toString(quand.date() == QDate::currentDate() ? QStringLiteral("HH:mm:ss")
+                                                            : QStringLiteral("dd/MM HH:mm:ss"));
+    noteReprise =
+        etatReprisAffiche ? tr("État repris de %1, en attente de l'émetteur").arg(heure) : erreur;
+    diffusionEtat->definirReprise(etatReprisAffiche ? heure : QString());
+    etatFluxSlot();
+}
+
 void Feuille::afficherEtatDiffusion()
 {
     bool alerte = false;
@@ -310,11 +329,13 @@ void Feuille::etatFluxSlot()
 {
     const TexteEtatFlux etat = texteEtatFlux(reseau->etatFlux(), parametres.silenceAlerte);
     QString texte = etat.texte;
-    for (const QString &note : {noteEcoute, noteEnregistrement})
+    for (const QString &note : {noteReprise, noteEcoute, noteEnregistrement})
         if (!note.isEmpty())
             texte += QLatin1Char('\n') + note;
+    const bool repriseRatee = !noteReprise.isEmpty() && !etatReprisAffiche;
     ecrireEtat(ui->etatFluxLabel, texte,
-               etat.alerte || !noteEcoute.isEmpty() || !noteEnregistrement.isEmpty());
+               etat.alerte || repriseRatee || !noteEcoute.isEmpty() ||
+                   !noteEnregistrement.isEmpty());
 }
 
 // The windows shown when the station last stopped, at their places, once it listens.
@@ -421,6 +442,12 @@ void Feuille::reseauPortLineEditSlot()
 
 void Feuille::reseauUpdateAffichageSlot()
 {
+    if (etatReprisAffiche && reseau->etatFlux().msDepuisDerniere >= 0) {
+        etatReprisAffiche = false;
+        noteReprise.clear();
+        diffusionEtat->definirReprise(QString());
+        etatFluxSlot();
+    }
     for (int n = 1; n <= nombreFenetres; ++n)
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();

@@ -18,6 +18,7 @@ class QToolButton;
 class DialogueReglages;
 class Diffusion;
 class FenetreAffichage;
+class MemoireEtat;
 class Reseau;
 class Win1;
 class Win2;
@@ -99,6 +100,8 @@ private:
     void appliquerReglages(Reglages::Parties parties);
     void afficherEtatDiffusion();
     void connecterReseau();
+    // The contest as it last stood, shown until the sender's first frame.
+    void reprendreEtat();
 
     void reprendreFenetres();
     void basculerFenetre(int n);
@@ -120,12 +123,15 @@ private:
     // Said under the feed's state, in red, until mended.
     QString noteEcoute;
     QString noteEnregistrement;
+    QString noteReprise;
+    bool etatReprisAffiche = false; // until the first frame
     bool reprisePrevue = false;
 
     Ui::Feuille *ui;
     Reglages *reglages;
     Reseau *reseau;
     Diffusion *diffusionEtat;
+    MemoireEtat *memoire;
     QPointer<DialogueReglages> dialogue;
     Win1 *fenetre1;
     Win2 *fenetre2;

@@ -12,9 +12,10 @@ Publication::~Publication()
     fil.join();
 }
 
-void Publication::publier(qint64 depuis)
+void Publication::publier(qint64 depuis, const QString &reprise)
 {
     Cliche cliche = Cliche::duMagasin();
+    cliche.reprise = reprise;
     {
         std::lock_guard<std::mutex> garde(verrou);
         // The snapshot replaced is released on this thread, outside the writer's way.
@@ -24,7 +25,8 @@ void Publication::publier(qint64 depuis)
     }
     // Woken now, the writer would take this thread's core in the middle of the refresh: it is
     // woken once the events already queued, the windows' painting among them, are done.
-    QMetaObject::invokeMethod(this, [this] { eveil.notify_one(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { eveil.notify_one(); }, Qt::QueuedConnection);
 }
 
 void Publication::rediger()

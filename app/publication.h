@@ -21,8 +21,9 @@ public:
     explicit Publication(QObject *parent = nullptr);
     ~Publication() override;
 
-    // The store as it stands now; `depuisTrameMs` as the feed says it.
-    void publier(qint64 depuisTrameMs);
+    // The store as it stands now; `depuisTrameMs` as the feed says it; `reprise`, when the
+    // store was taken back from disk and no frame came since, the time it was written.
+    void publier(qint64 depuisTrameMs, const QString &reprise = QString());
 
 signals:
     // Received on the thread of whoever connects, in the order of the states.

@@ -44,6 +44,11 @@ QString cheminFichierParametres()
     return parametres.repertoireDonnees + QStringLiteral("/Appli/ParametresDisplay.ini");
 }
 
+QString cheminDernierEtat()
+{
+    return parametres.repertoireDonnees + QStringLiteral("/Appli/DernierEtat.txt");
+}
+
 void lireParametres(QSettings &fichier)
 {
     for (int i = 0; i < nombreFenetres; ++i) {

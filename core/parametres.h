@@ -65,6 +65,8 @@ extern Parametres parametres;
 // Documents + "/Coupe des Vellor", with every "//" made a single "/".
 QString repertoireDonneesDepuis(const QString &documents);
 QString cheminFichierParametres();
+// The contest as it last stood, for a station told to resume.
+QString cheminDernierEtat();
 
 // The record's part of the settings file; the control window adds its own geometry.
 void lireParametres(QSettings &fichier);

@@ -103,7 +103,8 @@ bool fermetureExiste(const QString &texte, const Vue &balise, QSet<QString> &tro
     return true;
 }
 
-void lireSeries(const QString &texte, const Champs &c)
+// Returns the slot filled, -1 when none.
+int lireSeries(const QString &texte, const Champs &c)
 {
     const int n = c.size();
     if (n > 4) {
@@ -151,11 +152,12 @@ void lireSeries(const QString &texte, const Champs &c)
     }
 
     // The last group names the slot; a slot out of range is left alone.
-    if (creneau >= 0 && creneau < nombreEpreuves && creneau < epreuvesSeries.size()) {
-        EpreuveSeries epreuve;
-        epreuve.groupes = std::move(groupes);
-        epreuvesSeries[creneau] = std::move(epreuve);
-    }
+    if (creneau < 0 || creneau >= nombreEpreuves || creneau >= epreuvesSeries.size())
+        return -1;
+    EpreuveSeries epreuve;
+    epreuve.groupes = std::move(groupes);
+    epreuvesSeries[creneau] = std::move(epreuve);
+    return creneau;
 }
 
 void lireCoupe(const Champs &c)
@@ -180,15 +182,26 @@ void lireCoupe(const Champs &c)
 
 void decoderTrame(const QByteArray &datagramme)
 {
+    decoderTrame(datagramme, nullptr);
+}
+
+void decoderTrame(const QByteArray &datagramme, BlocsLus *lus)
+{
+    BlocsLus blocs;
     const int zero = datagramme.indexOf('\0');
     const QString texte =
         QString::fromUtf8(datagramme.constData(), zero < 0 ? datagramme.size() : zero);
 
     Champs champs;
-    if (extraireBloc(texte, QLatin1String("<EPREUVE>"), QLatin1String("</EPREUVE>"), champs))
+    if ((blocs.epreuve =
+             extraireBloc(texte, QLatin1String("<EPREUVE>"), QLatin1String("</EPREUVE>"), champs)))
         lireEpreuve(champs);
-    if (extraireBloc(texte, QLatin1String("<SERIES>"), QLatin1String("</SERIES>"), champs))
-        lireSeries(texte, champs);
-    if (extraireBloc(texte, QLatin1String("<COUPE>"), QLatin1String("</COUPE>"), champs))
+    if ((blocs.series =
+             extraireBloc(texte, QLatin1String("<SERIES>"), QLatin1String("</SERIES>"), champs)))
+        blocs.creneau = lireSeries(texte, champs);
+    if ((blocs.coupe =
+             extraireBloc(texte, QLatin1String("<COUPE>"), QLatin1String("</COUPE>"), champs)))
         lireCoupe(champs);
+    if (lus)
+        *lus = blocs;
 }

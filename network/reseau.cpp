@@ -158,7 +158,7 @@ void Reseau::readPendingDatagramsSlot()
             enregistrer(datagramme);
         }
         if (enAttente)
-            decoderTrame(dernier);
+            decoder(dernier);
         dernier = std::move(datagramme);
         enAttente = true;
     }
@@ -174,9 +174,16 @@ void Reseau::emissionTrameUdpLedVerteSlot()
     emit voyantReceptionSignal(false);
 }
 
+void Reseau::decoder(const QByteArray &datagramme)
+{
+    BlocsLus lus;
+    decoderTrame(datagramme, &lus);
+    emit trameDecodeeSignal(datagramme, lus);
+}
+
 void Reseau::decodageTrameUdpSlot(QByteArray buffer)
 {
-    decoderTrame(buffer);
+    decoder(buffer);
 
     QElapsedTimer chrono;
     chrono.start();

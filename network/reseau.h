@@ -1,6 +1,7 @@
 #ifndef RESEAU_H
 #define RESEAU_H
 
+#include "core/trame.h"
 #include "network/etatflux.h"
 
 #include <QByteArray>
@@ -57,6 +58,8 @@ signals:
     void dureeMaxAffichageSignal(double dureeMs);
     // The recording stopped: the file could not be written.
     void enregistrementImpossibleSignal(const QString &raison);
+    // Each datagram decoded, with what it changed.
+    void trameDecodeeSignal(const QByteArray &datagramme, const BlocsLus &lus);
 
 public slots:
     void decodageTrameUdpSlot(QByteArray buffer);
@@ -66,6 +69,7 @@ public slots:
 private:
     bool sourceAcceptee(const QHostAddress &adresse);
     void enregistrer(const QByteArray &datagramme);
+    void decoder(const QByteArray &datagramme);
 
     quint64 datagrammesRecus = 0;
     quint64 datagrammesIgnores = 0;
