@@ -1,11 +1,13 @@
 // A station left alone all day, seen from outside: real processes killed with -9 and
 // started again, and command lines that must be refused before any window opens.
+#include "attente.h"
 #include "processus.h"
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QTcpSocket>
+#include <QUdpSocket>
 #include <QtTest>
-
 
 class TstJournee : public QObject
 {
@@ -41,7 +43,66 @@ private slots:
         QCOMPARE(QSettings(stations.fichierParametres(), QSettings::IniFormat).value(cle).toInt(),
                  valeur);
 
-        QTEST(Stations::attendreLigne(stations.lancer(0, {"--reprendre"}), "etat"), "etatApres");
+        QFETCH(QByteArray, etatApres);
+        const QByteArray etat =
+            Stations::attendreLigne(stations.lancer(0, {"--reprendre"}), "etat");
+        QVERIFY2(etat.startsWith(etatApres + ' '), etat.constData());
+    }
+
+    // Killed in the middle of a contest, the station started again to resume shows the
+    // contest as it stood, on the projectors and on the page, before any new frame, and says
+    // so; a state file that cannot be read is set aside and said, and the station starts empty.
+    void etatReprisApresKill_data()
+    {
+        QTest::addColumn<bool>("abime");
+        QTest::newRow("état repris") << false;
+        QTest::newRow("état abîmé") << true;
+    }
+
+    void etatReprisApresKill()
+    {
+        QFETCH(bool, abime);
+        Stations stations;
+        QSettings reglages(stations.fichierParametres(), QSettings::IniFormat);
+        reglages.setValue("Connexion/ReseauUdpPort", 7790);
+        reglages.setValue("Web/Port", 7791);
+        reglages.sync();
+        QProcess *avant = stations.lancer(0, {}, "fenetre4");
+        QVERIFY(!Stations::attendreLigne(avant, "etat").isEmpty());
+        QUdpSocket emetteur;
+        emetteur.writeDatagram("<COUPE>;Avant la coupure;7;120;1;Durand;Léa;</COUPE>",
+                               QHostAddress::LocalHost, 7790);
+        const QString fichier = QFileInfo(stations.fichierParametres()).path() + "/DernierEtat.txt";
+        const auto contenu = [&fichier] {
+            QFile f(fichier);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(contenu().contains("Avant la coupure"), 20000);
+        avant->kill();
+        QVERIFY(avant->waitForFinished(5000));
+        if (abime) {
+            QFile f(fichier);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(f.size() - 3));
+        }
+
+        QProcess *apres = stations.lancer(0, {"--reprendre"});
+        const QByteArray etat = Stations::attendreLigne(apres, "etat");
+        QVERIFY2(etat.startsWith("etat fenetres=4 "), etat.constData());
+        QCOMPARE(etat.contains("Durand"), !abime);
+        QVERIFY2(etat.contains(
+                     abime ? "État précédent illisible, mis de côté : DernierEtat.txt.illisible-"
+                           : "État repris de "),
+                 etat.constData());
+        QCOMPARE(QDir(QFileInfo(fichier).path()).entryList({"DernierEtat.txt.illisible-*"}).size(),
+                 int(abime));
+        QTcpSocket page;
+        page.connectToHost(QHostAddress::LocalHost, 7791);
+        page.write("GET /etat.json HTTP/1.0\r\n\r\n");
+        QByteArray reponse;
+        while (page.waitForReadyRead(attente))
+            reponse += page.readAll();
+        QCOMPARE(reponse.contains("Avant la coupure"), !abime);
+        QCOMPARE(reponse.contains("\"reprise\":"), !abime);
     }
 
     // Killed while it writes without pause, the station leaves a whole file every time, and the

@@ -1,16 +1,19 @@
 // Starts the station exactly as main() does, for the tests that need a real process.
 // It prints "refus" when it shows the refusal box and closes that box by itself, and
 // "feuille" once the control window is shown; one second later, "etat" with the shown
-// display windows and the first font slider. It quits on its own, by the Quit button,
-// after the number of milliseconds given as first argument (0: never); the station's own
-// options follow. VELLOR_ESSAI_ACTION makes it act as the operator once the window is
-// shown: "curseur" moves the first font slider to 7, "fenetre2" shows window 2,
+// display windows, the first font slider, the feed's state and the texts drawn in window 4. It
+// quits on its own, by the Quit button, after the number of milliseconds given as first argument
+// (0: never); the station's own options follow. VELLOR_ESSAI_ACTION makes it act as the operator
+// once the window is shown: "curseur" moves the first font slider to 7, "fenetreN" shows window N,
 // "ecritures" saves the settings without pause.
 #include "app/demarrage.h"
 #include "app/feuille.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSlider>
 #include <QTimer>
@@ -22,8 +25,8 @@ void agir(QWidget *feuille, const QByteArray &action)
 {
     if (action == "curseur") {
         feuille->findChild<QSlider *>("mainWindow1TailleFonteSlider")->setValue(7);
-    } else if (action == "fenetre2") {
-        feuille->findChild<QAbstractButton *>("mainWindow2ToolButton")->click();
+    } else if (action.startsWith("fenetre")) {
+        feuille->findChild<QAbstractButton *>("mainWindow" + action.mid(7) + "ToolButton")->click();
     } else if (action == "ecritures") {
         auto *sansPause = new QTimer(feuille);
         QObject::connect(sansPause, &QTimer::timeout, feuille,
@@ -40,8 +43,21 @@ void afficherEtat(QWidget *feuille)
         for (QWidget *w : fenetres)
             if (w->isVisible() && w->objectName() == QByteArray("win") + QByteArray::number(n))
                 visibles += QByteArray::number(n);
-    std::printf("etat fenetres=%s curseur1=%d\n", visibles.constData(),
-                feuille->findChild<QSlider *>("mainWindow1TailleFonteSlider")->value());
+    QStringList textes;
+    for (QWidget *w : fenetres) {
+        const auto *vue = w->findChild<QGraphicsView *>();
+        if (w->objectName() != QLatin1String("win4") || !vue || !vue->scene())
+            continue;
+        const auto items = vue->scene()->items();
+        for (const QGraphicsItem *item : items)
+            if (const auto *texte = dynamic_cast<const QGraphicsSimpleTextItem *>(item))
+                textes << texte->text();
+    }
+    std::printf(
+        "etat fenetres=%s curseur1=%d flux=%s coupe=%s\n", visibles.constData(),
+        feuille->findChild<QSlider *>("mainWindow1TailleFonteSlider")->value(),
+        qUtf8Printable(feuille->findChild<QLabel *>("etatFluxLabel")->text().replace('\n', '|')),
+        qUtf8Printable(textes.join(',')));
     std::fflush(stdout);
 }
 } // namespace

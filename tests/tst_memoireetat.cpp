@@ -1,0 +1,117 @@
+// The contest kept on disk for a restart: what is taken back rebuilds the store exactly, and
+// a file cut, altered or of another version is set aside, leaving the store as it was.
+#include "core/instantane.h"
+#include "core/memoireetat.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+QByteArray series(int creneau, int epreuve, const char *pilote)
+{
+    return QStringLiteral(
+               "<SERIES>;%1;0;0;00:01:00;00:02:00;<G>;%2;1;7;%3;Léa;Club;12;1;</G>;</SERIES>")
+        .arg(epreuve)
+        .arg(creneau)
+        .arg(QString::fromUtf8(pilote))
+        .toUtf8();
+}
+
+// The store from nothing, as the control window leaves it.
+void viderMagasin()
+{
+    reinitialiserDonnees();
+    epreuvesSeries = QVector<EpreuveSeries>(nombreEpreuves);
+}
+} // namespace
+
+class TstMemoireEtat : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dossier;
+
+private slots:
+    void init() { viderMagasin(); }
+
+    // A day's frames in one order; what comes back decodes to the same document. A slot
+    // filled once and never again, a header from a series that fills no slot, a datagram
+    // with every block, a backslash and a line break in a name.
+    void repriseExacte()
+    {
+        const QList<QByteArray> journee{
+            series(2, 2, "Ancien"),
+            "<COUPE>;Coupe\\n2026;7;120;1;Durand;Léa;</COUPE>",
+            series(0, 0, "Martin"),
+            "<EPREUVE>;a;b;c;d;e;f;Durand;Léa;7;42;1;2;3;4;5;6;7;</EPREUVE>" + series(0, 1, "Petit") +
+                "<COUPE>;Coupe\n2026;8;99;1;Roux;Luc;</COUPE>",
+            series(9, 3, "HorsPlace"),
+        };
+        const QString chemin = dossier.filePath("etat-exact.txt");
+        MemoireEtat memoire(chemin);
+        for (const QByteArray &d : journee) {
+            BlocsLus lus;
+            decoderTrame(d, &lus);
+            memoire.retenir(d, lus);
+        }
+        const QByteArray attendu = etatJson(1, -1);
+        QVERIFY(memoire.ecrire());
+        viderMagasin();
+        QString erreur;
+        MemoireEtat relue(chemin);
+        QVERIFY(relue.reprendre(&erreur).isValid());
+        QCOMPARE(erreur, QString());
+        QCOMPARE(etatJson(1, -1), attendu);
+        QCOMPARE(relue.datagrammes().size(), 3); // the first cup and slot 0 replaced
+    }
+
+    void fichierAbime_data()
+    {
+        QTest::addColumn<int>("coupe"); // bytes cut from the end
+        QTest::addColumn<int>("octet"); // position of a byte changed, -1: none
+        QTest::addColumn<QByteArray>("entete");
+        QTest::newRow("coupé") << 5 << -1 << QByteArray();
+        QTest::newRow("sans sa fin") << 60 << -1 << QByteArray();
+        QTest::newRow("un octet changé") << 0 << 40 << QByteArray();
+        QTest::newRow("autre version") << 0 << -1 << QByteArray("#vellorcup-etat 2");
+        QTest::newRow("vide") << 100000 << -1 << QByteArray();
+    }
+
+    void fichierAbime()
+    {
+        QFETCH(int, coupe);
+        QFETCH(int, octet);
+        QFETCH(QByteArray, entete);
+        const QString chemin = dossier.filePath(QTest::currentDataTag());
+        MemoireEtat memoire(chemin);
+        BlocsLus lus;
+        const QByteArray d = "<COUPE>;Abîmée;7;120;1;Durand;Léa;</COUPE>";
+        decoderTrame(d, &lus);
+        memoire.retenir(d, lus);
+        QByteArray contenu = memoire.contenu(QDateTime::currentDateTime());
+        contenu.chop(qMin(coupe, int(contenu.size())));
+        if (octet >= 0)
+            contenu[octet] = contenu[octet] ^ 1;
+        if (!entete.isEmpty())
+            contenu.replace("#vellorcup-etat 1", entete);
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::WriteOnly) && fichier.write(contenu) == contenu.size());
+        fichier.close();
+        viderMagasin();
+
+        QString erreur;
+        QVERIFY(!MemoireEtat(chemin).reprendre(&erreur).isValid());
+        QVERIFY2(erreur.startsWith("État précédent illisible, mis de côté : "), qPrintable(erreur));
+        QVERIFY(titreCoupe.isEmpty());
+        QVERIFY(!QFile::exists(chemin));
+        const QStringList mis =
+            QDir(dossier.path()).entryList({QTest::currentDataTag() + QString(".illisible-*")});
+        QCOMPARE(mis.size(), 1);
+        QFile gardee(dossier.filePath(mis.first()));
+        QVERIFY(gardee.open(QIODevice::ReadOnly));
+        QCOMPARE(gardee.readAll(), contenu); // nothing lost
+    }
+};
+
+QTEST_GUILESS_MAIN(TstMemoireEtat)
+#include "tst_memoireetat.moc"
