@@ -17,10 +17,16 @@ void ajouterFenetre(QVariantMap &champs, int n, const QVariantList &valeurs)
 // The whole record, by the names the rows below use.
 QVariantMap lu()
 {
-    QVariantMap champs{{"port", parametres.portUdp},       {"silence", parametres.silenceAlerte},
-                       {"sources", parametres.sources},    {"reprendre", parametres.reprendre},
-                       {"webPort", parametres.webPort},    {"webAdresse", parametres.webAdresse},
-                       {"dureePage", parametres.dureePage}};
+    QVariantMap champs{
+        {"port", parametres.portUdp},
+        {"silence", parametres.silenceAlerte},
+        {"sources", parametres.sources},
+        {"reprendre", parametres.reprendre},
+        {"webPort", parametres.webPort},
+        {"webAdresse", parametres.webAdresse},
+        {"dureePage", parametres.dureePage},
+        {"cles recentes",
+         QStringList{parametres.enregistrement, parametres.afficheTitre, parametres.afficheWifi}}};
     for (int n = 1; n <= nombreFenetres; ++n) {
         const FenetreInfo &i = parametres.fenetresInfo[n - 1];
         ajouterFenetre(champs, n, {i.X, i.Y, i.L, i.H, i.TailleFonte, i.PlaceConnue, i.Visible});
@@ -31,9 +37,14 @@ QVariantMap lu()
 // A first start: windows of 800 x 600 with no place, port 7700, every later key off.
 QVariantMap defauts()
 {
-    QVariantMap champs{{"port", "7700"},     {"silence", 10}, {"sources", QStringList()},
-                       {"reprendre", false}, {"webPort", 0},  {"webAdresse", QString()},
-                       {"dureePage", 10}};
+    QVariantMap champs{{"port", "7700"},
+                       {"silence", 10},
+                       {"sources", QStringList()},
+                       {"reprendre", false},
+                       {"webPort", 0},
+                       {"webAdresse", QString()},
+                       {"dureePage", 10},
+                       {"cles recentes", QStringList{"", "", ""}}};
     for (int n = 1; n <= nombreFenetres; ++n)
         ajouterFenetre(champs, n, {0, 0, 800, 600, 0, false, false});
     return champs;
@@ -80,6 +91,8 @@ private slots:
         QVERIFY(QFile::exists(controle.dossier->path() +
                               "/Coupe des Vellor/Appli/ParametresDisplay.ini"));
         QVERIFY(!controle.fichier().contains("FenetreInfo5/TailleFonte")); // it has no slider
+        // Keys of later features appear once set: an untouched file stays as older ones.
+        QCOMPARE(controle.fichier().childGroups().contains("Affiche"), false);
     }
 
     // Every field back as written, keys the station does not know dropped.
@@ -97,6 +110,9 @@ private slots:
         parametres.reprendre = true;
         parametres.webPort = 8080;
         parametres.webAdresse = QStringLiteral("192.168.1.2");
+        parametres.enregistrement = QStringLiteral("/tmp/jour.txt");
+        parametres.afficheTitre = QStringLiteral("Meeting d'été");
+        parametres.afficheWifi = QStringLiteral("Terrain");
         const QVariantMap ecrit = lu();
         feuille->sauverParametres();
 
