@@ -1,11 +1,11 @@
 // A station left alone all day, seen from outside: real processes killed with -9 and
 // started again, and command lines that must be refused before any window opens.
 #include "attente.h"
+#include "http.h"
 #include "processus.h"
 
 #include <QFileInfo>
 #include <QSettings>
-#include <QTcpSocket>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -95,12 +95,7 @@ private slots:
                  etat.constData());
         QCOMPARE(QDir(QFileInfo(fichier).path()).entryList({"DernierEtat.txt.illisible-*"}).size(),
                  int(abime));
-        QTcpSocket page;
-        page.connectToHost(QHostAddress::LocalHost, 7791);
-        page.write("GET /etat.json HTTP/1.0\r\n\r\n");
-        QByteArray reponse;
-        while (page.waitForReadyRead(attente))
-            reponse += page.readAll();
+        const QByteArray reponse = demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").corps;
         QCOMPARE(reponse.contains("Avant la coupure"), !abime);
         QCOMPARE(reponse.contains("\"reprise\":"), !abime);
     }
