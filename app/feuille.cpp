@@ -3,6 +3,7 @@
 
 #include "app/dialoguereglages.h"
 #include "app/diffusion.h"
+#include "app/modeleadresses.h"
 #include "app/options.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
@@ -24,8 +25,6 @@
 #include <QDebug>
 #include <QMenu>
 #include <QMessageBox>
-#include <QNetworkInterface>
-#include <QStandardItemModel>
 #include <QThread>
 #include <QTimer>
 
@@ -384,34 +383,13 @@ void Feuille::mainFeuilleQuitterToolButtonSlot()
 
 void Feuille::remplirTableAdresses()
 {
-    auto *modele = new QStandardItemModel(0, 2, this);
-    modele->setHorizontalHeaderLabels({tr("Adresse IP"), tr("Réseau")});
-
+    auto *modele = modeleAdresses(lignesAdressesMin, this);
     QTableView *vue = ui->mainFeuilleReseauAdressesIpTableView;
     QAbstractItemModel *ancienModele = vue->model();
     QItemSelectionModel *ancienneSelection = vue->selectionModel();
     vue->setModel(modele);
     delete ancienneSelection;
     delete ancienModele;
-
-    int ligne = 0;
-    const auto interfaces = QNetworkInterface::allInterfaces();
-    for (const QNetworkInterface &interface : interfaces) {
-        const auto drapeaux = interface.flags();
-        if (!drapeaux.testFlag(QNetworkInterface::IsRunning) ||
-            drapeaux.testFlag(QNetworkInterface::IsLoopBack))
-            continue;
-        const auto entrees = interface.addressEntries();
-        for (const QNetworkAddressEntry &entree : entrees) {
-            if (entree.ip().protocol() != QAbstractSocket::IPv4Protocol)
-                continue;
-            modele->setRowCount(ligne + 1);
-            modele->setItem(ligne, 0, new QStandardItem(entree.ip().toString()));
-            modele->setItem(ligne, 1, new QStandardItem(interface.humanReadableName()));
-            ++ligne;
-        }
-    }
-    modele->setRowCount(qMax(ligne, lignesAdressesMin));
     vue->setCurrentIndex(modele->index(0, 0));
     vue->setStyleSheet(Apparence::styleTableAdresses);
 }
