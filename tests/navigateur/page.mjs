@@ -20,6 +20,7 @@
 import { chromium } from 'playwright-core';
 import { createInterface } from 'node:readline';
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
 
 const [mode, url, ...reste] = process.argv.slice(2);
 if (!(mode === 'vues' || (['essai', 'suivre'].includes(mode) && url))) {
@@ -133,10 +134,11 @@ const NOMS = ('MARTIN/Julie,CHARPENTIER/Inès,MOREL/Émilie,JOLY/Laurent,MEYER/P
   'DE LA ROCHEFOUCAULD-MONTBRISON/Marie-Charlotte,<img src=x onerror=alert(1)>/Pirate,GARNIER/Hugo,' +
   'ROUSSEAU/Chloé,FAURE/Yann,BLANC/Zoé').split(',').map((n) => n.split('/'));
 
-function exemple(epreuve) {
-  const pilotes = NOMS.map(([nom1, nom2], i) =>
+function exemple(epreuve, noms = NOMS) {
+  const pilotes = noms.map(([nom1, nom2], i) =>
     ({ numero: 10 + 3 * i, points: (i * 37) % 120, club: CLUBS[i % 5], nom1, nom2, reussi: i % 3 !== 0 }));
-  const series = [0, 1, 2, 3, 4].map((k) => ({ avecResultats: k < 2, pilotes: pilotes.slice(6 * k, 6 * k + 6) }));
+  const series = Array.from({ length: noms.length / 6 },
+    (_, k) => ({ avecResultats: k < 2, pilotes: pilotes.slice(6 * k, 6 * k + 6) }));
   const classes = [...pilotes].sort((a, b) => b.points - a.points || a.nom1.localeCompare(b.nom1));
   // The first six have flown; a score not yet flown is "0".
   const vol = (i, v) => (i < 6 ? String(v) : '0');
@@ -174,7 +176,22 @@ function hostile() {
   e.epreuves[2].series[1].pilotes.forEach((p, i) => Object.assign(p, bizarres[i % 4]));
   return e;
 }
+// The day: events 0 and 1 over with the series of 2, in flight; their classifications in an
+// order the page must follow as sent (not by points).
+function journee(noms) {
+  const e = exemple(2, noms);
+  const n = noms.length;
+  for (const k of [0, 1]) {
+    e.epreuves[k] = { nom: EPREUVES[k], series: e.epreuves[2].series.map((s) => ({ ...s, avecResultats: true })),
+      classement: Array.from({ length: n }, (_, i) => (k ? n - 1 - i : (i * 7) % n)) };
+  }
+  return e;
+}
+// 150 pilots for paper, one in three with a name of several lines: a row a sheet might split.
+const CENT_CINQUANTE = Array.from({ length: 150 },
+  (_, i) => [`NOM${i}`, (i % 3 ? 'Jean ' : 'Apolline '.repeat(40)) + `FIN${i}`]);
 const ETATS = {
+  journee: journee(NOMS), papier: journee(CENT_CINQUANTE),
   pylones: exemple(2), limbo: exemple(4), jugement: exemple(0), mouvement: [exemple(2), apres(exemple(2))], hostile: hostile(),
   casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
     classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }],
@@ -275,9 +292,75 @@ async function vues() {
       .catch((e) => ['vérification impossible : ' + e.message]);
     rapporter(scenario, await clore(s, vus));
   }
-  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, vie, incrustations }))
+  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, vie, jour, impression: papier, incrustations }))
     rapporter(nom, await parcours().catch((e) => ['arrêt : ' + e.message]));
   return echec ? 1 : 0;
+}
+
+// The day on a phone: the events run in slot order, the one in flight marked and shown first,
+// then the one chosen, kept; each classification as the station sent it; the ranks of the
+// events over in the followed pilot's line. All of them side by side on a laptop.
+async function jour() {
+  const [echecs, ok] = releve();
+  const e = ETATS.journee;
+  const pilotes = e.epreuves[0].series.flatMap((s) => s.pilotes);
+  const voulus = [0, 1].map((k) => e.epreuves[k].classement.map((i) => pilotes[i])).concat([e.classementEpreuve])
+    .map((l) => l.map((p, i) => [i + 1, p.numero, p.nom1 + ' ' + p.nom2, p.points].join('')).join());
+  // Each event as its slot, * when marked in flight, whether it shows, its rows.
+  const vues = (page) => page.$$eval('.epreuve-journee', (l) => l.map((a) => [
+    a.dataset.epreuve + (a.matches('.en-cours[aria-current]') ? '*' : ''), a.checkVisibility(),
+    Array.from(a.querySelectorAll('tbody tr'), (r) => r.textContent).join()]));
+  const montrees = async (page) => (await vues(page)).filter((v) => v[1]).map((v) => v[0]).join();
+  const s = await ouvrir('http://127.0.0.1:9/journee/?suivre=85#journee', '#suivis li');
+  const v = await vues(s.page);
+  ok(v.map((x) => x[0]).join() === '0,1,2*', 'épreuves de la journée : ' + v.map((x) => x[0]));
+  v.forEach(([k, , lignes], i) => ok(lignes === voulus[i], `classement de l'épreuve ${k} : ${lignes.slice(0, 80)}`));
+  ok(await visibles(s.page) + await montrees(s.page) === 'journee2*', 'lien #journee : ' + await montrees(s.page));
+  const ligne = await s.page.locator('#suivis li', { hasText: /^85 / }).textContent();
+  ok(ligne.includes(' · Jugement esthétique : 26e · Cassé de baguettes : 5e · Épreuve : 8e · '),
+    'ligne du pilote suivi : ' + ligne);
+  await s.page.selectOption('#choix-epreuve', '0');
+  ok(await montrees(s.page) === '0', 'épreuve choisie : ' + await montrees(s.page));
+  const t = await ouvrir('http://127.0.0.1:9/journee/', '#vue-journee .epreuve-journee');
+  ok(await montrees(t.page) === '0', 'épreuve retenue : ' + await montrees(t.page));
+  await t.page.setViewportSize({ width: 1280, height: 800 });
+  ok(await montrees(t.page) === '0,1,2*', 'portable : ' + await montrees(t.page));
+  return clore(t, await clore(s, echecs));
+}
+
+// On A4 paper, 150 pilots: under a header naming the contest, the list and the data's time on
+// every sheet, the cup then each event.
+async function papier() {
+  const [echecs, ok] = releve();
+  const s = await ouvrir('http://127.0.0.1:9/papier/', '#vue-journee .epreuve-journee');
+  // Each page's lines under the list its header names.
+  const listes = {};
+  const texte = execFileSync('pdftotext', ['-layout', '-', '-'], { input: await s.page.pdf({ format: 'A4' }) });
+  String(texte).split('\f').filter((p) => p.trim()).forEach((p, i) => {
+    const quoi = p.match(/^Coupe des Vellor 2026 · (.+) · données du \d\d\/\d\d\/\d{4} à \d\d:\d\d:\d\d$/m)?.[1];
+    ok(quoi, `page ${i + 1} sans en-tête`);
+    (listes[quoi] ??= []).push(...p.split('\n').map((l) => [i, l]));
+  });
+  const e = ETATS.papier;
+  const pilotes = e.epreuves[0].series.flatMap((s) => s.pilotes);
+  const rangs = (lignes) => lignes.map((l, i) => [i + 1, l.numero, l.nom1, l.nom2, l.points]);
+  const mots = (t) => t.join(' ').trim().split(/\s+/).sort().join(' ');
+  const coupe = e.classementCoupe.map((l) => [l.rang.replace(' ex aequo', ''), l.numero, l.nom1, l.nom2, l.points]);
+  for (const [quoi, lignes] of [['Classement de la coupe', coupe], [EPREUVES[2], rangs(e.classementEpreuve)],
+    ...[0, 1].map((k) => [EPREUVES[k], rangs(e.epreuves[k].classement.map((i) => pilotes[i]))])]) {
+    // Every pilot once, in order, his row's words from his name's first line to its last on one sheet.
+    const vues = listes[quoi] ?? [];
+    let avant = -1;
+    for (const l of lignes) {
+      const ou = (mot) => vues.flatMap(([, t], k) => (new RegExp(`\\b${mot}\\b`).test(t) ? [k] : []));
+      const [debut, fin] = [ou(l[2]), ou(l[3].split(' ').at(-1))];
+      const bloc = vues.slice(debut[0], fin[0] + 1);
+      ok(debut.length === 1 && debut[0] > avant && bloc[0][0] === bloc.at(-1)[0] && mots(bloc.map((v) => v[1])) === mots(l),
+        `${quoi} : ${l[2]} vu ${debut.length} fois, ${bloc.map((v) => v[0] + 1 + ' « ' + v[1].trim() + ' »')}`);
+      avant = debut[0];
+    }
+  }
+  return clore(s, echecs);
 }
 
 // The failed checks, and the check that notes one.
@@ -297,7 +380,7 @@ async function onglets() {
   const t = await ouvrir('http://127.0.0.1:9/mouvement/', '#vue-tableau [data-role=contenu] > *');
   ok(await visibles(t.page) === 'tableau', 'onglet retenu : ' + await visibles(t.page));
   await t.page.setViewportSize({ width: 1280, height: 800 });
-  ok(await visibles(t.page) === 'series,preparation,epreuve,coupe,tableau', 'portable : ' + await visibles(t.page));
+  ok(await visibles(t.page) === 'series,preparation,epreuve,coupe,tableau,journee', 'portable : ' + await visibles(t.page));
   const mouvement = (p) => p.evaluate(() => {
     const n = document.querySelector('#vue-series .nom');
     n.classList.add('arrive');
@@ -317,7 +400,7 @@ async function suivrePilotes() {
   // Pilot 85 is 8th of the cup and flies in the 5th series; the 3rd has its results, the 4th is to fly.
   ok((await lignes())[0] === '85 <img src=x onerror=alert(1)> Pirate · Coupe : 8e, 251 pts · Épreuve : 8e · ' +
     'Série n° 5, dans 1 série×', 'ligne du pilote suivi : ' + (await lignes())[0]);
-  ok(await s.page.$$eval('.vues .suivi', (l) => l.length) === 4, 'pilote suivi surligné dans chaque vue');
+  ok(await s.page.$$eval('.vues .suivi', (l) => l.length) === 6, 'pilote suivi surligné dans chaque vue');
   for (const [cherche, trouve] of [['noel', '31 NOËL Lucie'], ['97', '97 BLANC Zoé']]) {
     await s.page.fill('#recherche', cherche);
     await s.page.click(`.proposition:has-text("${trouve}")`, { timeout: DELAI });
@@ -385,6 +468,11 @@ async function vie() {
   const eteint = await resultats[2];
   ok(resultats[1] === 6 && eteint - resultats[0] >= 3000,
     `${resultats[1]} résultats arrivés en relief, pendant ${Math.round(eteint - resultats[0])} ms`);
+  // A station that took its state back from disk says so until a sender speaks.
+  await s.page.evaluate((e) => window.__suivi.flux.dispatchEvent(new MessageEvent('etat', { data: JSON.stringify(e) })),
+    { ...exemple(2), depuisTrameMs: -1, reprise: '14:32:10' });
+  const repris = () => document.getElementById('etat-connexion').textContent === 'État repris de 14:32:10, en attente de l\'émetteur';
+  ok(await fin(repris) === true, 'reprise : ' + await s.page.textContent('#etat-connexion'));
   return clore(s, echecs);
 }
 
@@ -400,8 +488,13 @@ async function incrustations() {
     const [n, bas] = await s.page.$$eval('.panneau tbody tr, .panneau li', (l) => [l.length,
       Math.max(...l.map((r) => r.getBoundingClientRect().bottom)) <= Math.min(1080, l[0]?.closest('.panneau').getBoundingClientRect().bottom)]);
     const [coin, panneau] = await alphas(s.page);
-    if (n !== lignes || !bas || coin !== 0 || panneau === 0) {
-      echecs.push(`${etat} ${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau`);
+    // The title and the last column keep a broadcast graphic's margin inside the panel.
+    const marge = await s.page.$eval('.panneau', (p) => { const b = p.getBoundingClientRect();
+      return Math.min(...Array.from(p.querySelectorAll('.titre, .points, td:last-child, .chrono'),
+        (n) => { const r = n.getBoundingClientRect(); return Math.min(r.left - b.left, b.right - r.right, r.top - b.top); })); });
+    if (n !== lignes || !bas || coin !== 0 || panneau === 0 || marge < 24) {
+      echecs.push(`${etat} ${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau, ` +
+        `marge ${marge} px`);
     }
     await clore(s, echecs);
   }

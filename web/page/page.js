@@ -15,8 +15,9 @@
   const PROPOSITIONS_MAX = 8;
   const CLE_VUE = 'vellor.vue';
   const CLE_SUIVIS = 'vellor.suivis';
+  const CLE_EPREUVE = 'vellor.epreuve'; // the event the day's view shows on a phone
   const VUES = { series: 'vue-series', preparation: 'vue-preparation', epreuve: 'vue-classement-epreuve',
-    coupe: 'vue-classement-coupe', tableau: 'vue-tableau' };
+    coupe: 'vue-classement-coupe', tableau: 'vue-tableau', journee: 'vue-journee' };
 
   // The device may refuse storage (private browsing): the page then forgets on reload.
   function lire(cle) { try { return localStorage.getItem(cle); } catch (err) { return null; } }
@@ -170,17 +171,26 @@
     return m;
   }
 
-  function vueClassementEpreuve(lignes) {
-    const f = document.createDocumentFragment();
-    if (lignes.length === 0) {
-      f.append(vide('Aucun classement'));
-      return f;
-    }
+  // On paper each page of a classification starts with the contest's title, the list's name
+  // and the time of the data: a header row repeated on every sheet.
+  function surPapier(table, quoi) {
+    const th = el('th', 'papier');
+    th.colSpan = table.querySelectorAll('col').length;
+    th.dataset.papier = quoi;
+    const tr = el('tr', 'papier');
+    tr.append(th);
+    table.tHead.prepend(tr);
+  }
+
+  // An event classification. `mouvements` says whether its rows show who moved (the event
+  // in flight only); `papier` names it on paper.
+  function tableClassement(lignes, legende, mouvements, papier) {
     const t = V.table('classement', [
       { classe: 'position', lignes: ['Pos.'] },
       { classe: 'numero', lignes: ['Vellor n°'] },
       { classe: 'pilote', lignes: ['Pilote'] },
-      { classe: 'points', lignes: ['Points'] }], 'Classement de l\'épreuve');
+      { classe: 'points', lignes: ['Points'] }], legende);
+    if (papier) surPapier(t.table, papier);
     lignes.forEach(function (l0, i) {
       const l = objet(l0);
       const numero = texte(l.numero);
@@ -188,12 +198,21 @@
       tr.dataset.numero = numero;
       // Positions run 1, 2, 3... also between equal points, as on the projector.
       const position = cellule('position', String(i + 1));
-      position.append(caseMouvement('epreuve:' + numero));
+      if (mouvements) position.append(caseMouvement('epreuve:' + numero));
       tr.append(position, cellule('numero', numero), cellule('pilote', nomPilote(l)),
         cellule('points', texte(l.points)));
       t.corps.append(tr);
     });
-    f.append(t.table);
+    return t.table;
+  }
+
+  function vueClassementEpreuve(lignes) {
+    const f = document.createDocumentFragment();
+    if (lignes.length === 0) {
+      f.append(vide('Aucun classement'));
+      return f;
+    }
+    f.append(tableClassement(lignes, 'Classement de l\'épreuve', true));
     return f;
   }
 
@@ -209,6 +228,7 @@
       { classe: 'points', lignes: ['Points'] },
       { classe: 'numero', lignes: ['Vellor n°'] },
       { classe: 'pilote', lignes: ['Pilote'] }], 'Classement de la coupe');
+    surPapier(t.table, 'Classement de la coupe');
     for (const l0 of lignes) {
       const l = objet(l0);
       const numero = texte(l.numero);
@@ -226,6 +246,104 @@
     }
     f.append(t.table);
     return f;
+  }
+
+  // ---- The day: every event that holds series, its classification and its results. ----
+
+  function seriesDe(etat, e) { return liste(objet(liste(etat.epreuves)[e]).series).map(objet); }
+
+  function epreuvesTenues(etat) {
+    return [0, 1, 2, 3, 4].filter(function (e) { return seriesDe(etat, e).length > 0; });
+  }
+
+  // Flown and over: not in flight, and some series has its results.
+  function epreuvesTerminees(etat) {
+    return epreuvesTenues(etat).filter(function (e) {
+      return e !== V.epreuveEnCours(etat) && seriesDe(etat, e).some(function (s) { return s.avecResultats === true; });
+    });
+  }
+
+  // An event's classification as the station ranked it: the one in flight in full, the others
+  // as indices into their pilots taken series after series.
+  function classementDe(etat, e) {
+    if (e === V.epreuveEnCours(etat)) return liste(etat.classementEpreuve).map(objet);
+    const pilotes = seriesDe(etat, e).flatMap(function (s) { return liste(s.pilotes); });
+    return liste(objet(liste(etat.epreuves)[e]).classement)
+      .filter(function (k) { return Number.isInteger(k) && k >= 0 && k < pilotes.length; })
+      .map(function (k) { return objet(pilotes[k]); });
+  }
+
+  function vueJournee(etat) {
+    const f = document.createDocumentFragment();
+    const tenues = epreuvesTenues(etat);
+    if (tenues.length === 0) {
+      f.append(vide('Aucune épreuve courue'));
+      return f;
+    }
+    const enCours = V.epreuveEnCours(etat);
+    const grille = el('div', 'journee');
+    for (const e of tenues) {
+      const nom = V.nomEpreuve(etat, e);
+      const carte = el('article', e === enCours ? 'epreuve-journee en-cours' : 'epreuve-journee');
+      carte.dataset.epreuve = String(e);
+      const titre = el('h3', 'titre-epreuve', nom);
+      if (e === enCours) {
+        carte.setAttribute('aria-current', 'true');
+        titre.append(' ', el('span', 'marque-en-cours', 'en cours'));
+      }
+      carte.append(titre);
+      const lignes = classementDe(etat, e);
+      carte.append(lignes.length ? tableClassement(lignes, 'Classement : ' + nom, false, nom) : vide('Aucun classement'));
+      const series = el('div', 'series-journee');
+      seriesDe(etat, e).forEach(function (s, k) {
+        const bloc = el('section', 'serie-journee');
+        const avecResultats = s.avecResultats === true;
+        bloc.append(el('h4', 'titre-serie', 'Série n° ' + (k + 1) + (avecResultats ? '' : ' (sans résultats)')));
+        const ul = el('ul', 'pilotes');
+        for (const p0 of liste(s.pilotes)) {
+          const p = objet(p0);
+          const li = el('li', 'ligne-pilote');
+          li.dataset.numero = texte(p.numero);
+          let classeNom = 'nom';
+          if (avecResultats) classeNom += p.reussi === true ? ' reussi' : ' echoue';
+          li.append(el('span', 'numero', texte(p.numero)), el('span', classeNom, nomPilote(p)));
+          if (avecResultats) {
+            li.append(el('span', 'lecteur', p.reussi === true ? ' (réussi)' : ' (échoué)'),
+              el('span', 'points', texte(p.points) + ' pts'));
+          }
+          ul.append(li);
+        }
+        bloc.append(ul);
+        series.append(bloc);
+      });
+      carte.append(series);
+      grille.append(carte);
+    }
+    f.append(grille);
+    return f;
+  }
+
+  // On a phone one event at a time: the one chosen here, else the one in flight, else the
+  // last one run. A choice is kept on the device like the tab.
+  function montrerEpreuve(etat) {
+    const tenues = epreuvesTenues(etat);
+    const enCours = V.epreuveEnCours(etat);
+    const gardee = parseInt(lire(CLE_EPREUVE), 10);
+    const montree = tenues.includes(gardee) ? gardee : tenues.includes(enCours) ? enCours : tenues[tenues.length - 1];
+    const choix = document.getElementById('choix-epreuve');
+    const cle = JSON.stringify([tenues.map(function (e) { return V.nomEpreuve(etat, e); }), tenues, enCours]);
+    if (choix.dataset.cle !== cle) {
+      choix.dataset.cle = cle;
+      choix.replaceChildren(...tenues.map(function (e) {
+        const o = el('option', '', V.nomEpreuve(etat, e) + (e === enCours ? ' (en cours)' : ''));
+        o.value = String(e);
+        return o;
+      }));
+    }
+    choix.parentElement.hidden = tenues.length < 2;
+    if (montree !== undefined) choix.value = String(montree);
+    for (const c of document.querySelectorAll('.epreuve-journee'))
+      c.classList.toggle('choisie', c.dataset.epreuve === String(montree));
   }
 
   // ---- Followed pilots: found by name or number, highlighted, placed in a line each. ----
@@ -254,13 +372,18 @@
   function ordinal(rang) { return rang + (rang === '1' ? 'er' : 'e'); }
   function pluriel(n, mot) { return n + ' ' + mot + (n > 1 ? 's' : ''); }
 
-  // Where a pilot stands: "Coupe : 3e, 250 pts · Épreuve : 5e · Série n° 9, dans 2 séries".
+  // Where a pilot stands: "Coupe : 3e, 250 pts · Pylône racing : 2e · Épreuve : 5e · Série n° 9,
+  // dans 2 séries", with his rank in each event over.
   function position(etat, numero) {
     const parties = [];
     const coupe = liste(etat.classementCoupe).map(objet).find(function (l) { return texte(l.numero) === numero; });
     if (coupe) {
       const exAequo = texte(coupe.rang).includes('ex aequo') ? ' ex aequo' : '';
       parties.push('Coupe : ' + ordinal(V.rangCourt(coupe.rang)) + exAequo + ', ' + texte(coupe.points) + ' pts');
+    }
+    for (const e of epreuvesTerminees(etat)) {
+      const k = classementDe(etat, e).findIndex(function (l) { return texte(l.numero) === numero; });
+      if (k >= 0) parties.push(V.nomEpreuve(etat, e) + ' : ' + ordinal(String(k + 1)));
     }
     const rang = liste(etat.classementEpreuve).findIndex(function (l) { return texte(objet(l).numero) === numero; });
     if (rang >= 0) parties.push('Épreuve : ' + ordinal(String(rang + 1)));
@@ -454,6 +577,12 @@
       function () { return vueClassementCoupe(liste(etat.classementCoupe)); });
     rendreVue('vue-tableau', [e, etat.tableauEpreuve],
       function () { return V.tableau(e, liste(etat.tableauEpreuve)); });
+    rendreVue('vue-journee', [e, etat.epreuves, etat.classementEpreuve],
+      function () { return vueJournee(etat); });
+    montrerEpreuve(etat);
+    const [titre, heure] = [titreCoupe || TITRE_FIXE, heureDesDonnees()];
+    for (const n of document.querySelectorAll('[data-papier]'))
+      V.poserTexte(n, titre + ' · ' + n.dataset.papier + ' · ' + heure);
 
     etatCourant = etat;
     // A deep link on a wide screen brings its view into sight once the views hold something.
@@ -498,12 +627,14 @@
 
   let arrivee = null;       // performance.now() when the shown state arrived
   let depuisTrameMs = -1;   // age of the station's data when it published that state
+  let reprise = '';         // when the state the station took back from disk was taken
   let connexion = { ouvert: false, erreur: false };
 
   function recevoir(etat) {
     arrivee = performance.now();
     const d = etat.depuisTrameMs;
     depuisTrameMs = typeof d === 'number' && Number.isFinite(d) ? d : -1;
+    reprise = texte(etat.reprise);
     // Every state counts, also those a burst folds into one rendering.
     noterChangements(etat, arrivee);
     planifierRendu(etat);
@@ -518,6 +649,14 @@
     return Math.floor(m / 60) + ' h ' + (m % 60) + ' min';
   }
 
+  // The data's clock time, for paper.
+  function heureDesDonnees() {
+    if (reprise) return 'état repris de ' + reprise;
+    if (arrivee === null || depuisTrameMs < 0) return 'en attente des données';
+    const d = new Date(Date.now() - (performance.now() - arrivee) - depuisTrameMs);
+    return 'données du ' + d.toLocaleDateString('fr-FR') + ' à ' + d.toLocaleTimeString('fr-FR');
+  }
+
   function majEtatConnexion() {
     const ligne = document.getElementById('etat-connexion');
     let message;
@@ -527,10 +666,15 @@
     if (connexion.erreur) {
       message = 'Connexion perdue, nouvelle tentative…';
       if (age !== null) message += ' (données reçues il y a ' + duree(age) + ')';
+      else if (reprise) message += ' (état repris de ' + reprise + ')';
       classe = 'perdu';
     } else if (arrivee === null) {
       message = 'Connexion à la station…';
       classe = 'attente';
+    } else if (reprise) {
+      // The station restarted from what it had saved: no sender has spoken since.
+      message = 'État repris de ' + reprise + ', en attente de l\'émetteur';
+      classe = 'ancien';
     } else if (age === null) {
       message = 'En attente des premières données de la station';
       classe = 'attente';
@@ -552,6 +696,10 @@
       if (VUES[location.hash.slice(1)]) choisirVue(location.hash.slice(1), true);
     });
     document.getElementById('recherche').addEventListener('input', proposer);
+    document.getElementById('choix-epreuve').addEventListener('change', function (ev) {
+      ecrire(CLE_EPREUVE, ev.target.value);
+      montrerEpreuve(etatCourant);
+    });
     connexion = V.connecter(recevoir, majEtatConnexion);
     majEtatConnexion();
     setInterval(function () {
