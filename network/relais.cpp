@@ -16,10 +16,10 @@ QUrl Relais::adresseDepuis(const QString &texte)
 }
 
 Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent, int premiere,
-               int plafond)
+               int plafond, int republication)
     : QObject(parent), acces(new QNetworkAccessManager(this)), adresse(adresse),
-      limite(new QTimer(this)), reprise(new QTimer(this)), premierePause(premiere),
-      plafondPause(plafond), pauseMs(premiere)
+      limite(new QTimer(this)), reprise(new QTimer(this)), entretien(new QTimer(this)),
+      premierePause(premiere), plafondPause(plafond), pauseMs(premiere)
 {
     if (!jeton.isEmpty())
         autorisation = "Bearer " + jeton.toUtf8();
@@ -32,6 +32,13 @@ Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent, int p
     });
     reprise->setSingleShot(true);
     connect(reprise, &QTimer::timeout, this, &Relais::envoyer);
+    entretien->setSingleShot(true);
+    entretien->setInterval(republication);
+    connect(entretien, &QTimer::timeout, this, [this] {
+        aEnvoyer = true;
+        if (!enVol && !reprise->isActive())
+            envoyer();
+    });
 }
 
 void Relais::publier(const QByteArray &document)
@@ -83,6 +90,8 @@ void Relais::termine()
         dernierSucces = succes;
         emit etatChange();
     }
-    if (succes)
+    if (succes) {
+        entretien->start();
         envoyer();
+    }
 }

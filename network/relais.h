@@ -22,14 +22,18 @@ public:
     static constexpr int delaiRequeteMs = 10000;
     static constexpr int pauseMinMs = 1000;
     static constexpr int pauseMaxMs = 30000;
+    // A relay restarted while nothing changes would stay empty: the newest state goes again
+    // after this long without a request.
+    static constexpr int republicationMs = 30000;
 
     // An http or https address with a host, as typed; empty when the text is not one.
     static QUrl adresseDepuis(const QString &texte);
 
     // `jeton`, when given, goes as "Authorization: Bearer jeton". The pauses go from
-    // `premiere` up to `plafond`; only tests shorten them.
+    // `premiere` up to `plafond`; only tests shorten them and the republication.
     Relais(const QUrl &adresse, const QString &jeton, QObject *parent = nullptr,
-           int premiere = pauseMinMs, int plafond = pauseMaxMs);
+           int premiere = pauseMinMs, int plafond = pauseMaxMs,
+           int republication = republicationMs);
 
     // Keeps the document as the newest; sends it now unless a request or a pause is under
     // way. Never waits.
@@ -53,8 +57,9 @@ private:
     QByteArray nouveau;    // the newest document not yet accepted
     bool aEnvoyer = false; // `nouveau` came after the last request left
     QNetworkReply *enVol = nullptr;
-    QTimer *limite;  // the request in flight must end by then
-    QTimer *reprise; // the pause after a failure
+    QTimer *limite;    // the request in flight must end by then
+    QTimer *reprise;   // the pause after a failure
+    QTimer *entretien; // the republication while nothing changes
     const int premierePause, plafondPause;
     int pauseMs;
     bool dernierSucces = false;
