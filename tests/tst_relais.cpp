@@ -275,6 +275,18 @@ private slots:
         QVERIFY2(abandon >= Relais::delaiRequeteMs * 9 / 10, qPrintable(QString::number(abandon)));
     }
 
+    // nginx restarted while the sender is silent (a lunch break) comes back empty: the newest
+    // state is sent again within the republication period, with no datagram.
+    void republication()
+    {
+        Relais relais(QUrl(url), jeton, nullptr, Relais::pauseMinMs, Relais::pauseMaxMs, 1000);
+        relais.publier("[\"Pause\"]");
+        QTRY_VERIFY_WITH_TIMEOUT(relais.aJour(), attente);
+        nginx.terminate();
+        QVERIFY(nginx.waitForFinished(attente) && demarrerNginx());
+        QTRY_COMPARE_WITH_TIMEOUT(obtenir("/etat.json").corps, QByteArray("[\"Pause\"]"), attente);
+    }
+
     // Refusals before any window, and the page's files written where the relay serves them.
     void ligneDeCommande_data()
     {
