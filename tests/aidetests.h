@@ -77,6 +77,29 @@ inline bool ecoute(quint16 port)
     return QTest::qWaitFor([port] { return socketUdp && socketUdp->localPort() == port; }, attente);
 }
 
+// A datagram to the port on loopback, sent from the address given.
+inline void envoyerUdp(const QByteArray &datagramme, quint16 port, const char *depuis = "127.0.0.1")
+{
+    QUdpSocket emetteur;
+    QVERIFY(emetteur.bind(QHostAddress(QString::fromLatin1(depuis)), 0));
+    QVERIFY(emetteur.writeDatagram(datagramme, QHostAddress::LocalHost, port) >= 0);
+}
+
+// The whole file, empty when it cannot be read.
+inline QByteArray contenuFichier(const QString &chemin)
+{
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+// The file made of these bytes alone, in a folder made if needed.
+inline bool ecrireFichier(const QString &chemin, const QByteArray &contenu)
+{
+    QDir().mkpath(QFileInfo(chemin).path());
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::WriteOnly) && fichier.write(contenu) == contenu.size();
+}
+
 // Runs a step on the next modal dialog (a message box opened with exec()) once it shows.
 inline void surProchaineBoite(std::function<void(QMessageBox *)> action)
 {

@@ -1,12 +1,11 @@
 // A station left alone all day, seen from outside: real processes killed with -9 and
 // started again, and command lines that must be refused before any window opens.
-#include "attente.h"
+#include "aidetests.h"
 #include "http.h"
 #include "processus.h"
 
 #include <QFileInfo>
 #include <QSettings>
-#include <QUdpSocket>
 #include <QtTest>
 
 class TstJournee : public QObject
@@ -69,15 +68,9 @@ private slots:
         reglages.sync();
         QProcess *avant = stations.lancer(0, {}, "fenetre4");
         QVERIFY(!Stations::attendreLigne(avant, "etat").isEmpty());
-        QUdpSocket emetteur;
-        emetteur.writeDatagram("<COUPE>;Avant la coupure;7;120;1;Durand;Léa;</COUPE>",
-                               QHostAddress::LocalHost, 7790);
+        envoyerUdp("<COUPE>;Avant la coupure;7;120;1;Durand;Léa;</COUPE>", 7790);
         const QString fichier = QFileInfo(stations.fichierParametres()).path() + "/DernierEtat.txt";
-        const auto contenu = [&fichier] {
-            QFile f(fichier);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(contenu().contains("Avant la coupure"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(contenuFichier(fichier).contains("Avant la coupure"), 20000);
         avant->kill();
         QVERIFY(avant->waitForFinished(5000));
         if (abime) {

@@ -1,5 +1,6 @@
 // The contest kept on disk for a restart: what is taken back rebuilds the store exactly, and
 // a file cut, altered or of another version is set aside, leaving the store as it was.
+#include "aidetests.h"
 #include "core/instantane.h"
 #include "core/memoireetat.h"
 
@@ -43,8 +44,8 @@ private slots:
             series(2, 2, "Ancien"),
             "<COUPE>;Coupe\\n2026;7;120;1;Durand;Léa;</COUPE>",
             series(0, 0, "Martin"),
-            "<EPREUVE>;a;b;c;d;e;f;Durand;Léa;7;42;1;2;3;4;5;6;7;</EPREUVE>" + series(0, 1, "Petit") +
-                "<COUPE>;Coupe\n2026;8;99;1;Roux;Luc;</COUPE>",
+            "<EPREUVE>;a;b;c;d;e;f;Durand;Léa;7;42;1;2;3;4;5;6;7;</EPREUVE>" +
+                series(0, 1, "Petit") + "<COUPE>;Coupe\n2026;8;99;1;Roux;Luc;</COUPE>",
             series(9, 3, "HorsPlace"),
         };
         const QString chemin = dossier.filePath("etat-exact.txt");
@@ -94,9 +95,7 @@ private slots:
             contenu[octet] = contenu[octet] ^ 1;
         if (!entete.isEmpty())
             contenu.replace("#vellorcup-etat 1", entete);
-        QFile fichier(chemin);
-        QVERIFY(fichier.open(QIODevice::WriteOnly) && fichier.write(contenu) == contenu.size());
-        fichier.close();
+        QVERIFY(ecrireFichier(chemin, contenu));
         viderMagasin();
 
         QString erreur;
@@ -107,9 +106,7 @@ private slots:
         const QStringList mis =
             QDir(dossier.path()).entryList({QTest::currentDataTag() + QString(".illisible-*")});
         QCOMPARE(mis.size(), 1);
-        QFile gardee(dossier.filePath(mis.first()));
-        QVERIFY(gardee.open(QIODevice::ReadOnly));
-        QCOMPARE(gardee.readAll(), contenu); // nothing lost
+        QCOMPARE(contenuFichier(dossier.filePath(mis.first())), contenu); // nothing lost
     }
 };
 

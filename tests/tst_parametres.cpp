@@ -184,10 +184,7 @@ private slots:
     {
         QFETCH(QByteArray, ini);
         QFETCH(QVariantMap, lus);
-        QDir().mkpath(QFileInfo(cheminFichierParametres()).path());
-        QFile brut(cheminFichierParametres());
-        QVERIFY(brut.open(QIODevice::WriteOnly) && brut.write(ini) == ini.size());
-        brut.close();
+        QVERIFY(ecrireFichier(cheminFichierParametres(), ini));
         QVariantMap attendu = defauts();
         for (auto i = lus.cbegin(); i != lus.cend(); ++i)
             attendu.insert(i.key(), i.value());

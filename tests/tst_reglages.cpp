@@ -25,18 +25,6 @@ bool servie(quint16 port)
     return demander(port, "GET /etat.json HTTP/1.0\r\n\r\n").statut == 200;
 }
 
-void envoyer(const QByteArray &datagramme)
-{
-    QUdpSocket emetteur;
-    QVERIFY(emetteur.writeDatagram(datagramme, QHostAddress::LocalHost, portTrames) >= 0);
-}
-
-QByteArray contenu(const QString &chemin)
-{
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
 // A relay that keeps what it is sent.
 struct FauxRelais : QTcpServer {
     QByteArray recu;
@@ -125,7 +113,7 @@ private slots:
         demarrer();
         QVERIFY(servie(ancienPort));
         QTRY_VERIFY(!controle.sauvegardePrevue());
-        const QByteArray avant = contenu(cheminFichierParametres());
+        const QByteArray avant = contenuFichier(cheminFichierParametres());
         saisir(champ<QSpinBox>("portWebSpinBox"), saisie);
         cliquer(QDialogButtonBox::StandardButton(bouton));
         const bool garde = pris || bouton == QDialogButtonBox::Cancel;
@@ -136,7 +124,7 @@ private slots:
         QVERIFY(!pris || champ<QLabel>("portWebErreurLabel")->isVisible());
         QTRY_VERIFY(!controle.sauvegardePrevue());
         if (garde)
-            QCOMPARE(contenu(cheminFichierParametres()), avant);
+            QCOMPARE(contenuFichier(cheminFichierParametres()), avant);
         else
             QCOMPARE(controle.fichier().value("Web/Port").toString(), saisie);
         QCOMPARE(FenetreAffichage::adresseResultats(),
@@ -203,14 +191,16 @@ private slots:
         QTest::addColumn<QString>("ajout");   // typed; null: the current sender; empty: none
         QTest::addColumn<bool>("entendue");   // the next datagram from 127.0.0.1
         QTest::addColumn<QString>("erreur");
-        QTest::newRow("l'émetteur actuel") << "" << QString() << true << "";
-        QTest::newRow("un autre") << ""
-                                  << "127.0.0.9" << false << "";
-        QTest::newRow("pas une adresse") << ""
-                                         << "abc" << true << "Pas une adresse IP : abc";
+        const auto ligne = [](const char *nom, const char *fichier, const QString &ajout,
+                              bool entendue, const char *erreur) {
+            QTest::newRow(nom) << fichier << ajout << entendue << erreur;
+        };
+        ligne("l'émetteur actuel", "", QString(), true, "");
+        ligne("un autre", "", "127.0.0.9", false, "");
+        ligne("pas une adresse", "", "abc", true, "Pas une adresse IP : abc");
         // No valid address in the file: no sender, until the operator mends the list.
-        QTest::newRow("fichier illisible") << "pas-une-adresse"
-                                           << "" << false << "Pas une adresse IP : pas-une-adresse";
+        ligne("fichier illisible", "pas-une-adresse", "", false,
+              "Pas une adresse IP : pas-une-adresse");
     }
 
     // A sender added in the dialog filters the very next datagram; a line that is not an
@@ -224,7 +214,7 @@ private slots:
         controle.fichier().setValue("Connexion/Sources", fichier);
         demarrer();
         if (fichier.isEmpty()) {
-            envoyer("<COUPE>;Première;</COUPE>");
+            envoyerUdp("<COUPE>;Première;</COUPE>", portTrames);
             QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("Première"), attente);
         }
         auto *raison = champ<QLabel>("sourcesErreurLabel");
@@ -237,7 +227,7 @@ private slots:
         cliquer(QDialogButtonBox::Ok);
         QCOMPARE(raison->isVisible() ? raison->text() : QString(), erreur);
         QCOMPARE(dialogue->isVisible(), !erreur.isEmpty());
-        envoyer("<COUPE>;Suivante;</COUPE>");
+        envoyerUdp("<COUPE>;Suivante;</COUPE>", portTrames);
         auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
         const QString recues = QString("Reçues : %1,").arg(fichier.isEmpty() ? 2 : 1);
         QTRY_VERIFY_WITH_TIMEOUT((feuille->etatFluxSlot(), etat->text().contains(recues)), attente);

@@ -26,13 +26,6 @@ using Trames = QList<QByteArray>;
 // From two senders; the second with a line break and a backslash, recorded as they came.
 const QByteArray deA = coupe("A"), deB = coupe("B\n\\");
 
-void envoyer(const QByteArray &datagramme, quint16 port, const char *depuis = "127.0.0.1")
-{
-    QUdpSocket emetteur;
-    QVERIFY(emetteur.bind(QHostAddress(QString::fromLatin1(depuis)), 0));
-    QVERIFY(emetteur.writeDatagram(datagramme, QHostAddress::LocalHost, port) >= 0);
-}
-
 // Wine sends from 127.0.0.1 what a socket bound to 127.0.0.2 sends: there the two senders
 // are one.
 bool deuxEmetteurs()
@@ -40,7 +33,7 @@ bool deuxEmetteurs()
     QUdpSocket recepteur;
     if (!recepteur.bind(QHostAddress(QHostAddress::LocalHost)))
         return false;
-    envoyer("?", recepteur.localPort(), "127.0.0.2");
+    envoyerUdp("?", recepteur.localPort(), "127.0.0.2");
     return recepteur.waitForReadyRead(attente) &&
            recepteur.receiveDatagram().senderAddress() == QHostAddress("127.0.0.2");
 }
@@ -104,12 +97,12 @@ private slots:
         QSignalSpy dessins(&reseau, &Reseau::reseauUpdateAffichageSignal);
         QSignalSpy durees(&reseau, &Reseau::dureeMaxAffichageSignal);
         for (const QByteArray &d : envois)
-            envoyer(d, 7720);
+            envoyerUdp(d, 7720);
         QTRY_COMPARE_WITH_TIMEOUT(dessins.count(), 1, attente);
         QCOMPARE(titreCoupe, titre);
         QCOMPARE(lignesEpreuve.size(), lignes);
 
-        envoyer(coupe("fin"), 7720); // the end marker: it alone may add a drawing
+        envoyerUdp(coupe("fin"), 7720); // the end marker: it alone may add a drawing
         QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("fin"), attente);
         QCOMPARE(dessins.count(), 2);
         QCOMPARE(durees.count(), 2);
@@ -136,7 +129,7 @@ private slots:
         for (const auto &duree : durees) {
             voyant->hide();
             dureeMaxAffichage = duree.first;
-            envoyer("<SERIES>;1;0;1;01:02;07:58;</SERIES>", 7721);
+            envoyerUdp("<SERIES>;1;0;1;01:02;07:58;</SERIES>", 7721);
             QVERIFY(socketUdp->waitForReadyRead(attente)); // reads and decodes within the call
             QVERIFY(!voyant->isHidden());
             QCOMPARE(etiquette->text(), duree.first > 0
@@ -182,7 +175,7 @@ private slots:
 
         feuille->findChild<QLineEdit *>("mainFeuilleReseauPortLineEdit")->setText("7731");
         QCOMPARE(parametres.portUdp, QStringLiteral("7731"));
-        envoyer(coupe("ancien"), 7730);
+        envoyerUdp(coupe("ancien"), 7730);
         QCOMPARE(prochainDatagramme().data(), coupe("ancien"));
 
         bouton->click(); // disconnect: the port is given back
@@ -219,7 +212,7 @@ private slots:
         const auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
         QVERIFY2(etat->text().contains("\nÉcoute impossible : ") && enRouge(etat),
                  qPrintable(etat->text()));
-        envoyer("repère", 7740); // an announcement would have come before it
+        envoyerUdp("repère", 7740); // an announcement would have come before it
         QVERIFY(occupant.waitForReadyRead(attente));
         QCOMPARE(occupant.receiveDatagram().data(), QByteArray("repère"));
     }
@@ -267,8 +260,8 @@ private slots:
             controle.dossier->filePath(enregistrable ? "jour.txt" : "absent/jour.txt");
         feuille->appliquerOptions(options);
 
-        envoyer(deA, 7780, "127.0.0.1");
-        envoyer(deB, 7780, "127.0.0.2");
+        envoyerUdp(deA, 7780, "127.0.0.1");
+        envoyerUdp(deB, 7780, "127.0.0.2");
         const QString comptes =
             QStringLiteral("Reçues : 2, ignorées : %1").arg(2 - entendues.size());
         auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
@@ -323,7 +316,7 @@ private slots:
         QCOMPARE(FenetreAffichage::adresseResultats(),
                  servie ? QStringLiteral("http://127.0.0.1:7785/") : QString());
 
-        envoyer(coupe("En <direct>"), 7784);
+        envoyerUdp(coupe("En <direct>"), 7784);
         QTRY_COMPARE_WITH_TIMEOUT(titreCoupe, QStringLiteral("En <direct>"), attente);
         if (servie) {
             const QByteArray titre = "\"titreCoupe\":\"En \\u003cdirect\\u003e\"";
