@@ -71,7 +71,6 @@ private slots:
     void champs()
     {
         QFETCH(QString, chemin);
-        QFETCH(QVariant, attendu);
         remplir();
         // Written from a snapshot, as the publishing thread does, while the store moves on.
         Cliche cliche = Cliche::duMagasin();
@@ -83,7 +82,7 @@ private slots:
             const int i = pas.toInt(&indice);
             valeur = indice ? valeur.toArray().at(i) : valeur.toObject().value(pas);
         }
-        QCOMPARE(valeur.toVariant(), attendu);
+        QTEST(valeur.toVariant(), "attendu");
     }
 
     // Markup characters never appear raw: the document is data wherever it lands. Quotes,

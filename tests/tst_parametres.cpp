@@ -76,8 +76,7 @@ private slots:
     void repertoireDonnees()
     {
         QFETCH(QString, documents);
-        QFETCH(QString, attendu);
-        QCOMPARE(repertoireDonneesDepuis(documents), attendu);
+        QTEST(repertoireDonneesDepuis(documents), "attendu");
     }
 
     void premierLancement()

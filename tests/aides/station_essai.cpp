@@ -8,6 +8,7 @@
 // "ecritures" saves the settings without pause.
 #include "app/demarrage.h"
 #include "app/feuille.h"
+#include "windows/fenetreaffichage.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,22 +38,17 @@ void agir(QWidget *feuille, const QByteArray &action)
 
 void afficherEtat(QWidget *feuille)
 {
+    const auto *f = static_cast<Feuille *>(feuille);
     QByteArray visibles;
-    const auto fenetres = QApplication::topLevelWidgets();
     for (int n = 1; n <= 5; ++n)
-        for (QWidget *w : fenetres)
-            if (w->isVisible() && w->objectName() == QByteArray("win") + QByteArray::number(n))
-                visibles += QByteArray::number(n);
+        if (f->fenetre(n)->isVisible())
+            visibles += QByteArray::number(n);
     QStringList textes;
-    for (QWidget *w : fenetres) {
-        const auto *vue = w->findChild<QGraphicsView *>();
-        if (w->objectName() != QLatin1String("win4") || !vue || !vue->scene())
-            continue;
-        const auto items = vue->scene()->items();
-        for (const QGraphicsItem *item : items)
-            if (const auto *texte = dynamic_cast<const QGraphicsSimpleTextItem *>(item))
-                textes << texte->text();
-    }
+    const auto *vue = f->fenetre(4)->findChild<QGraphicsView *>();
+    const auto items = vue && vue->scene() ? vue->scene()->items() : QList<QGraphicsItem *>();
+    for (const QGraphicsItem *item : items)
+        if (const auto *texte = dynamic_cast<const QGraphicsSimpleTextItem *>(item))
+            textes << texte->text();
     std::printf(
         "etat fenetres=%s curseur1=%d flux=%s coupe=%s\n", visibles.constData(),
         feuille->findChild<QSlider *>("mainWindow1TailleFonteSlider")->value(),
