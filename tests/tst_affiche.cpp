@@ -85,7 +85,6 @@ private slots:
         ligne("titre de la coupe, relais",
               {{"Web/Relais", relais + "pub/x"}, {"coupe", "Coupe 2026"}}, {"affiche.pdf"}, 0,
               relais, {"Coupe 2026"});
-        ligne("titre par défaut", {}, {"affiche.pdf"}, 0, page, {"Vellor's Cup"});
         ligne("fichier impossible", {}, {"absent/affiche.pdf"}, 2, "", {"absent/affiche.pdf"});
         ligne("--relais",
               {{"Web/Relais", "https://autre.example.org/pub"}, {"Affiche/Wifi", "Terrain"}},

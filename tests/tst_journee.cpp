@@ -125,8 +125,6 @@ private slots:
         const auto refus = [](const char *nom, const QStringList &options, const QString &message) {
             QTest::newRow(nom) << options << 2 << QStringList{message};
         };
-        refus("adresse invalide", {"--source", "192.168.1.300"},
-              "adresse invalide : 192.168.1.300");
         refus("une adresse sur deux invalide", {"--source", "127.0.0.1,pas-une-adresse"},
               "adresse invalide : pas-une-adresse");
         refus("dossier d'enregistrement absent", {"--enregistrer", "/dossier/absent/jour.txt"},

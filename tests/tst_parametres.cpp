@@ -143,9 +143,6 @@ private slots:
         // A place other than (0, 0) was always stored by the station.
         ligne("ailleurs, d'un fichier d'avant", "[FenetreInfo5]\nX=0\nY=-40\n",
               {{"Y5", -40}, {"PlaceConnue5", true}});
-        ligne("affichée, reprise", "[FenetreInfo1]\nVisible=1\n[Fenetre]\nReprendre=1\n",
-              {{"Visible1", true}, {"reprendre", true}});
-        ligne("alerte coupée", "[Connexion]\nSilenceAlerte=0\n", {{"silence", 0}});
         ligne("sources tapées à la main", "[Connexion]\nSources=192.168.1.10, 10.0.0.2\n",
               {{"sources", QStringList{"192.168.1.10", "10.0.0.2"}}});
         ligne("page web", "[Web]\nPort=8080\nAdresse= 127.0.0.1\n",
