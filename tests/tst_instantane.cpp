@@ -57,7 +57,6 @@ private slots:
         ajouter("nom de l'épreuve", "epreuves/2/nom", "Pylône racing");
         ajouter("résultats connus", "epreuves/2/series/1/avecResultats", true);
         ajouter("pilote réussi", "epreuves/2/series/1/pilotes/0/reussi", true);
-        ajouter("nom piégé", "epreuves/2/series/0/pilotes/1/nom1", piege);
         ajouter("club avec &", "epreuves/2/series/1/pilotes/1/club", "Club & Co");
         ajouter("épreuve vide", "epreuves/4/series", QVariantList());
         ajouter("préparation : titre", "preparation/titre", "Pylône racing - Série n° 1");
