@@ -23,8 +23,6 @@ private slots:
             << qint64(3600000) << "10.0.0.2" << 0 << "Dernière trame il y a 1 h 00 min (10.0.0.2)";
         QTest::newRow("minutes") << qint64(65000) << "10.0.0.2" << 100
                                  << "Dernière trame il y a 1 min 05 s (10.0.0.2)";
-        QTest::newRow("IPv4 vue en IPv6")
-            << qint64(0) << "::ffff:127.0.0.1" << 10 << "Dernière trame il y a 0 s (127.0.0.1)";
         QTest::newRow("IPv6") << qint64(0) << "fe80::1" << 10
                               << "Dernière trame il y a 0 s (fe80::1)";
     }
