@@ -19,7 +19,7 @@
 // In every mode a reload, dialog, script error, console error or CSP violation is a fault.
 import { chromium } from 'playwright-core';
 import { createInterface } from 'node:readline';
-import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { readFileSync } from 'node:fs';
 import { execFileSync } from 'node:child_process';
 
 const [mode, url, ...reste] = process.argv.slice(2);
@@ -592,68 +592,6 @@ async function controler(page, verification = '__ecarts') {
   }
 }
 
-async function capturer(page, dossier) {
-  mkdirSync(dossier, { recursive: true });
-  const photo = async (nom) => {
-    await page.waitForFunction(() =>
-      !document.getElementById('titre-classement-coupe').classList.contains('efface'), null, { timeout: DELAI });
-    await page.screenshot({ path: dossier + '/page-telephone-' + nom + '.png' });
-  };
-  // A spectator follows a pilot of the next series, found by his number.
-  const numero = await page.textContent('#vue-preparation tbody tr:first-child .numero');
-  await page.fill('#recherche', numero);
-  await page.click(`.proposition:has-text("${numero} ")`);
-  await page.click('.onglets a[data-vue=series]');
-  await photo('series');
-  await page.click('.onglets a[data-vue=coupe]');
-  await photo('coupe');
-  // The series overlay over a frame of a contest video, drawn here.
-  const o = await ouvrir(new URL('incrustation?vue=serie', page.url()).href, '.panneau', GRAND);
-  const png = (await o.page.screenshot({ omitBackground: true })).toString('base64');
-  const toile = await contexte.newPage();
-  const image = await toile.evaluate(async (png) => {
-    const c = document.createElement('canvas');
-    [c.width, c.height] = [1280, 720];
-    const g = c.getContext('2d');
-    // A band from y0 to y1, its colour going from haut to bas.
-    const bande = (y0, y1, haut, bas) => {
-      const degrade = g.createLinearGradient(0, y0, 0, y1);
-      degrade.addColorStop(0, haut);
-      degrade.addColorStop(1, bas);
-      g.fillStyle = degrade;
-      g.fillRect(0, y0, 1280, y1 - y0);
-    };
-    bande(0, 430, '#3d78c2', '#bcd8ef');
-    g.fillStyle = '#2f5a2a';
-    g.beginPath();
-    g.moveTo(0, 430);
-    for (let x = 0; x <= 1280; x += 40) g.lineTo(x, 400 + 18 * Math.sin(x / 70) + 9 * Math.sin(x / 23));
-    g.lineTo(1280, 430);
-    g.fill();
-    bande(430, 720, '#6f9b45', '#3f6b25');
-    g.fillStyle = '#8a8a80';
-    g.beginPath();
-    g.moveTo(560, 430); g.lineTo(720, 430); g.lineTo(1100, 720); g.lineTo(180, 720);
-    g.fill();
-    // A model aircraft banking over the field.
-    g.translate(780, 210);
-    g.rotate(-0.18);
-    g.fillStyle = '#d23a2a';
-    g.fillRect(-90, -9, 180, 18);
-    g.fillRect(-20, -70, 30, 140);
-    g.fillRect(-95, -28, 16, 56);
-    g.setTransform(1, 0, 0, 1, 0, 0);
-    const img = new Image();
-    img.src = 'data:image/png;base64,' + png;
-    await img.decode();
-    g.drawImage(img, 0, 0, 1280, 720);
-    return c.toDataURL('image/png').split(',')[1];
-  }, png);
-  writeFileSync(dossier + '/incrustation-serie.png', Buffer.from(image, 'base64'));
-  await toile.close();
-  await o.page.close();
-}
-
 // Runs in the overlay: its pilots against the series in flight of the state e.
 function ecartsIncrustation(e) {
   const serie = e.epreuves[e.epreuveEnCours]?.series[e.serieCourante];
@@ -676,7 +614,11 @@ async function suivre() {
     // The simulator changes the contest every second: a still state is a stalled page.
     else if (r.sequence <= sequence && ++immobile >= 3) ecart('séquence immobile à ' + sequence);
     else if (r.sequence > sequence) [immobile, sequence] = [0, r.sequence];
-    if (captures && controles === Math.max(1, Math.floor(duree / 4))) await capturer(s.page, captures);
+    // The README's pictures, drawn by a tool of their own once the page shows the contest.
+    if (captures && controles === Math.max(1, Math.floor(duree / 4))) {
+      const { capturer } = await import('../../tools/captures/page.mjs');
+      await capturer({ page: s.page, dossier: captures, ouvrir, contexte, delai: DELAI, taille: GRAND });
+    }
     await attendre(2000);
   }
   (await fautes(s)).forEach(ecart);
