@@ -31,6 +31,12 @@ MemoireEtat::MemoireEtat(const QString &chemin, QObject *parent, int periodeMs)
     connect(minuterie, &QTimer::timeout, this, &MemoireEtat::ecrire);
 }
 
+MemoireEtat::~MemoireEtat()
+{
+    if (minuterie->isActive())
+        ecrire();
+}
+
 void MemoireEtat::garder(Retenu &place, const QByteArray &datagramme)
 {
     place = {compteur, datagramme};

@@ -28,6 +28,8 @@ public:
     explicit MemoireEtat(const QString &chemin, QObject *parent = nullptr,
                          int periodeMs = periodeParDefautMs);
     static constexpr int periodeParDefautMs = 2000;
+    // What waits for the period is written on a normal end.
+    ~MemoireEtat() override;
 
     void retenir(const QByteArray &datagramme, const BlocsLus &lus);
     // The datagrams kept, in their order of arrival.
@@ -44,7 +46,7 @@ public:
     // Returns when the state was written; invalid when nothing was taken back.
     QDateTime reprendre(QString *erreur);
 
-    // Now, not waiting for the period (tests).
+    // Now, not waiting for the period. False, with a debug line, when the file cannot be written.
     bool ecrire();
 
 private:

@@ -49,14 +49,16 @@ private slots:
             series(9, 3, "HorsPlace"),
         };
         const QString chemin = dossier.filePath("etat-exact.txt");
-        MemoireEtat memoire(chemin);
-        for (const QByteArray &d : journee) {
-            BlocsLus lus;
-            decoderTrame(d, &lus);
-            memoire.retenir(d, lus);
+        {
+            // Ended normally before its period: what waited is written all the same.
+            MemoireEtat memoire(chemin, nullptr, 60000);
+            for (const QByteArray &d : journee) {
+                BlocsLus lus;
+                decoderTrame(d, &lus);
+                memoire.retenir(d, lus);
+            }
         }
         const QByteArray attendu = etatJson(1, -1);
-        QVERIFY(memoire.ecrire());
         viderMagasin();
         QString erreur;
         MemoireEtat relue(chemin);
