@@ -36,8 +36,6 @@ public:
 
     // The page's addresses, the field's network first; empty while no page is served.
     QStringList adressesPage() const;
-    PageResultats *page() const { return pageResultats; }
-    Relais *relais() const { return relaisEnCours; }
 
     // What the control window says of the page and of the relay: empty when off; `alerte`
     // when it failed.

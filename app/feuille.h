@@ -44,9 +44,6 @@ public:
     // connection.
     void appliquerOptions(const OptionsStation &options);
 
-    Reglages *reglagesStation() const { return reglages; }
-    Diffusion *diffusion() const { return diffusionEtat; }
-
     // Window n, 1 to 5, and its button.
     FenetreAffichage *fenetre(int n) const;
     QToolButton *boutonFenetre(int n) const;
