@@ -68,26 +68,31 @@ void Diffusion::ouvrirRelais(const QString &adresse, const QString &jeton)
     } else {
         relaisEnCours = new Relais(url, jeton, this);
         connect(relaisEnCours, &Relais::etatChange, this, &Diffusion::etatChange);
+        connect(relaisEnCours, &Relais::republicationDemandee, this, &Diffusion::publier);
+        relaisEnCours->suivre(publicationOuverte(), &Publication::documentPret);
     }
     emit etatChange();
     publier();
 }
 
-// The document is written on the publishing thread; this one only takes the snapshot.
-void Diffusion::publier()
+Publication *Diffusion::publicationOuverte()
 {
-    if (!pageResultats && !relaisEnCours)
-        return;
     if (!publication) {
         publication = new Publication(this);
         connect(publication, &Publication::documentPret, this, [this](const QByteArray &etat) {
             if (pageResultats)
                 pageResultats->publier(etat);
-            if (relaisEnCours)
-                relaisEnCours->publier(etat);
         });
     }
-    publication->publier(reseau->etatFlux().msDepuisDerniere, reprise);
+    return publication;
+}
+
+// The document is written on the publishing thread and goes from there to the relay's; this
+// one only takes the snapshot.
+void Diffusion::publier()
+{
+    if (pageResultats || relaisEnCours)
+        publicationOuverte()->publier(reseau->etatFlux().msDepuisDerniere, reprise);
 }
 
 QStringList Diffusion::adressesPage() const

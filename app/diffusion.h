@@ -46,6 +46,8 @@ signals:
     void etatChange();
 
 private:
+    Publication *publicationOuverte();
+
     const Reseau *reseau;
     PageResultats *pageResultats = nullptr;
     int portPage = 0;

@@ -17,20 +17,6 @@ namespace
 {
 constexpr int rafraichissements = 200;
 
-// A change every window shows: a name in the event in flight, in the cup and on the
-// scoreboard.
-void changerChaqueFenetre(int i)
-{
-    const QString suffixe = QString::number(i % 2);
-    for (GroupeSerie &groupe : epreuvesSeries[indexEpreuveSeries].groupes)
-        if (!groupe.pilotes.isEmpty())
-            groupe.pilotes[0].nom2 = QStringLiteral("Nom") + suffixe;
-    if (!classementCoupe.isEmpty())
-        classementCoupe[0].nom2 = QStringLiteral("Nom") + suffixe;
-    if (!lignesEpreuve.isEmpty())
-        lignesEpreuve[0].nom2 = QStringLiteral("Nom") + suffixe;
-}
-
 void mesurer(const QVector<FenetreAffichage *> &fenetres, int pilotes, bool change)
 {
     reinitialiserDonnees();

@@ -1,7 +1,8 @@
 // What the relay costs the station's refresh: the five windows at 1920 x 1080 refreshed at 10
 // frames per second from a contest of 200 pilots, the state handed to a relay after each
 // refresh as the control window does (a snapshot of the store, the document written on the
-// publishing thread), against the same refreshes with no relay. The runs
+// publishing thread and sent from the relay's), against the same refreshes with no relay;
+// once where only the chronometers move, once where every window changes. The runs
 // alternate, so that a machine that slows down or speeds up weighs on both alike.
 //   bench-relais URL [JETON]     (a running relay: scripts/mesurer-relais.sh starts one)
 // Prints, relay off then on, the refresh (median, p95, max, in ms), then the CPU per frame of
@@ -46,7 +47,8 @@ struct Run {
 
 // One run of refreshes as the control window runs them: the visible windows, then the state
 // for the relay when there is one.
-void rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication *publication, Run &run)
+void rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication *publication, bool change,
+                Run &run)
 {
     ConcoursDemo concours(ConcoursDemo::graineParDefaut, pilotes);
     concours.allerA(2, 1, Phase::Vol);
@@ -62,6 +64,8 @@ void rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication *public
         const QByteArray trame = concours.trame();
         fabricationMs += cpuFilMs() - debut;
         decoderTrame(trame);
+        if (change)
+            changerChaqueFenetre(faites);
         QElapsedTimer chrono;
         chrono.start();
         for (FenetreAffichage *f : fenetres)
@@ -108,28 +112,33 @@ int main(int argc, char *argv[])
     }
     Relais relais(adresse, args.value(2));
     Publication publication;
-    QObject::connect(&publication, &Publication::documentPret, &relais, &Relais::publier);
+    relais.suivre(&publication, &Publication::documentPret);
     reinitialiserDonnees();
     const CinqFenetres cinq;
 
-    Run chauffe, sans, avec;
-    rafraichir(cinq.fenetres, &publication, chauffe); // scenes built, connection to the relay open
-    for (int i = 0; i < alternances; ++i) {
-        rafraichir(cinq.fenetres, nullptr, sans);
-        rafraichir(cinq.fenetres, &publication, avec);
-    }
     std::printf("Qt %s, %d pilotes, %d rafraîchissements par mesure\n", qVersion(), pilotes,
-                int(sans.durees.size()));
-    std::printf("%-12s %10s %10s %10s %12s %12s\n", "relais", "médiane", "p95", "max",
-                "fil GUI/trame", "processus/trame");
-    afficher("sans", sans);
-    afficher("avec", avec);
-    std::printf("rapport médiane %.3f p95 %.3f fil GUI %.3f processus %.3f\n",
-                rang(avec.durees, 0.5) / rang(sans.durees, 0.5),
-                rang(avec.durees, 0.95) / rang(sans.durees, 0.95), avec.filMs / sans.filMs,
-                avec.cpuMs / sans.cpuMs);
-    std::printf("dont le cliché du magasin %.3f ms de processeur du fil GUI (médiane)\n",
-                rang(avec.cliches, 0.5));
+                trames * alternances);
+    for (bool change : {false, true}) {
+        Run chauffe, sans, avec;
+        // Scenes built, connection to the relay open.
+        rafraichir(cinq.fenetres, &publication, change, chauffe);
+        for (int i = 0; i < alternances; ++i) {
+            rafraichir(cinq.fenetres, nullptr, change, sans);
+            rafraichir(cinq.fenetres, &publication, change, avec);
+        }
+        std::printf("\n%s\n", change ? "fenêtres changées à chaque trame"
+                                       : "seuls les chronomètres changent");
+        std::printf("%-12s %10s %10s %10s %12s %12s\n", "relais", "médiane", "p95", "max",
+                    "fil GUI/trame", "processus/trame");
+        afficher("sans", sans);
+        afficher("avec", avec);
+        std::printf("rapport médiane %.3f p95 %.3f fil GUI %.3f processus %.3f\n",
+                    rang(avec.durees, 0.5) / rang(sans.durees, 0.5),
+                    rang(avec.durees, 0.95) / rang(sans.durees, 0.95), avec.filMs / sans.filMs,
+                    avec.cpuMs / sans.cpuMs);
+        std::printf("dont le cliché du magasin %.3f ms de processeur du fil GUI (médiane)\n",
+                    rang(avec.cliches, 0.5));
+    }
     std::printf("relais %s %s\n",
                 relais.aJour() ? "à jour" : "en retard :", qPrintable(relais.raison()));
     return 0;

@@ -1,6 +1,7 @@
 #ifndef CINQFENETRES_H
 #define CINQFENETRES_H
 
+#include "core/donnees.h"
 #include "windows/win1.h"
 #include "windows/win2.h"
 #include "windows/win3.h"
@@ -36,5 +37,19 @@ public:
 private:
     std::vector<std::unique_ptr<FenetreAffichage>> proprietaires;
 };
+
+// A change every window shows: a name in the event in flight, in the cup and on the
+// scoreboard, alternating with `i`.
+inline void changerChaqueFenetre(int i)
+{
+    const QString suffixe = QString::number(i % 2);
+    for (GroupeSerie &groupe : epreuvesSeries[indexEpreuveSeries].groupes)
+        if (!groupe.pilotes.isEmpty())
+            groupe.pilotes[0].nom2 = QStringLiteral("Nom") + suffixe;
+    if (!classementCoupe.isEmpty())
+        classementCoupe[0].nom2 = QStringLiteral("Nom") + suffixe;
+    if (!lignesEpreuve.isEmpty())
+        lignesEpreuve[0].nom2 = QStringLiteral("Nom") + suffixe;
+}
 
 #endif

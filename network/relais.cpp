@@ -1,10 +1,5 @@
 #include "network/relais.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
-
 QUrl Relais::adresseDepuis(const QString &texte)
 {
     const QUrl url(texte.trimmed(), QUrl::StrictMode);
@@ -17,81 +12,32 @@ QUrl Relais::adresseDepuis(const QString &texte)
 
 Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent, int premiere,
                int plafond, int republication)
-    : QObject(parent), acces(new QNetworkAccessManager(this)), adresse(adresse),
-      limite(new QTimer(this)), reprise(new QTimer(this)), entretien(new QTimer(this)),
-      premierePause(premiere), plafondPause(plafond), pauseMs(premiere)
+    : QObject(parent),
+      envoi(new EnvoiRelais(adresse, jeton.isEmpty() ? QByteArray() : "Bearer " + jeton.toUtf8(),
+                            {delaiRequeteMs, premiere, plafond, republication}))
 {
-    if (!jeton.isEmpty())
-        autorisation = "Bearer " + jeton.toUtf8();
-    limite->setSingleShot(true);
-    limite->setInterval(delaiRequeteMs);
-    // A relay that hangs is a failure like one that refuses.
-    connect(limite, &QTimer::timeout, this, [this] {
-        if (enVol)
-            enVol->abort();
+    connect(envoi, &EnvoiRelais::resultat, this, [this](bool succes, const QString &raison) {
+        dernierSucces = succes;
+        derniereRaison = raison;
+        emit etatChange();
     });
-    reprise->setSingleShot(true);
-    connect(reprise, &QTimer::timeout, this, &Relais::envoyer);
-    entretien->setSingleShot(true);
-    entretien->setInterval(republication);
-    connect(entretien, &QTimer::timeout, this, [this] {
-        aEnvoyer = true;
-        if (!enVol && !reprise->isActive())
-            envoyer();
-    });
+    connect(envoi, &EnvoiRelais::republicationDue, this, &Relais::republicationDemandee);
+    fil.setObjectName(QStringLiteral("relais"));
+    envoi->moveToThread(&fil);
+    fil.start();
+}
+
+Relais::~Relais()
+{
+    // Its network objects end on the thread that made them.
+    QMetaObject::invokeMethod(
+        envoi, [this] { delete envoi; }, Qt::BlockingQueuedConnection);
+    fil.quit();
+    fil.wait();
 }
 
 void Relais::publier(const QByteArray &document)
 {
-    nouveau = document;
-    aEnvoyer = true;
-    if (!enVol && !reprise->isActive())
-        envoyer();
-}
-
-void Relais::envoyer()
-{
-    if (!aEnvoyer)
-        return;
-    aEnvoyer = false;
-    QNetworkRequest requete(adresse);
-    requete.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
-    if (!autorisation.isEmpty())
-        requete.setRawHeader("Authorization", autorisation);
-    enVol = acces->post(requete, nouveau);
-    connect(enVol, &QNetworkReply::finished, this, &Relais::termine);
-    limite->start();
-}
-
-void Relais::termine()
-{
-    limite->stop();
-    QNetworkReply *reponse = enVol;
-    enVol = nullptr;
-    reponse->deleteLater();
-    const int statut = reponse->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool succes = reponse->error() == QNetworkReply::NoError && statut / 100 == 2;
-    if (succes) {
-        derniereRaison.clear();
-        pauseMs = premierePause;
-    } else {
-        // A failed document is sent again: the newest one, after the pause.
-        aEnvoyer = true;
-        if (statut > 0)
-            derniereRaison = tr("refusé (%1)").arg(statut);
-        else if (reponse->error() == QNetworkReply::OperationCanceledError)
-            derniereRaison = tr("injoignable (délai dépassé)");
-        else
-            derniereRaison = tr("injoignable (%1)").arg(reponse->errorString());
-        reprise->start(pauseMs);
-        pauseMs = qMin(pauseMs * 2, plafondPause);
-    }
-    if (succes != dernierSucces || !succes) {
-        dernierSucces = succes;
-        emit etatChange();
-    }
-    if (succes) {
-        entretien->start();
-        envoyer();
-    }
+    QMetaObject::invokeMethod(
+        envoi, [e = envoi, document] { e->publier(document); }, Qt::QueuedConnection);
 }

@@ -1,18 +1,17 @@
 #ifndef RELAIS_H
 #define RELAIS_H
 
+#include "network/envoirelais.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QThread>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-class QTimer;
-
 // Hands the contest's state to a relay (nginx with nchan) that serves the results page to
-// more phones than the station could. Only the newest state matters: one request at a time,
-// never a queue, and a relay that fails is tried again later, less and less often.
+// more phones than the station could. The requests run on a thread of their own: the
+// projectors' thread only hands the document over.
 class Relais final : public QObject
 {
     Q_OBJECT
@@ -22,8 +21,8 @@ public:
     static constexpr int delaiRequeteMs = 10000;
     static constexpr int pauseMinMs = 1000;
     static constexpr int pauseMaxMs = 30000;
-    // A relay restarted while nothing changes would stay empty: the newest state goes again
-    // after this long without a request.
+    // A relay restarted while nothing changes would stay empty: the state goes again after
+    // this long without a request.
     static constexpr int republicationMs = 30000;
 
     // An http or https address with a host, as typed; empty when the text is not one.
@@ -34,10 +33,17 @@ public:
     Relais(const QUrl &adresse, const QString &jeton, QObject *parent = nullptr,
            int premiere = pauseMinMs, int plafond = pauseMaxMs,
            int republication = republicationMs);
+    ~Relais() override;
 
-    // Keeps the document as the newest; sends it now unless a request or a pause is under
-    // way. Never waits.
+    // Keeps the document as the newest; it is sent at once unless a request or a pause is
+    // under way. Never waits.
     void publier(const QByteArray &document);
+    // Each document `source` emits goes from its thread straight to the relay's.
+    template <typename Source, typename Signal>
+    void suivre(const Source *source, Signal signal)
+    {
+        connect(source, signal, envoi, &EnvoiRelais::publier, Qt::QueuedConnection);
+    }
 
     // True after the last answer was a success; otherwise `raison` tells why
     // ("refusé (403)", "injoignable (Connection refused)"), empty before any answer.
@@ -46,22 +52,13 @@ public:
 
 signals:
     void etatChange();
+    // Nothing went out for the republication period. The owner publishes the state again,
+    // written anew, so that it carries the data's true age.
+    void republicationDemandee();
 
 private:
-    void envoyer();
-    void termine();
-
-    QNetworkAccessManager *acces;
-    QUrl adresse;
-    QByteArray autorisation;
-    QByteArray nouveau;    // the newest document not yet accepted
-    bool aEnvoyer = false; // `nouveau` came after the last request left
-    QNetworkReply *enVol = nullptr;
-    QTimer *limite;    // the request in flight must end by then
-    QTimer *reprise;   // the pause after a failure
-    QTimer *entretien; // the republication while nothing changes
-    const int premierePause, plafondPause;
-    int pauseMs;
+    QThread fil;
+    EnvoiRelais *envoi;
     bool dernierSucces = false;
     QString derniereRaison;
 };
