@@ -6,7 +6,9 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -14,7 +16,7 @@ namespace
 {
 constexpr quint16 portTrames = 7700;
 // Any port will do: the namespace is ours alone.
-const QString portWeb = QStringLiteral("8080");
+const QString portWeb = QStringLiteral("8080"), portRelais = QStringLiteral("8081");
 const QString piege = QStringLiteral("<img src=x onerror=alert(1)>");
 
 // A pilot renamed everywhere the frame names him: series, scoreboard and cup.
@@ -34,6 +36,7 @@ class TstNavigateur : public QObject
     QString node;
     QScopedPointer<Stations> stations;
     QScopedPointer<QProcess> page;
+    QScopedPointer<QProcess> nginx;
 
     // The script's next line after the command, or why none came.
     QByteArray reponse(const QByteArray &commande, int delaiMs)
@@ -43,6 +46,15 @@ class TstNavigateur : public QObject
         const QByteArray ligne = Stations::attendreLigne(page.data(), "", delaiMs);
         return ligne.isEmpty() ? "rien ; erreurs du script : " + page->readAllStandardError()
                                : ligne;
+    }
+
+    QByteArray ouvrirPage(int suivi)
+    {
+        page.reset(new QProcess);
+        page->setWorkingDirectory(QStringLiteral(VELLOR_NAVIGATEUR));
+        page->start(node, {"page.mjs", "essai",
+                           "http://127.0.0.1:" + portWeb + "/?suivre=" + QString::number(suivi)});
+        return reponse({}, 120000);
     }
 
 private slots:
@@ -68,6 +80,11 @@ private slots:
         }
         page.reset(); // killed if it did not end
         stations.reset();
+        if (nginx) {
+            nginx->terminate();
+            nginx->waitForFinished(5000);
+        }
+        nginx.reset();
     }
 
     void suitLaStation_data()
@@ -100,12 +117,7 @@ private slots:
         QProcess *station = lancerStation();
         QVERIFY2(station, "la station n'a pas démarré");
         emetteur.writeDatagram(concours.trame(), QHostAddress::LocalHost, portTrames);
-        page.reset(new QProcess);
-        page->setWorkingDirectory(QStringLiteral(VELLOR_NAVIGATEUR));
-        page->start(node,
-                    {"page.mjs", "essai",
-                     "http://127.0.0.1:" + portWeb + "/?suivre=" + QString::number(a.numero)});
-        QCOMPARE(reponse({}, 120000), QByteArray("prêt"));
+        QCOMPARE(ouvrirPage(a.numero), QByteArray("prêt"));
         if (redemarrer) {
             QCOMPARE(reponse("coupure", 10000), QByteArray("coupure notée"));
             station->kill();
@@ -120,6 +132,52 @@ private slots:
         const QJsonArray noms{piege + ' ' + a.nom2, QStringLiteral("ZOÉ Nouvelle")};
         QCOMPARE(reponse("attendre " + QJsonDocument(noms).toJson(QJsonDocument::Compact), 60000),
                  QByteArray("vu"));
+    }
+
+    // A phone that comes while the sender is quiet reads how old the data is, not how old its
+    // copy is: from the station, and from the relay it publishes to.
+    void ageDesDonnees()
+    {
+        stations.reset(new Stations);
+        const QString dossier = stations->temporaire() + "/relais";
+        QProcess *export_ = stations->lancer(0, {"--exporter-page", dossier + "/page"});
+        QVERIFY(export_->waitForFinished(30000) && export_->exitCode() == 0);
+        nginx.reset(new QProcess);
+        nginx->start("bash", {RELAIS_LOCAL, dossier, portRelais});
+        const auto ecoute = [] {
+            QTcpSocket sonde;
+            sonde.connectToHost("127.0.0.1", portRelais.toUShort());
+            return sonde.waitForConnected(100);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(nginx->state() == QProcess::NotRunning || ecoute(), 10000);
+        if (nginx->state() == QProcess::NotRunning)
+            QSKIP("nginx ou son module nchan manque : lancer scripts/install-deps.sh");
+        QDir().mkpath(QFileInfo(stations->fichierParametres()).path());
+        QSettings(stations->fichierParametres(), QSettings::IniFormat)
+            .setValue("Web/RelaisJeton", "jeton-local");
+        QProcess *station = stations->lancer(
+            0, {"--web", portWeb, "--relais", "http://127.0.0.1:" + portRelais + "/publier"});
+        QVERIFY(!Stations::attendreLigne(station, "etat").isEmpty());
+
+        ConcoursDemo concours;
+        concours.allerA(2, 1, Phase::Vol, 10);
+        QUdpSocket().writeDatagram(concours.trame(), QHostAddress::LocalHost, portTrames);
+        QElapsedTimer calme;
+        calme.start();
+        QCOMPARE(ouvrirPage(concours.pilotes().at(concours.series().at(2).at(0)).numero),
+                 QByteArray("prêt"));
+        constexpr int silenceS = 20;
+        QTRY_VERIFY_WITH_TIMEOUT(calme.elapsed() >= silenceS * 1000, (silenceS + 5) * 1000);
+        for (const QString &port : {portWeb, portRelais}) {
+            const QByteArray lu = reponse(QString("age http://127.0.0.1:%1/ %2")
+                                              .arg(port)
+                                              .arg(silenceS - 2)
+                                              .toUtf8(),
+                                          60000);
+            const qint64 attendu = calme.elapsed() / 1000;
+            QVERIFY2(lu.startsWith("age ") && qAbs(lu.mid(4).toInt() - attendu) <= 2,
+                     qPrintable(port + " : " + lu + ", attendu " + QString::number(attendu)));
+        }
     }
 };
 

@@ -1,9 +1,11 @@
 #include "web/serveurweb.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <QtEndian>
 
 #include <atomic>
@@ -104,6 +106,11 @@ QByteArray etiquetteDe(const QByteArray &json)
 
 using Octets = std::shared_ptr<const QByteArray>;
 
+QByteArray dateHttp(const QDateTime &utc)
+{
+    return QLocale::c().toString(utc, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'")).toLatin1();
+}
+
 Octets octetsFixes(const char *texte)
 {
     return std::make_shared<const QByteArray>(QByteArray(texte));
@@ -137,6 +144,9 @@ public:
     std::mutex verrou;
     Octets etat = octetsFixes("{}");
     QByteArray etiquette = etiquetteDe("{}");
+    // When the state was stored: beside the Date header, the page tells how long it waited
+    // here, whatever its own clock says. A relay gives the same two headers.
+    QByteArray modifie = dateHttp(QDateTime::currentDateTimeUtc());
     Octets evenement;
     quint64 generation = 0;
     quint64 battements = 0;
@@ -322,11 +332,12 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
     const QByteArray chemin(url);
     if (chemin == "/etat.json") {
         Octets etat;
-        QByteArray etiquette;
+        QByteArray etiquette, modifie;
         {
             std::lock_guard<std::mutex> garde(moteur->verrou);
             etat = moteur->etat;
             etiquette = moteur->etiquette;
+            modifie = moteur->modifie;
         }
         // Pollers and relays revalidate each time; while nothing changes, it costs no body.
         Comparaison comparaison{etiquette};
@@ -342,6 +353,7 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
             ajouterEntetes(reponse, "application/json; charset=utf-8", "no-cache");
         }
         MHD_add_response_header(reponse, MHD_HTTP_HEADER_ETAG, etiquette.constData());
+        MHD_add_response_header(reponse, MHD_HTTP_HEADER_LAST_MODIFIED, modifie.constData());
         return envoyer(connexion, comparaison.egale ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, reponse);
     }
     if (chemin == "/evenements") {
@@ -553,9 +565,11 @@ void ServeurWeb::publier(const QByteArray &etatJson)
     Octets etat = std::make_shared<const QByteArray>(etatJson);
     Octets evenement = std::make_shared<const QByteArray>(evenementSse(etatJson));
     QByteArray etiquette = etiquetteDe(etatJson);
+    QByteArray modifie = dateHttp(QDateTime::currentDateTimeUtc());
     std::lock_guard<std::mutex> garde(moteur->verrou);
     moteur->etat.swap(etat);
     moteur->etiquette.swap(etiquette);
+    moteur->modifie.swap(modifie);
     moteur->evenement.swap(evenement);
     ++moteur->generation;
     moteur->reveil = true;

@@ -10,7 +10,9 @@
 //       attendre ["texte", ...]  prints "vu" once the series in flight (#vue-series
 //                                .courante) shows each text as a pilot's name, or
 //                                "faute <raison>" if it does not or the page misbehaved;
-//       coupure                  the station is going away: failed loads are expected.
+//       coupure                  the station is going away: failed loads are expected;
+//       age URL N                a new phone opens URL: prints "age A" once its status line
+//                                reads data at least N s old (A s), or "faute <raison>".
 //   node page.mjs suivre URL [--duree S] [--captures DOSSIER] [--incrustation]
 //     Every 2 s compares each view with /etat.json fetched from the page (and the series
 //     overlay's pilots with the series in flight, with --incrustation); prints
@@ -515,6 +517,8 @@ async function essai() {
   if (f.length) return 1;
   for await (const ligne of createInterface({ input: process.stdin })) {
     if (ligne === 'coupure') { [s.coupure, o.coupure] = [true, true]; dire('coupure notée'); continue; }
+    const age = ligne.match(/^age (\S+) (\d+)$/);
+    if (age) { dire(await lireAge(age[1], Number(age[2]))); continue; }
     const attendus = JSON.parse(ligne.replace(/^attendre /, ''));
     // The names in the series in flight of both, and the followed pilot flying.
     const voir = async (page, selecteur, suivi) => await page.bringToFront() ?? page.waitForFunction(([a, sel, suivi]) => {
@@ -528,6 +532,19 @@ async function essai() {
     if (f.length) return 1;
   }
   return 0;
+}
+
+// The age a phone opened now reads: the stream may first give the stored state as new, the
+// page must correct it within a few seconds.
+async function lireAge(adresse, minimum) {
+  const n = await ouvrir(adresse, '#vue-series .serie');
+  const lu = await n.page.waitForFunction((min) => {
+    const a = Number(document.getElementById('etat-connexion').textContent.match(/il y a (\d+) s$/)?.[1]);
+    return a >= min && a;
+  }, minimum, { timeout: 5000 }).then((r) => r.jsonValue(), () => null);
+  const f = [...await fautes(n), ...(lu ? [] : ['état : ' + await n.page.textContent('#etat-connexion')])];
+  await n.page.close();
+  return f.length ? 'faute ' + f.join(' ; ') : 'age ' + lu;
 }
 
 // ---- Follow mode: every view against the state the station publishes. ----

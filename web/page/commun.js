@@ -144,25 +144,56 @@ const Vellor = (function () {
   // ---- The station's event stream. ----
 
   // Calls surEtat(etat) with each state received (the current one first) and surConnexion()
-  // whenever `connexion.ouvert` or `connexion.erreur` change. The stream reopens by itself.
+  // whenever `connexion.ouvert`, `connexion.erreur` or `connexion.donnees` change. The stream
+  // reopens by itself. `connexion.donnees` is when the data was current on this page's
+  // performance.now() clock (null before data): the state's own age, plus how long it waited
+  // at the server, read from the server's clock alone (Date and Last-Modified of etat.json),
+  // so that a phone that comes late, or whose clock is wrong, still reads the true age.
   function connecter(surEtat, surConnexion) {
-    const connexion = { ouvert: false, erreur: false };
+    const connexion = { ouvert: false, erreur: false, donnees: null };
     let dejaOuvert = false;
     let receptions = 0; // stream events received; a slower fetch must not undo them
+    let dernier = null; // the text of the last state given
+    let premierEvenement = false; // the next stream event is the state the server stored
     let source = null;
     let relance = null;
 
-    function recevoir(json) {
+    // `attente`: ms the state waited at the server, 0 when it comes as it is written.
+    // `stocke`: the state may be the one already shown, given again as the server stored it
+    // (a fetch, or the first event of a stream): then only its age may improve. `ageSeulement`:
+    // a fetch the stream overtook.
+    function recevoir(json, attente, stocke, ageSeulement) {
       let etat;
       try { etat = JSON.parse(json); } catch (err) { return; }
-      if (etat !== null && typeof etat === 'object' && !Array.isArray(etat)) surEtat(etat);
+      if (etat === null || typeof etat !== 'object' || Array.isArray(etat)) return;
+      const d = etat.depuisTrameMs;
+      const donnees = typeof d === 'number' && Number.isFinite(d) && d >= 0
+        ? performance.now() - attente - d : null;
+      if (stocke && json === dernier) {
+        if (donnees !== null && donnees < connexion.donnees) {
+          connexion.donnees = donnees;
+          surConnexion();
+        }
+        return;
+      }
+      if (ageSeulement) return;
+      dernier = json;
+      connexion.donnees = donnees;
+      surEtat(etat);
+    }
+
+    function attenteAuServeur(r) {
+      const attente = Date.parse(r.headers.get('Date')) - Date.parse(r.headers.get('Last-Modified'));
+      return Number.isFinite(attente) ? Math.max(0, attente) : 0;
     }
 
     function chargerEtat() {
       const avant = receptions;
       fetch('etat.json', { cache: 'no-store' })
-        .then(function (r) { return r.ok ? r.text() : null; })
-        .then(function (t) { if (t !== null && receptions === avant) recevoir(t); })
+        .then(function (r) {
+          return r.ok ? r.text().then(function (t) { return { t: t, attente: attenteAuServeur(r) }; }) : null;
+        })
+        .then(function (x) { if (x !== null) recevoir(x.t, x.attente, true, receptions !== avant); })
         .catch(function () { /* the stream will bring the state */ });
     }
 
@@ -175,6 +206,7 @@ const Vellor = (function () {
         if (s !== source) return;
         connexion.ouvert = true;
         connexion.erreur = false;
+        premierEvenement = true;
         // After a station restart or a Wi-Fi drop, catch up without waiting for a change.
         if (dejaOuvert) chargerEtat();
         dejaOuvert = true;
@@ -182,8 +214,9 @@ const Vellor = (function () {
       });
       s.addEventListener('etat', function (ev) {
         if (s !== source) return;
+        recevoir(ev.data, 0, premierEvenement, false);
+        premierEvenement = false;
         receptions++;
-        recevoir(ev.data);
       });
       s.addEventListener('error', function () {
         if (s !== source) return;

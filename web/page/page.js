@@ -626,14 +626,11 @@
   // ---- Status line. ----
 
   let arrivee = null;       // performance.now() when the shown state arrived
-  let depuisTrameMs = -1;   // age of the station's data when it published that state
   let reprise = '';         // when the state the station took back from disk was taken
-  let connexion = { ouvert: false, erreur: false };
+  let connexion = { ouvert: false, erreur: false, donnees: null };
 
   function recevoir(etat) {
     arrivee = performance.now();
-    const d = etat.depuisTrameMs;
-    depuisTrameMs = typeof d === 'number' && Number.isFinite(d) ? d : -1;
     reprise = texte(etat.reprise);
     // Every state counts, also those a burst folds into one rendering.
     noterChangements(etat, arrivee);
@@ -652,8 +649,8 @@
   // The data's clock time, for paper.
   function heureDesDonnees() {
     if (reprise) return 'état repris de ' + reprise;
-    if (arrivee === null || depuisTrameMs < 0) return 'en attente des données';
-    const d = new Date(Date.now() - (performance.now() - arrivee) - depuisTrameMs);
+    if (connexion.donnees === null) return 'en attente des données';
+    const d = new Date(Date.now() - (performance.now() - connexion.donnees));
     return 'données du ' + d.toLocaleDateString('fr-FR') + ' à ' + d.toLocaleTimeString('fr-FR');
   }
 
@@ -662,7 +659,7 @@
     let message;
     let classe;
     let age = null;
-    if (arrivee !== null && depuisTrameMs >= 0) age = performance.now() - arrivee + depuisTrameMs;
+    if (connexion.donnees !== null) age = performance.now() - connexion.donnees;
     if (connexion.erreur) {
       message = 'Connexion perdue, nouvelle tentative…';
       if (age !== null) message += ' (données reçues il y a ' + duree(age) + ')';
