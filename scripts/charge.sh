@@ -5,11 +5,15 @@
 # (from /proc), resident memory at the warm-up, every 10 s and at the end, the largest burst
 # read without loss and the lag. Everything runs in a namespace that holds only loopback.
 # Usage: scripts/charge.sh [--resultats FICHIER] [--cadence N] [--occupants K]
-#                          [--chauffe S] [--sans-rafales] [SECONDES]   (60 by default)
+#                          [--chauffe S] [--sans-rafales] [--page PORT [--clients N]]
+#                          [--relais PORT] [SECONDES]   (60 by default)
 #   --cadence N     frames per second (100)
 #   --occupants K   K busy loops run beside it, a stand-in for a slower machine (0)
 #   --chauffe S     the first memory reading, after S seconds (5, less for short runs)
 #   --sans-rafales  only the steady load
+#   --page PORT     the station serves its results page on PORT
+#   --clients N     N streams of that page held throughout (bench/charge_sse)
+#   --relais PORT   the station publishes to the shipped relay site, run on PORT
 # FICHIER receives the figures as cle=valeur lines. The programs are taken from
 # $BUILD_DIR (build/ by default), built beforehand.
 set -euo pipefail
@@ -23,6 +27,7 @@ cadence=100
 occupants=0
 chauffe=""
 rafales_aussi=1
+page="" clients=0 relais=""
 while [ $# -gt 0 ]; do
     case "$1" in
     --resultats) resultats="$2"; shift 2 ;;
@@ -30,6 +35,9 @@ while [ $# -gt 0 ]; do
     --occupants) occupants="$2"; shift 2 ;;
     --chauffe) chauffe="$2"; shift 2 ;;
     --sans-rafales) rafales_aussi=""; shift ;;
+    --page) page="$2"; shift 2 ;;
+    --clients) clients="$2"; shift 2 ;;
+    --relais) relais="$2"; shift 2 ;;
     *) break ;;
     esac
 done
@@ -38,7 +46,9 @@ rafales=(100 200 500 1000 1500 2000)
 build="${BUILD_DIR:-$racine/build}"
 station="$build/bench/station-mesuree"
 simulateur="$build/tools/simulateur/vellorcup-simulateur"
-for programme in "$station" "$simulateur"; do
+charge_sse="$build/bench/charge_sse"
+[ "$clients" = 0 ] || [ -n "$page" ] || { echo "charge.sh : --clients demande --page" >&2; exit 1; }
+for programme in "$station" "$simulateur" ${page:+"$charge_sse"}; do
     [ -x "$programme" ] || { echo "charge.sh : $programme manque (construire d'abord)" >&2; exit 1; }
 done
 
@@ -55,6 +65,14 @@ chmod 700 "$XDG_RUNTIME_DIR"
 for n in 1 2 3 4 5; do
     printf '[FenetreInfo%d]\nX=%d\nY=10\nL=1920\nH=1080\n' "$n" "$((n * 10))"
 done >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+if [ -n "$page$relais" ]; then
+    printf '[Web]\nPort=%s\n' "${page:-0}"
+    [ -z "$relais" ] || printf 'Relais=http://127.0.0.1:%s/publier\nRelaisJeton=jeton-charge\n' "$relais"
+fi >>"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+if [ -n "$relais" ]; then
+    bash "$racine/scripts/relais-local.sh" "$travail/relais" "$relais" jeton-charge \
+        >"$travail/relais.log" 2>&1 &
+fi
 
 # demarrer MODE...: starts the station and waits until it listens.
 demarrer() {
@@ -125,6 +143,11 @@ done
 demarrer fenetres
 simuler --intervalle "$intervalle" --count "$trames" >"$travail/envoi" &
 envoi=$!
+if [ "$clients" != 0 ]; then
+    # Streams held to the end: a mark no state carries, a delay beyond the run.
+    "$charge_sse" --depart "$(date +%s%3N)" --delai $(((secondes + 60) * 1000)) \
+        127.0.0.1 "$page" "$clients" marque-absente >"$travail/clients" 2>&1 </dev/null &
+fi
 debut=$(date +%s%N)
 sleep "$chauffe"
 read -r rss_debut tas_debut < <(memoire)
@@ -132,13 +155,15 @@ cpu_debut=$(temps_cpu)
 horloge_debut=$(date +%s%N)
 # Every 10 s after that, to tell a leak from a cache that fills up and stays.
 serie="$rss_debut"
+serie_tas="$((tas_debut / 1024))"
 while kill -0 "$envoi" 2>/dev/null; do
     sleep 1
     ecoule=$((($(date +%s%N) - debut) / 1000000000))
     if [ $((ecoule % 10)) = 0 ] && [ "$ecoule" != "${dernier:-}" ] && kill -0 "$envoi" 2>/dev/null; then
         dernier=$ecoule
-        read -r rss _ < <(memoire)
+        read -r rss tas < <(memoire)
         serie+=" $rss"
+        serie_tas+=" $((tas / 1024))"
     fi
 done
 wait "$envoi"
@@ -147,6 +172,13 @@ cpu=$(awk "BEGIN {printf \"%.1f\", 100 * ($(temps_cpu) - $cpu_debut) / $hertz / 
 read -r envoyees echecs <"$travail/envoi"
 sleep 0.5
 read -r rss_fin tas_fin < <(memoire)
+publies=""
+if [ -n "$relais" ]; then
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    publies=$(timeout 5 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 &&
+        printf "GET /nchan_status HTTP/1.0\r\n\r\n" >&5 && cat <&5' "$relais" |
+        sed -n 's/^total published messages: //p')
+fi
 affichage=$(sed -n 's/^affichage //p' "$travail/sortie" | tail -1)
 arreter
 decodees=$((recus - annonces))
@@ -181,6 +213,9 @@ chauffe=$chauffe
 rss_debut=$rss_debut
 rss_fin=$rss_fin
 serie=$serie $rss_fin
+serie_tas=$serie_tas $((tas_fin / 1024))
+relais_publies=$publies
+clients=$(sed -n 's/^abonnés \([0-9]*\).*/\1/p' "$travail/clients" 2>/dev/null)
 tas_debut=$tas_debut
 tas_fin=$tas_fin
 affichage=$affichage
