@@ -17,6 +17,7 @@ necessaires=(
     chromium                # the results page's tests, in a real browser
     python3                 # serves the page's sample states to that browser
     nginx libnginx-mod-nchan    # the relay's test runs the shipped site on loopback
+    redis-server            # two relays sharing one state: that test starts its own Redis
     procps                  # pkill: that test freezes nginx to hold a request in flight
     ca-certificates         # npm's registry, for the two folders below
     # The Windows station (scripts/windows.sh): built by MinGW-w64 with posix threads, from
@@ -71,6 +72,11 @@ fi
 if printf '%s\n' "${a_installer[@]}" | grep -qx nginx; then
     $sudo systemctl disable --now nginx 2>/dev/null \
         || { $sudo service nginx stop 2>/dev/null; $sudo update-rc.d nginx disable 2>/dev/null; } || true
+fi
+# Likewise Redis: the test runs its own on another port; the service would keep 6379 busy.
+if printf '%s\n' "${a_installer[@]}" | grep -qx redis-server; then
+    $sudo systemctl disable --now redis-server 2>/dev/null \
+        || { $sudo service redis-server stop 2>/dev/null; $sudo update-rc.d redis-server disable 2>/dev/null; } || true
 fi
 for p in "${polices_manquantes[@]}"; do
     $sudo apt-get install -y -qq --no-install-recommends "$p" \

@@ -6,6 +6,8 @@
 # files are served from DOSSIER/page (vellorcup-display --exporter-page DOSSIER/page).
 # The station publishes to http://127.0.0.1:PORT/publier with JETON (default: jeton-local).
 # The relay's test, load test and benchmark call it so: keep this interface.
+# With RELAIS_REDIS=redis://[:MOT-DE-PASSE@]127.0.0.1:PORT, the relay keeps its state in that
+# Redis (packaging/relais/vellorcup-relais-redis.conf): two relays given the same one share it.
 set -euo pipefail
 if [ $# -lt 2 ]; then
     echo "Usage : $0 DOSSIER PORT [JETON]" >&2
@@ -24,6 +26,12 @@ sed -e "s|^\(\s*listen\) .*;.*|\1 127.0.0.1:$port;|" \
     -e "s|^\(\s*root\) .*;.*|\1 $dossier/page;|" \
     -e "s|\"Bearer .*\" 1;.*|\"Bearer $jeton\" 1;|" \
     "$racine/packaging/relais/vellorcup-relais.conf" >"$dossier/site.conf"
+redis=""
+if [ -n "${RELAIS_REDIS:-}" ]; then
+    sed -e "s|^\(\s*nchan_redis_url\) .*;.*|\1 $RELAIS_REDIS;|" \
+        "$racine/packaging/relais/vellorcup-relais-redis.conf" >"$dossier/redis.conf"
+    redis="include $dossier/redis.conf;"
+fi
 
 # As root (a namespace's too), workers would otherwise become nobody and lose the folder.
 # 12,000 clients need as many descriptors: as many as the hard limit allows.
@@ -51,6 +59,7 @@ http {
     fastcgi_temp_path $dossier/temp/fastcgi;
     uwsgi_temp_path $dossier/temp/uwsgi;
     scgi_temp_path $dossier/temp/scgi;
+    $redis
     include $dossier/site.conf;
 }
 FIN
