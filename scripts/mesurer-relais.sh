@@ -4,7 +4,11 @@
 # the streams held, and the time from the datagram that renames a pilot to the moment each
 # phone reads the new name (the last phone, and the median and 99th percentile of all).
 # Then what the relay costs the station's refresh, relay on against off (bench-relais).
-# Usage: scripts/mesurer-relais.sh [N...]   (2000 10000 by default)
+# Usage: scripts/mesurer-relais.sh [--redis | --deux] [N...]   (2000 10000 by default)
+#   --redis: the relay keeps its state in a Redis of its own
+#            (packaging/relais/vellorcup-relais-redis.conf);
+#   --deux: two relays sharing that Redis, the station publishing to the first, N/2 phones on
+#           each.
 # The programs come from $BUILD_DIR (build/ by default), built beforehand. Everything runs in
 # a namespace that holds only loopback.
 set -euo pipefail
@@ -13,14 +17,18 @@ racine="$(cd "$(dirname "$0")/.." && pwd)"
 if [ -z "${RELAIS_ISOLE:-}" ]; then
     RELAIS_ISOLE=1 exec "$racine/scripts/isole.sh" bash "$0" "$@"
 fi
+mode=memoire
+case "${1:-}" in --redis | --deux) mode=${1#--} && shift ;; esac
 nombres=("$@")
 [ ${#nombres[@]} -gt 0 ] || nombres=(2000 10000)
-runs=3 port=8089 jeton=jeton-mesure pilotes=200
+runs=3 port=8089 port2=8090 port_redis=6389 jeton=jeton-mesure pilotes=200
 build="${BUILD_DIR:-$racine/build}"
 station="$build/vellorcup-display"
 charge="$build/bench/charge_sse"
 simulateur="$build/tools/simulateur/vellorcup-simulateur"
 banc="$build/bench/bench-relais"
+[ "$mode" = memoire ] || command -v redis-server >/dev/null ||
+    { echo "mesurer-relais.sh : redis-server manque" >&2; exit 1; }
 for programme in "$station" "$charge" "$simulateur"; do
     [ -x "$programme" ] || { echo "mesurer-relais.sh : $programme manque (construire d'abord)" >&2; exit 1; }
 done
@@ -46,9 +54,10 @@ attendre() {
 # shellcheck disable=SC2016 # expanded by the inner shell
 etat() {
     timeout 5 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 && printf "GET /etat.json HTTP/1.0\r\n\r\n" >&5 &&
-        cat <&5' "$port" 2>/dev/null
+        cat <&5' "${1:-$port}" 2>/dev/null
 }
-etat_contient() { etat | grep -q -- "$1"; }
+# etat_contient TEXT [PORT]: on the last relay by default, the one the state reaches last.
+etat_contient() { etat "${2:-${ports[-1]}}" | grep -q -- "$1"; }
 # A scoreboard of as many pilots as the contest, NOM1 NOM2... in it, as one datagram: dd
 # writes it at once, where printf would cut it into pieces of its buffer's size.
 envoyer() {
@@ -60,20 +69,39 @@ envoyer() {
     dd bs=65507 status=none <"$travail/trame" >/dev/udp/127.0.0.1/7700
 }
 envoyer_et_voir() { envoyer "$1" && etat_contient "$1"; }
-abonnes() { grep -q '^abonnés' "$travail/charge"; }
-# cpu_ms PID: the process's CPU time so far.
-cpu_ms() { awk -v t="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / t)}' "/proc/$1/stat"; }
+abonnes() { for p in "${ports[@]}"; do grep -q '^abonnés' "$travail/charge$p" || return 1; done; }
+# cpu_ms PID...: their CPU time so far, together.
+cpu_ms() {
+    local t=0 p
+    for p; do t=$((t + $(awk -v t="$(getconf CLK_TCK)" '{print int(($14 + $15) * 1000 / t)}' "/proc/$p/stat"))); done
+    echo "$t"
+}
 rss_ko() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+# valeur KEY FILE...: the number after KEY in each load client's summary, space-separated.
+valeur() { local k=$1; shift; sed -n "s/^$k \([0-9.]*\).*/\1/p" "$@" | tr '\n' ' ' | sed 's/ $//'; }
+plus_grand() { tr ' ' '\n' | sort -n | tail -1; }
+somme() { tr ' ' '\n' | awk '{s += $1} END {print s + 0}'; }
 mediane() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
 echo "Machine : $(nproc) cœurs, $(free -m | awk '/^Mem/ {printf "%.1f", $2 / 1024}') Gio de mémoire," \
     "$(sed -n 's/^model name[^:]*: //p' /proc/cpuinfo | head -1), $(nginx -v 2>&1 | sed 's/.*: //')," \
-    "$(date '+%Y-%m-%d %H:%M')"
+    "$(date '+%Y-%m-%d %H:%M'), charge $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Descripteurs : limite dure $(ulimit -Hn), ports éphémères $(tr '\t' '-' </proc/sys/net/ipv4/ip_local_port_range)"
 
-"$racine/scripts/relais-local.sh" "$travail/relais" "$port" "$jeton" 2>"$travail/relais.err" &
-attendre 100 etat_contient HTTP/ || { echo "le relais ne répond pas" >&2; cat "$travail/relais.err" >&2; exit 1; }
-ouvrier=$(pgrep -P "$(cat "$travail/relais/nginx.pid")" | head -1)
+ports=("$port")
+if [ "$mode" != memoire ]; then
+    redis-server --port "$port_redis" --bind 127.0.0.1 --save '' --appendonly no --dir "$travail" \
+        >"$travail/redis.log" 2>&1 &
+    export RELAIS_REDIS=redis://127.0.0.1:$port_redis
+    [ "$mode" = deux ] && ports+=("$port2")
+    echo "Relais : ${#ports[@]}, état partagé par Redis $(redis-server --version | sed 's/.*v=\([^ ]*\).*/\1/')"
+fi
+ouvriers=()
+for p in "${ports[@]}"; do
+    "$racine/scripts/relais-local.sh" "$travail/relais$p" "$p" "$jeton" 2>>"$travail/relais.err" &
+    attendre 100 etat_contient HTTP/ "$p" || { echo "le relais ne répond pas" >&2; cat "$travail/relais.err" >&2; exit 1; }
+    ouvriers+=("$(pgrep -P "$(cat "$travail/relais$p/nginx.pid")" | head -1)")
+done
 "$station" --relais "http://127.0.0.1:$port/publier" >"$travail/station" 2>&1 &
 attendre 300 envoyer_et_voir Avant || { echo "rien de la station" >&2; cat "$travail/station" >&2; exit 1; }
 # The series and the cup of a full contest, then a scoreboard as large.
@@ -84,38 +112,53 @@ echo
 echo "| Clients | Run | Flux tenus | Dernier client | Médiane | p99 | Processeur nginx / client | Mémoire nginx / client |"
 echo "|---|---|---|---|---|---|---|---|"
 
-mkfifo "$travail/depart"
+# One load client per relay, each given the same start through its own pipe. With two relays
+# the figures of each client are side by side; the last phone is the later of the two, and
+# the larger median and p99 bound those of all the phones.
+fifos=()
+for p in "${ports[@]}"; do
+    mkfifo "$travail/depart$p"
+    exec {f}<>"$travail/depart$p"
+    fifos+=("$f")
+done
+charges=("${ports[@]/#/$travail/charge}")
 run=0
 for n in "${nombres[@]}"; do
     : >"$travail/derniers-$n"
+    part=$((n / ${#ports[@]}))
+    etiquette=$n
+    [ ${#ports[@]} = 1 ] || etiquette="${#ports[@]} × $part"
     for r in $(seq "$runs"); do
         run=$((run + 1))
-        exec 3<>"$travail/depart"
-        # Four source addresses: the streams of the runs before linger in TIME_WAIT.
-        "$charge" --sources 4 --delai 10000 127.0.0.1 "$port" "$n" "Course${run}x" <&3 \
-            >"$travail/charge" 2>"$travail/progres" &
-        client=$!
+        clients=()
+        for i in "${!ports[@]}"; do
+            # Four source addresses: the streams of the runs before linger in TIME_WAIT.
+            "$charge" --sources 4 --delai 10000 127.0.0.1 "${ports[$i]}" "$part" "Course${run}x" \
+                <&"${fifos[$i]}" >"${charges[$i]}" 2>"$travail/progres$i" &
+            clients+=($!)
+        done
         attendre 1200 abonnes || { echo "clients non connectés" >&2; exit 1; }
-        memoire_nginx=$(rss_ko "$ouvrier")
-        memoire_client=$(sed -n 's/^mémoire du client \([0-9]*\).*/\1/p' "$travail/charge")
-        cpu_nginx=$(cpu_ms "$ouvrier")
-        date +%s%3N >&3
+        memoire_nginx=""
+        for o in "${ouvriers[@]}"; do memoire_nginx+="${memoire_nginx:+ + }$(($(rss_ko "$o") / 1024))"; done
+        memoire_client=$(valeur 'mémoire du client' "${charges[@]}" | somme)
+        cpu_nginx=$(cpu_ms "${ouvriers[@]}")
+        depart=$(date +%s%3N)
+        for f in "${fifos[@]}"; do echo "$depart" >&"$f"; done
         envoyer "Course${run}x"
-        wait "$client" || true
-        cpu_nginx=$(($(cpu_ms "$ouvrier") - cpu_nginx))
-        cpu_client=$(sed -n 's/^processeur du client depuis le départ \([0-9]*\).*/\1/p' "$travail/charge")
-        exec 3>&-
-        tenus=$(sed -n 's/^abonnés \([0-9]*\) sur.*/\1/p' "$travail/charge")
-        recus=$(sed -n 's/^marque reçue par \([0-9]*\) sur.*/\1/p' "$travail/charge")
-        med=- p99=- max=-
-        read -r med p99 max < <(sed -n 's/^délai ms : médiane \(.*\) p99 \(.*\) max \(.*\)/\1 \2 \3/p' \
-            "$travail/charge") || true
-        echo "$max" >>"$travail/derniers-$n"
-        echo "$med $p99" >>"$travail/repartition-$n"
+        for c in "${clients[@]}"; do wait "$c" || true; done
+        cpu_nginx=$(($(cpu_ms "${ouvriers[@]}") - cpu_nginx))
+        cpu_client=$(valeur 'processeur du client depuis le départ' "${charges[@]}" | somme)
+        tenus=$(valeur abonnés "${charges[@]}" | somme)
+        recus=$(valeur 'marque reçue par' "${charges[@]}" | somme)
+        meds=$(sed -n 's/^délai ms : médiane \([0-9.]*\) .*/\1/p' "${charges[@]}" | tr '\n' '/' | sed 's|/$||; s|/| / |g')
+        p99s=$(sed -n 's/^délai ms : .* p99 \([0-9.]*\) .*/\1/p' "${charges[@]}" | tr '\n' '/' | sed 's|/$||; s|/| / |g')
+        max=$(sed -n 's/^délai ms : .* max \([0-9.]*\).*/\1/p' "${charges[@]}" | plus_grand)
+        echo "${max:--}" >>"$travail/derniers-$n"
+        echo "$(echo "${meds// \/ / }" | plus_grand) $(echo "${p99s// \/ / }" | plus_grand)" >>"$travail/repartition-$n"
         printf '| %s | %s | %s (nouveau nom reçu par %s) | %s ms | %s ms | %s ms | %s / %s ms | %s / %s Mo |\n' \
-            "$n" "$r" "$tenus" "$recus" "$max" "$med" "$p99" "$cpu_nginx" "$cpu_client" \
-            "$((memoire_nginx / 1024))" "$((memoire_client / 1024))"
-        grep '^échecs' "$travail/charge" | sed 's/^/    /' || true
+            "$etiquette" "$r" "$tenus" "$recus" "${max:--}" "${meds:--}" "${p99s:--}" "$cpu_nginx" "$cpu_client" \
+            "$memoire_nginx" "$((memoire_client / 1024))"
+        grep -h '^échecs' "${charges[@]}" | sed 's/^/    /' || true
     done
 done
 echo
@@ -125,11 +168,15 @@ for n in "${nombres[@]}"; do
         "$(cut -d' ' -f1 "$travail/repartition-$n" | mediane)" \
         "$(cut -d' ' -f2 "$travail/repartition-$n" | mediane)"
 done
-if grep -q 'not enough\|Too many\|alert' "$travail/relais/error.log" 2>/dev/null; then
+journaux=("${ports[@]/#/$travail/relais}")
+journaux=("${journaux[@]/%//error.log}")
+if grep -q 'not enough\|Too many\|alert' "${journaux[@]}" 2>/dev/null; then
     echo "Journal de nginx :"
-    grep 'not enough\|Too many\|alert' "$travail/relais/error.log" | sort | uniq -c | head -5
+    grep -h 'not enough\|Too many\|alert' "${journaux[@]}" | sort | uniq -c | head -5
 fi
 
+# The station's cost does not depend on where the relay keeps its state.
+[ "$mode" = memoire ] || exit 0
 echo
 if [ -x "$banc" ]; then
     echo "Rafraîchissement de la station, relais éteint puis allumé (bench-relais, même processus) :"
