@@ -13,8 +13,10 @@
 // TRAMES frames (2000 by default) of a contest of PILOTES pilots (200), as fast as the
 // socket takes them, and prints "rafale <frames> <lost> <lag ms> <lag of a lone frame ms>":
 // the lag runs from the sending of the last frame to the end of the refresh that shows it.
-// SIGUSR1 prints "mémoire <resident kB> <heap bytes in use>" and "affichage <the control
-// window's longest refresh>". SIGTERM quits through the Quit button, confirmed, once no
+// SIGUSR1 prints "mémoire <resident kB> <heap bytes in use> <heap bytes free>" and
+// "affichage <the control window's longest refresh>". SIGUSR2 first hands the heap's free
+// pages back to the system (malloc_trim): what resident memory loses then was free memory
+// kept, not memory in use. SIGTERM quits through the Quit button, confirmed, once no
 // datagram is waiting.
 #include "app/demarrage.h"
 #include "app/feuille.h"
@@ -52,12 +54,15 @@
 namespace
 {
 volatile std::sig_atomic_t memoireDemandee = 0;
+volatile std::sig_atomic_t rendreDemande = 0;
 volatile std::sig_atomic_t arretDemande = 0;
 
 void surSignal(int signal)
 {
     if (signal == SIGUSR1)
         memoireDemandee = 1;
+    else if (signal == SIGUSR2)
+        rendreDemande = memoireDemandee = 1;
     else
         arretDemande = 1;
 }
@@ -70,6 +75,12 @@ void dire(const QString &ligne)
 
 void direMemoire()
 {
+#ifdef __GLIBC__
+    if (rendreDemande) {
+        rendreDemande = 0;
+        malloc_trim(0);
+    }
+#endif
     QFile statm(QStringLiteral("/proc/self/statm"));
     long residentKo = -1;
     if (statm.open(QIODevice::ReadOnly)) {
@@ -78,11 +89,12 @@ void direMemoire()
             residentKo = champs.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
     }
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
-    const qlonglong tas = qlonglong(mallinfo2().uordblks);
+    const struct mallinfo2 info = mallinfo2();
+    const qlonglong tas = qlonglong(info.uordblks), libre = qlonglong(info.fordblks);
 #else
-    const qlonglong tas = -1; // mallinfo() wraps at 4 GiB and is deprecated
+    const qlonglong tas = -1, libre = -1; // mallinfo() wraps at 4 GiB and is deprecated
 #endif
-    dire(QStringLiteral("mémoire %1 %2").arg(residentKo).arg(tas));
+    dire(QStringLiteral("mémoire %1 %2 %3").arg(residentKo).arg(tas).arg(libre));
 }
 
 // Frames sent to the station's own socket from another thread, each built as it goes like
@@ -240,6 +252,7 @@ int main(int argc, char *argv[])
     if (aMontrer.isEmpty())
         aMontrer = {1, 2, 3, 4, 5};
     std::signal(SIGUSR1, surSignal);
+    std::signal(SIGUSR2, surSignal);
     std::signal(SIGTERM, surSignal);
     std::signal(SIGINT, surSignal);
 
