@@ -9,49 +9,15 @@ set -euo pipefail
 station=$1 charge=$2 relais=$3 simulateur=$4 page=$5
 clients=2000 port=8089 jeton=jeton-essai
 nom="Renomme$RANDOM$$"
-if ! command -v nginx >/dev/null || [ ! -f /usr/lib/nginx/modules/ngx_nchan_module.so ] ||
-    ! QT_QPA_PLATFORM=offscreen "$station" --help | grep -q -- --relais; then
-    echo "nginx, le module nchan ou l'option --relais de la station manque"
-    exit 77
-fi
-travail=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$travail"' EXIT
-export HOME=$travail/maison TMPDIR=$travail/tmp XDG_RUNTIME_DIR=$travail/run
-export QT_QPA_PLATFORM=offscreen
-mkdir -p "$HOME/Documents/Coupe des Vellor/Appli" "$TMPDIR" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Web]\nRelaisJeton=%s\n' "$jeton" >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+# shellcheck source=tests/relais_commun.sh
+. "$(dirname "$0")/relais_commun.sh"
 
-# attendre N COMMAND...: runs the command every tenth of a second until it succeeds, N times
-# at most.
-attendre() {
-    local n=$1
-    shift
-    until "$@"; do
-        n=$((n - 1))
-        [ "$n" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-# shellcheck disable=SC2016 # expanded by the inner shell
-etat_contient() {
-    timeout 2 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 && printf "GET /etat.json HTTP/1.0\r\n\r\n" >&5 &&
-        cat <&5' "$port" 2>/dev/null | grep -q -- "$1"
-}
-# A scoreboard of 200 pilots named NOM1 to NOM200, as one datagram to the station's frame
-# port (dd writes it at once; printf would cut it at its buffer's size).
-envoyer() {
-    local trame="<EPREUVE>;0;0;0;0;0;0;" i
-    for ((i = 1; i <= 200; i++)); do trame+="$1$i;Pilote;$i;$((900 - i));1;1;2;3;4;5;6;"; done
-    printf '%s</EPREUVE>' "$trame" >"$travail/trame"
-    dd bs=65507 status=none <"$travail/trame" >/dev/udp/127.0.0.1/7700
-}
-envoyer_et_voir() { envoyer "$1" && etat_contient "$1"; }
+envoyer_et_voir() { envoyer "$1" && etat "$port" "$1"; }
 
 mkdir -p "$travail/relais"
 "$station" --exporter-page "$travail/relais/page" >/dev/null
 "$relais" "$travail/relais" "$port" "$jeton" &
-attendre 100 etat_contient HTTP/ || { echo "le relais ne répond pas"; exit 1; }
+attendre 100 etat "$port" HTTP/ || { echo "le relais ne répond pas"; exit 1; }
 "$station" --relais "http://127.0.0.1:$port/publier" >"$travail/station" 2>&1 &
 # Up, bound and publishing once a first name comes back from the relay.
 attendre 300 envoyer_et_voir Avant || { echo "rien de la station"; cat "$travail/station"; exit 1; }

@@ -9,48 +9,16 @@
 set -euo pipefail
 station=$1 lanceur=$2
 p1=8093 p2=8094 pr=6391 jeton=jeton-essai
-if ! command -v nginx >/dev/null || [ ! -f /usr/lib/nginx/modules/ngx_nchan_module.so ] ||
-    ! command -v redis-server >/dev/null ||
-    ! QT_QPA_PLATFORM=offscreen "$station" --help | grep -q -- --relais; then
-    echo "nginx, le module nchan, redis-server ou l'option --relais de la station manque"
-    exit 77
-fi
-travail=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$travail"' EXIT
-export HOME=$travail/maison TMPDIR=$travail/tmp XDG_RUNTIME_DIR=$travail/run
-export QT_QPA_PLATFORM=offscreen RELAIS_REDIS=redis://127.0.0.1:$pr
-mkdir -p "$HOME/Documents/Coupe des Vellor/Appli" "$TMPDIR" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Web]\nRelaisJeton=%s\n' "$jeton" >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
+command -v redis-server >/dev/null || { echo "redis-server manque"; exit 77; }
+# shellcheck source=tests/relais_commun.sh
+. "$(dirname "$0")/relais_commun.sh"
+export RELAIS_REDIS=redis://127.0.0.1:$pr
 
-# attendre N COMMAND...: the command every tenth of a second until it succeeds, N times at most.
-attendre() {
-    local n=$1
-    shift
-    until "$@"; do
-        n=$((n - 1))
-        [ "$n" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-# etat PORT TEXT: the relay's /etat.json holds TEXT (HTTP/ alone: the relay answers).
-# shellcheck disable=SC2016 # expanded by the inner shell
-etat() {
-    timeout 2 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 && printf "GET /etat.json HTTP/1.0\r\n\r\n" >&5 &&
-        cat <&5' "$1" 2>/dev/null | grep -q -- "$2"
-}
 # flux FILE PORT: a phone's stream from the relay into FILE, in the background. HTTP/1.0 keeps
 # the stream whole: no chunk sizes cutting a name in two.
 flux() {
     { printf 'GET /evenements HTTP/1.0\r\nAccept: text/event-stream\r\n\r\n' >&5 && cat <&5; } \
         5<>"/dev/tcp/127.0.0.1/$2" >"$travail/$1" 2>/dev/null &
-}
-# A scoreboard of 200 pilots named NOM1 to NOM200, as one datagram to the station.
-envoyer() {
-    local trame="<EPREUVE>;0;0;0;0;0;0;" i
-    for ((i = 1; i <= 200; i++)); do trame+="$1$i;Pilote;$i;$((900 - i));1;1;2;3;4;5;6;"; done
-    printf '%s</EPREUVE>' "$trame" >"$travail/trame"
-    dd bs=65507 status=none <"$travail/trame" >/dev/udp/127.0.0.1/7700
 }
 envoyer_et_voir() { envoyer "$1" && etat "$p2" "$1"; }
 redis_pret() { [ "$(redis-cli -p "$pr" ping 2>/dev/null)" = PONG ]; }
