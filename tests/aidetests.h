@@ -5,6 +5,7 @@
 #include "attente.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
+#include "fichiers.h"
 #include "network/reseau.h"
 #include "windows/fenetreaffichage.h"
 
@@ -83,21 +84,6 @@ inline void envoyerUdp(const QByteArray &datagramme, quint16 port, const char *d
     QUdpSocket emetteur;
     QVERIFY(emetteur.bind(QHostAddress(QString::fromLatin1(depuis)), 0));
     QVERIFY(emetteur.writeDatagram(datagramme, QHostAddress::LocalHost, port) >= 0);
-}
-
-// The whole file, empty when it cannot be read.
-inline QByteArray contenuFichier(const QString &chemin)
-{
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
-// The file made of these bytes alone, in a folder made if needed.
-inline bool ecrireFichier(const QString &chemin, const QByteArray &contenu)
-{
-    QDir().mkpath(QFileInfo(chemin).path());
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::WriteOnly) && fichier.write(contenu) == contenu.size();
 }
 
 // Runs a step on the next modal dialog (a message box opened with exec()) once it shows.

@@ -87,21 +87,18 @@ private slots:
         QTest::addColumn<bool>("connue");
         QTest::addColumn<QString>("ouverture");
         const int droite = ecran().right();
-        QTest::newRow("à moitié à gauche")
-            << 2 << QRect(-300, 20, 800, 600) << true << "à sa place";
-        QTest::newRow("x seul, fichier d'avant")
-            << 4 << QRect(40, 0, 1000, 700) << false << "à sa place";
-        QTest::newRow("(0, 0) connue") << 3 << QRect(0, 0, 900, 650) << true << "à sa place";
-        QTest::newRow("(0, 0) d'un fichier d'avant")
-            << 5 << QRect(0, 0, 700, 500) << false << "au centre, à sa taille";
-        QTest::newRow("projecteur débranché")
-            << 1 << QRect(5000, 3000, 900, 650) << true << "au centre";
-        QTest::newRow("plus grande que l'écran restant")
-            << 1 << QRect(-4000, 0, 3000, 2000) << true << "au centre";
-        QTest::newRow("99 pixels visibles")
-            << 1 << QRect(droite - 98, 0, 900, 650) << true << "au centre";
-        QTest::newRow("100 pixels visibles")
-            << 1 << QRect(droite - 99, 0, 900, 650) << true << "à sa place";
+        const auto ligne = [](const char *nom, int n, QRect stockee, bool connue,
+                              const char *ouverture) {
+            QTest::newRow(nom) << n << stockee << connue << QString(ouverture);
+        };
+        ligne("à moitié à gauche", 2, {-300, 20, 800, 600}, true, "à sa place");
+        ligne("x seul, fichier d'avant", 4, {40, 0, 1000, 700}, false, "à sa place");
+        ligne("(0, 0) connue", 3, {0, 0, 900, 650}, true, "à sa place");
+        ligne("(0, 0) d'un fichier d'avant", 5, {0, 0, 700, 500}, false, "au centre, à sa taille");
+        ligne("projecteur débranché", 1, {5000, 3000, 900, 650}, true, "au centre");
+        ligne("plus grande que l'écran restant", 1, {-4000, 0, 3000, 2000}, true, "au centre");
+        ligne("99 pixels visibles", 1, {droite - 98, 0, 900, 650}, true, "au centre");
+        ligne("100 pixels visibles", 1, {droite - 99, 0, 900, 650}, true, "à sa place");
     }
 
     void afficher()

@@ -9,14 +9,10 @@
 
 namespace
 {
-QByteArray series(int creneau, int epreuve, const char *pilote)
+QByteArray series(int creneau, int epreuve, const QByteArray &pilote)
 {
-    return QStringLiteral(
-               "<SERIES>;%1;0;0;00:01:00;00:02:00;<G>;%2;1;7;%3;Léa;Club;12;1;</G>;</SERIES>")
-        .arg(epreuve)
-        .arg(creneau)
-        .arg(QString::fromUtf8(pilote))
-        .toUtf8();
+    return "<SERIES>;" + QByteArray::number(epreuve) + ";0;0;00:01:00;00:02:00;<G>;" +
+           QByteArray::number(creneau) + ";1;7;" + pilote + ";Léa;Club;12;1;</G>;</SERIES>";
 }
 
 // The store from nothing, as the control window leaves it.

@@ -208,7 +208,6 @@ private slots:
     {
         QFETCH(QString, fichier);
         QFETCH(QString, ajout);
-        QFETCH(bool, entendue);
         QFETCH(QString, erreur);
         controle.fichier().setValue("Connexion/Sources", fichier);
         demarrer();
@@ -230,7 +229,7 @@ private slots:
         auto *etat = feuille->findChild<QLabel *>("etatFluxLabel");
         const QString recues = QString("Reçues : %1,").arg(fichier.isEmpty() ? 2 : 1);
         QTRY_VERIFY_WITH_TIMEOUT((feuille->etatFluxSlot(), etat->text().contains(recues)), attente);
-        QCOMPARE(titreCoupe == QStringLiteral("Suivante"), entendue);
+        QTEST(titreCoupe == QStringLiteral("Suivante"), "entendue");
     }
 };
 

@@ -2,6 +2,7 @@
 // states to many clients at once, and the limits that keep a public network from exhausting
 // the station.
 #include "attente.h"
+#include "fichiers.h"
 #include "http.h"
 #include "web/serveurweb.h"
 
@@ -175,11 +176,8 @@ private slots:
             return;
         }
         QCOMPARE(reponse.entetes.value("content-type"), type);
-        if (!ressource.isEmpty()) {
-            QFile fichier(":/web/" + ressource);
-            QVERIFY(fichier.open(QIODevice::ReadOnly));
-            QCOMPARE(reponse.corps, fichier.readAll());
-        }
+        if (!ressource.isEmpty())
+            QCOMPARE(reponse.corps, contenuFichier(":/web/" + ressource));
         if (statut == 404)
             QVERIFY(!reponse.corps.contains("page.js"));
     }
@@ -190,34 +188,27 @@ private slots:
         QTest::addColumn<int>("statut");
 
         const QByteArray fin = " HTTP/1.1\r\nHost: station\r\n";
-        QTest::newRow("en-tête de 64 Kio")
-            << "GET /" + fin + "X-Long: " + QByteArray(65536, 'a') + "\r\n\r\n"
-            << 431;
-        QTest::newRow("mille petits en-têtes")
-            << "GET /" + fin +
-                   QByteArray("X-Petit: 0123456789012345678901234567890\r\n").repeated(1000) +
-                   "\r\n"
-            << 431;
+        const auto ligne = [](const char *nom, const QByteArray &requete, int statut) {
+            QTest::newRow(nom) << requete << statut;
+        };
+        ligne("en-tête de 64 Kio", "GET /" + fin + "X-Long: " + QByteArray(65536, 'a') + "\r\n\r\n",
+              431);
+        const QByteArray petit = "X-Petit: 0123456789012345678901234567890\r\n";
+        ligne("mille petits en-têtes", "GET /" + fin + petit.repeated(1000) + "\r\n", 431);
         // libmicrohttpd names the request line by its target.
-        QTest::newRow("ligne de 64 Kio") << "GET /" + QByteArray(65536, 'a') + fin + "\r\n" << 414;
-        QTest::newRow("corps annoncé, jamais envoyé")
-            << "GET /" + fin + "Content-Length: 100000000\r\n\r\nabc" << 413;
-        QTest::newRow("corps par morceaux")
-            << "GET /etat.json" + fin + "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\n"
-            << 413;
-        QTest::newRow("flux avec un corps")
-            << "GET /evenements" + fin + "Content-Length: 4\r\n\r\nabcd" << 413;
-        QTest::newRow("corps vide")
-            << "GET /" + fin + "Content-Length: 0\r\nConnection: close\r\n\r\n"
-            << 200;
+        ligne("ligne de 64 Kio", "GET /" + QByteArray(65536, 'a') + fin + "\r\n", 414);
+        ligne("corps annoncé, jamais envoyé",
+              "GET /" + fin + "Content-Length: 100000000\r\n\r\nabc", 413);
+        ligne("corps par morceaux",
+              "GET /etat.json" + fin + "Transfer-Encoding: chunked\r\n\r\n5\r\nabcde\r\n", 413);
+        ligne("flux avec un corps", "GET /evenements" + fin + "Content-Length: 4\r\n\r\nabcd", 413);
+        ligne("corps vide", "GET /" + fin + "Content-Length: 0\r\nConnection: close\r\n\r\n", 200);
     }
 
     void limites()
     {
         QFETCH(QByteArray, requete);
-        QFETCH(int, statut);
-
-        QCOMPARE(demander(serveur->port(), requete).statut, statut);
+        QTEST(demander(serveur->port(), requete).statut, "statut");
         QCOMPARE(serveur->abonnes(), 0);
     }
 
@@ -342,12 +333,9 @@ private slots:
     {
         QTest::addColumn<QString>("ecoute");
         QTest::addColumn<QString>("servis"); // the clients served
-        QTest::newRow("toutes") << "*"
-                                << "127.0.0.1 ::1";
-        QTest::newRow("IPv4") << "127.0.0.1"
-                              << "127.0.0.1";
-        QTest::newRow("IPv6") << "::1"
-                              << "::1";
+        QTest::newRow("toutes") << QString("*") << "127.0.0.1 ::1";
+        QTest::newRow("IPv4") << QString("127.0.0.1") << "127.0.0.1";
+        QTest::newRow("IPv6") << QString("::1") << "::1";
     }
 
     // A port already taken is refused, with the reason; on another one, only the clients of

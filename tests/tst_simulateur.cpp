@@ -1,6 +1,7 @@
 #include "core/donnees.h"
 #include "core/journal.h"
 #include "core/trame.h"
+#include "fichiers.h"
 #include "tools/simulateur/concours.h"
 #include "tools/simulateur/trames.h"
 
@@ -165,15 +166,15 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(Datagrammes, attendus);
         QTemporaryDir dossier;
-        QFile source(dossier.filePath("source.txt")), copie(dossier.filePath("copie.txt"));
+        const QString source = dossier.filePath("source.txt"),
+                      copie = dossier.filePath("copie.txt");
         if (!fichier.isNull()) {
-            QVERIFY(source.open(QIODevice::WriteOnly) && source.write(fichier) == fichier.size());
-            source.close();
-            arguments += QStringList{"--intervalle", "5", "--replay", source.fileName()};
+            QVERIFY(ecrireFichier(source, fichier));
+            arguments += QStringList{"--intervalle", "5", "--replay", source};
         }
         QProcess p, q;
-        QCOMPARE(lancer(arguments << "--record" << copie.fileName(), p), attendus);
-        QCOMPARE(lancer({"--intervalle", "0", "--replay", copie.fileName()}, q), attendus);
+        QCOMPARE(lancer(arguments << "--record" << copie, p), attendus);
+        QCOMPARE(lancer({"--intervalle", "0", "--replay", copie}, q), attendus);
         for (const QProcess *r : {&p, &q})
             QVERIFY(r->exitStatus() == QProcess::NormalExit && r->exitCode() == 0);
     }
@@ -209,16 +210,14 @@ private slots:
               "sa propre console");
 #else
         QTemporaryDir dossier;
-        QFile fichier(dossier.filePath("concours.txt"));
+        const QString fichier = dossier.filePath("concours.txt");
         QProcess p;
-        const Datagrammes recus =
-            lancer({"--intervalle", "10", "--record", fichier.fileName()}, p, 3);
+        const Datagrammes recus = lancer({"--intervalle", "10", "--record", fichier}, p, 3);
         QCOMPARE(recus.size(), 3);
         p.terminate(); // SIGTERM
         QVERIFY(p.waitForFinished(30000));
         QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QByteArray contenu = fichier.readAll();
+        const QByteArray contenu = contenuFichier(fichier);
         QVERIFY(contenu.endsWith('\n'));
         QCOMPARE(lireJournal(contenu).mid(0, 3), recus);
 #endif

@@ -1,6 +1,7 @@
 // Keeping the screens awake, on a private session bus where the test stands in for the
 // desktop's services, with real windows shown and hidden.
 #include "app/veilleecran.h"
+#include "fichiers.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -141,15 +142,14 @@ private slots:
     {
         // A session bus of our own, without service activation: nothing on this machine may
         // answer in the stand-in's place.
-        QFile config(dossier.filePath(QStringLiteral("session.conf")));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write("<busconfig><type>session</type><listen>unix:path=" +
-                     dossier.filePath(QStringLiteral("bus")).toUtf8() +
-                     "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
-                     "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n");
-        config.close();
+        const QString config = dossier.filePath(QStringLiteral("session.conf"));
+        QVERIFY(ecrireFichier(
+            config, "<busconfig><type>session</type><listen>unix:path=" +
+                        dossier.filePath(QStringLiteral("bus")).toUtf8() +
+                        "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                        "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n"));
         demon.start(QStringLiteral("dbus-daemon"),
-                    {"--config-file=" + config.fileName(), "--nofork", "--print-address=1"});
+                    {"--config-file=" + config, "--nofork", "--print-address=1"});
         QVERIFY2(demon.waitForStarted(10000), "dbus-daemon introuvable (paquet dbus)");
         QTRY_VERIFY_WITH_TIMEOUT(demon.canReadLine(), 10000);
         adresse = QString::fromUtf8(demon.readLine()).trimmed();
