@@ -90,8 +90,6 @@ private slots:
               {{"Web/Relais", "https://autre.example.org/pub"}, {"Affiche/Wifi", "Terrain"}},
               affiche + QStringList{"--relais", relais + "pub/x"}, 0, relais,
               {"Vellor's Cup", "Réseau Wi-Fi : Terrain"});
-        ligne("--web", {{"Web/Adresse", "127.0.0.1"}}, affiche + QStringList{"--web", "8123"}, 0,
-              "http://127.0.0.1:8123/", {"Vellor's Cup"});
         ligne("--web 0 sans relais", {{"Web/Port", 8080}}, affiche + QStringList{"--web", "0"}, 2,
               "", {"aucune adresse à afficher"});
         ligne("--affiche, fichier impossible", {{"Web/Port", 8080}},

@@ -95,7 +95,6 @@ private slots:
         ligne("x seul, fichier d'avant", 4, {40, 0, 1000, 700}, false, "à sa place");
         ligne("(0, 0) connue", 3, {0, 0, 900, 650}, true, "à sa place");
         ligne("(0, 0) d'un fichier d'avant", 5, {0, 0, 700, 500}, false, "au centre, à sa taille");
-        ligne("projecteur débranché", 1, {5000, 3000, 900, 650}, true, "au centre");
         ligne("plus grande que l'écran restant", 1, {-4000, 0, 3000, 2000}, true, "au centre");
         ligne("99 pixels visibles", 1, {droite - 98, 0, 900, 650}, true, "au centre");
         ligne("100 pixels visibles", 1, {droite - 99, 0, 900, 650}, true, "à sa place");

@@ -61,13 +61,11 @@ private slots:
         QTest::newRow("en-tête sans fin de ligne") << H << Datagrammes{};
         QTest::newRow("journal en CRLF") << H + "\r\na\\nb\r\n" << Datagrammes{"a\nb"};
         QTest::newRow("dernière ligne tronquée") << H + "\na\nb\\r" << Datagrammes{"a", "b\r"};
-        QTest::newRow("lignes vides") << H + "\n\n\n" << Datagrammes{"", ""};
         QTest::newRow("en-tête en deuxième ligne") << "x\n" + H + "\na\\n"
                                                    << Datagrammes{"x", H, "a\\n"};
         QTest::newRow("en-tête suivi d'un blanc") << H + " \na\\n" << Datagrammes{H + " ", "a\\n"};
         QTest::newRow("échappement inconnu") << H + "\na\\qb\n" << Datagrammes{"a\\qb"};
         QTest::newRow("barre finale") << H + "\nab\\" << Datagrammes{"ab\\"};
-        QTest::newRow("inconnu puis connu") << H + "\n\\x\\n\n" << Datagrammes{"\\x\n"};
     }
 
     void lecture()

@@ -130,7 +130,6 @@ private slots:
         refus("dossier d'enregistrement absent", {"--enregistrer", "/dossier/absent/jour.txt"},
               "enregistrement impossible dans /dossier/absent/jour.txt");
         refus("port web en lettres", {"--web", "huit"}, "port web invalide : huit");
-        refus("port web hors bornes", {"--web", "65536"}, "port web invalide : 65536");
         refus("option inconnue", {"--vite"}, "option inconnue");
         refus("argument en trop", {"bonjour"}, "argument inattendu : bonjour");
         QTest::newRow("aide") << QStringList{"--help"} << 0

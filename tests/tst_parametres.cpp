@@ -138,15 +138,11 @@ private slots:
               "[Connexion]\nSilenceAlerte=-4\n[Web]\nPort=70000\n[Affichage]\nDureePage=1\n", {});
         ligne("pages longues", "[Affichage]\nDureePage=120\n", {{"dureePage", 120}});
         ligne("(0, 0) d'un fichier d'avant", "[FenetreInfo1]\nX=0\nY=0\n", {});
-        ligne("(0, 0) connue", "[FenetreInfo1]\nX=0\nY=0\nPlaceConnue=1\n",
-              {{"PlaceConnue1", true}});
         // A place other than (0, 0) was always stored by the station.
         ligne("ailleurs, d'un fichier d'avant", "[FenetreInfo5]\nX=0\nY=-40\n",
               {{"Y5", -40}, {"PlaceConnue5", true}});
         ligne("sources tapées à la main", "[Connexion]\nSources=192.168.1.10, 10.0.0.2\n",
               {{"sources", QStringList{"192.168.1.10", "10.0.0.2"}}});
-        ligne("page web", "[Web]\nPort=8080\nAdresse= 127.0.0.1\n",
-              {{"webPort", 8080}, {"webAdresse", "127.0.0.1"}});
         // Values at their bounds are kept; past them each reads as its default, and the rest
         // of the file loads all the same: nothing freezes, draws a window off any int or
         // a font larger than the screens.

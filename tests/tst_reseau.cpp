@@ -221,7 +221,6 @@ private slots:
         QTest::addColumn<QString>("reglage"); // Connexion/Sources in the file
         QTest::addColumn<QString>("option");  // --source, null when not given
         const QString aucune;
-        QTest::newRow("tout le monde") << Trames{deA, deB} << true << aucune << aucune;
         QTest::newRow("un seul émetteur") << Trames{deB} << true << aucune << "127.0.0.2";
         QTest::newRow("deux émetteurs")
             << Trames{deA, deB} << true << aucune << "127.0.0.2, 127.0.0.1";
