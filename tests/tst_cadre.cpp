@@ -2,6 +2,7 @@
 // uses them: toggles, right-click menus, closing, quitting, dragging, centring, enlarging,
 // the places kept from one run to the next, and the results page's QR code.
 #include "aidetests.h"
+#include "table.h"
 
 #include "windows/encartadresse.h"
 
@@ -82,15 +83,9 @@ private slots:
     // opens where the operator can see it, the stored place kept until hidden or moved.
     void afficher_data()
     {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QRect>("stockee");
-        QTest::addColumn<bool>("connue");
-        QTest::addColumn<QString>("ouverture");
+        const auto ligne =
+            table<int, QRect, bool, QString>({"n", "stockee", "connue", "ouverture"});
         const int droite = ecran().right();
-        const auto ligne = [](const char *nom, int n, QRect stockee, bool connue,
-                              const char *ouverture) {
-            QTest::newRow(nom) << n << stockee << connue << QString(ouverture);
-        };
         ligne("à moitié à gauche", 2, {-300, 20, 800, 600}, true, "à sa place");
         ligne("x seul, fichier d'avant", 4, {40, 0, 1000, 700}, false, "à sa place");
         ligne("(0, 0) connue", 3, {0, 0, 900, 650}, true, "à sa place");
@@ -138,14 +133,13 @@ private slots:
 
     void ranger_data()
     {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("geste");
-        QTest::newRow("bouton") << 3 << "bouton";
-        QTest::newRow("menu Fermer, fenêtre 1") << 1 << "menu";
-        QTest::newRow("menu Fermer, fenêtre 5") << 5 << "menu";
-        QTest::newRow("quitter, Oui") << 4 << "Oui";
-        QTest::newRow("quitter, Non") << 4 << "Non";
-        QTest::newRow("quitter, Échap") << 4 << "Escape";
+        const auto ligne = table<int, QString>({"n", "geste"});
+        ligne("bouton", 3, "bouton");
+        ligne("menu Fermer, fenêtre 1", 1, "menu");
+        ligne("menu Fermer, fenêtre 5", 5, "menu");
+        ligne("quitter, Oui", 4, "Oui");
+        ligne("quitter, Non", 4, "Non");
+        ligne("quitter, Échap", 4, "Escape");
     }
 
     // However a window is put away, only it goes, its place reaches the file and the next
@@ -294,15 +288,12 @@ private slots:
 
     void glisser_data()
     {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<bool>("surLaVue");
-        QTest::addColumn<int>("bouton");
-        QTest::addColumn<bool>("deplace");
-        QTest::newRow("entête, gauche") << 1 << false << int(Qt::LeftButton) << true;
-        QTest::newRow("entête, droit") << 5 << false << int(Qt::RightButton) << true;
-        QTest::newRow("vue graphique, gauche") << 4 << true << int(Qt::LeftButton) << true;
-        QTest::newRow("table, gauche") << 3 << true << int(Qt::LeftButton) << true;
-        QTest::newRow("vue, milieu") << 5 << true << int(Qt::MiddleButton) << false;
+        const auto ligne = table<int, bool, int, bool>({"n", "surLaVue", "bouton", "deplace"});
+        ligne("entête, gauche", 1, false, Qt::LeftButton, true);
+        ligne("entête, droit", 5, false, Qt::RightButton, true);
+        ligne("vue graphique, gauche", 4, true, Qt::LeftButton, true);
+        ligne("table, gauche", 3, true, Qt::LeftButton, true);
+        ligne("vue, milieu", 5, true, Qt::MiddleButton, false);
     }
 
     // The place a drag leaves is the place saved.

@@ -5,6 +5,7 @@
 #include "app/dialoguereglages.h"
 #include "app/options.h"
 #include "http.h"
+#include "table.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -92,13 +93,11 @@ private slots:
 
     void page_data()
     {
-        QTest::addColumn<QString>("saisie");
-        QTest::addColumn<bool>("pris");
-        QTest::addColumn<int>("bouton");
-        QTest::newRow("nouveau port") << "7822" << false << int(QDialogButtonBox::Ok);
-        QTest::newRow("plus de page") << "0" << false << int(QDialogButtonBox::Ok);
-        QTest::newRow("port pris") << "7822" << true << int(QDialogButtonBox::Ok);
-        QTest::newRow("annulé") << "7822" << false << int(QDialogButtonBox::Cancel);
+        const auto ligne = table<QString, bool, int>({"saisie", "pris", "bouton"});
+        ligne("nouveau port", "7822", false, QDialogButtonBox::Ok);
+        ligne("plus de page", "0", false, QDialogButtonBox::Ok);
+        ligne("port pris", "7822", true, QDialogButtonBox::Ok);
+        ligne("annulé", "7822", false, QDialogButtonBox::Cancel);
     }
 
     // The page moves at once; a port found taken keeps the old page, says why and writes
@@ -156,10 +155,9 @@ private slots:
 
     void relais_data()
     {
-        QTest::addColumn<QString>("adresse");
-        QTest::addColumn<bool>("acceptee");
-        QTest::newRow("nouveau relais") << "http://127.0.0.1:7825/pub" << true;
-        QTest::newRow("pas http") << "ftp://127.0.0.1:7825/pub" << false;
+        const auto ligne = table<QString, bool>({"adresse", "acceptee"});
+        ligne("nouveau relais", "http://127.0.0.1:7825/pub", true);
+        ligne("pas http", "ftp://127.0.0.1:7825/pub", false);
     }
 
     // A new relay gets the state at once, with its token; an address it cannot be is refused.
@@ -186,14 +184,10 @@ private slots:
 
     void emetteurs_data()
     {
-        QTest::addColumn<QString>("fichier"); // Connexion/Sources before
-        QTest::addColumn<QString>("ajout");   // typed; null: the current sender; empty: none
-        QTest::addColumn<bool>("entendue");   // the next datagram from 127.0.0.1
-        QTest::addColumn<QString>("erreur");
-        const auto ligne = [](const char *nom, const char *fichier, const QString &ajout,
-                              bool entendue, const char *erreur) {
-            QTest::newRow(nom) << fichier << ajout << entendue << erreur;
-        };
+        // fichier: Connexion/Sources before; ajout: typed, null: the current sender, empty:
+        // none; entendue: the next datagram from 127.0.0.1.
+        const auto ligne =
+            table<QString, QString, bool, QString>({"fichier", "ajout", "entendue", "erreur"});
         ligne("l'émetteur actuel", "", QString(), true, "");
         ligne("un autre", "", "127.0.0.9", false, "");
         ligne("pas une adresse", "", "abc", true, "Pas une adresse IP : abc");

@@ -4,6 +4,7 @@
 #include "app/options.h"
 #include "http.h"
 #include "network/relais.h"
+#include "table.h"
 #include "web/serveurweb.h"
 
 #include <QJsonArray>
@@ -84,13 +85,12 @@ private slots:
     // Every answer carries the headers of the station's own page, and the page is its own.
     void publication_data()
     {
-        QTest::addColumn<QByteArray>("requete");
-        QTest::addColumn<int>("statut");
-        QTest::newRow("jeton juste") << publier + autorise << 202;
-        QTest::newRow("sans jeton") << publier << 403;
-        QTest::newRow("jeton faux") << publier + cle + "autre\r\n" << 403;
-        QTest::newRow("jeton prolongé") << publier + cle + "jeton-essai2\r\n" << 403;
-        QTest::newRow("PUT, jeton juste") << "PUT /publier HTTP/1.0\r\n" + autorise << 405;
+        const auto ligne = table<QByteArray, int>({"requete", "statut"});
+        ligne("jeton juste", publier + autorise, 202);
+        ligne("sans jeton", publier, 403);
+        ligne("jeton faux", publier + cle + "autre\r\n", 403);
+        ligne("jeton prolongé", publier + cle + "jeton-essai2\r\n", 403);
+        ligne("PUT, jeton juste", "PUT /publier HTTP/1.0\r\n" + autorise, 405);
     }
     void publication()
     {
@@ -125,17 +125,14 @@ private slots:
     // it is back it gets the newest state alone.
     void station_data()
     {
-        QTest::addColumn<QString>("reglage");
-        QTest::addColumn<QString>("cle");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("etat");
+        const auto ligne =
+            table<QString, QString, QStringList, QString>({"reglage", "cle", "arguments", "etat"});
         const QString ftp = "ftp://127.0.0.1/publier", ajour = "^Relais : à jour$";
-        const QStringList aucun;
-        QTest::newRow("à jour, nginx gelé puis arrêté") << url << jeton << aucun << ajour;
-        QTest::newRow("jeton faux") << url << "autre" << aucun << "^Relais : refusé \\(403\\)$";
-        QTest::newRow("adresse invalide") << ftp << jeton << aucun << "^Relais : adresse invalide$";
-        QTest::newRow("sans relais") << QString() << jeton << aucun << "^$";
-        QTest::newRow("--relais prime") << ftp << jeton << QStringList{"--relais", url} << ajour;
+        ligne("à jour, nginx gelé puis arrêté", url, jeton, {}, ajour);
+        ligne("jeton faux", url, "autre", {}, "^Relais : refusé \\(403\\)$");
+        ligne("adresse invalide", ftp, jeton, {}, "^Relais : adresse invalide$");
+        ligne("sans relais", QString(), jeton, {}, "^$");
+        ligne("--relais prime", ftp, jeton, {"--relais", url}, ajour);
     }
     void station()
     {
@@ -293,17 +290,15 @@ private slots:
     // Refusals before any window, and the page's files written where the relay serves them.
     void ligneDeCommande_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
+        const auto ligne = table<QStringList, int, QString>({"arguments", "code", "message"});
         const QString fichier = QCoreApplication::applicationFilePath();
         for (const QString adresse : {"ftp://h/publier", "http:///publier", "http://[::1/p"})
-            QTest::newRow(qPrintable(adresse)) << QStringList{"--relais", adresse} << 2
-                                               << "adresse de relais invalide : " + adresse;
+            ligne(qPrintable(adresse), {"--relais", adresse}, 2,
+                  "adresse de relais invalide : " + adresse);
         const QString sous = dossier.path() + "/export/sous";
-        QTest::newRow("page") << QStringList{"--exporter-page", sous} << 0 << sous + "/index.html";
-        QTest::newRow("dossier impossible") << QStringList{"--exporter-page", fichier + "/sous"}
-                                            << 2 << "impossible d'écrire la page dans " + fichier;
+        ligne("page", {"--exporter-page", sous}, 0, sous + "/index.html");
+        ligne("dossier impossible", {"--exporter-page", fichier + "/sous"}, 2,
+              "impossible d'écrire la page dans " + fichier);
     }
     void ligneDeCommande()
     {

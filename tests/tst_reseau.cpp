@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "core/journal.h"
 #include "http.h"
+#include "table.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,15 +74,12 @@ private slots:
 
     void datagrammes_data()
     {
-        QTest::addColumn<Trames>("envois");
-        QTest::addColumn<QString>("titre");
-        QTest::addColumn<int>("lignes");
-        const QByteArray ligne = "<EPREUVE>;a;b;c;d;e;f;DURAND;Léa;12;99;1;1;2;3;4;5;6;</EPREUVE>";
-        QTest::newRow("ensemble, chacun décodé, dans l'ordre")
-            << Trames{deA, ligne, coupe("B")} << "B" << 1;
-        QTest::newRow("vide, annonce renvoyée") << Trames{QByteArray(), annonceStation} << "" << 0;
-        QTest::newRow("trame puis annonce")
-            << Trames{coupe("Coupe"), annonceStation} << "Coupe" << 0;
+        const auto ligne = table<Trames, QString, int>({"envois", "titre", "lignes"});
+        const QByteArray epreuve =
+            "<EPREUVE>;a;b;c;d;e;f;DURAND;Léa;12;99;1;1;2;3;4;5;6;</EPREUVE>";
+        ligne("ensemble, chacun décodé, dans l'ordre", {deA, epreuve, coupe("B")}, "B", 1);
+        ligne("vide, annonce renvoyée", {QByteArray(), annonceStation}, "", 0);
+        ligne("trame puis annonce", {coupe("Coupe"), annonceStation}, "Coupe", 0);
     }
 
     // Sent before the station reads: all are pending at once, each is decoded (each sets its
@@ -216,22 +214,17 @@ private slots:
 
     void sourcesEtEnregistrement_data()
     {
-        QTest::addColumn<Trames>("entendues");
-        QTest::addColumn<bool>("enregistrable");
-        QTest::addColumn<QString>("reglage"); // Connexion/Sources in the file
-        QTest::addColumn<QString>("option");  // --source, null when not given
+        // reglage: Connexion/Sources in the file; option: --source, null when not given.
+        const auto ligne = table<Trames, bool, QString, QString>(
+            {"entendues", "enregistrable", "reglage", "option"});
         const QString aucune;
-        QTest::newRow("un seul émetteur") << Trames{deB} << true << aucune << "127.0.0.2";
-        QTest::newRow("deux émetteurs")
-            << Trames{deA, deB} << true << aucune << "127.0.0.2, 127.0.0.1";
-        QTest::newRow("réglage en partie illisible")
-            << Trames{deB} << true << "pas-une-adresse,127.0.0.2" << aucune;
-        QTest::newRow("option plutôt que réglage") << Trames{deA} << true << "127.0.0.2"
-                                                   << "127.0.0.1";
-        QTest::newRow("enregistrement impossible") << Trames{deA, deB} << false << aucune << aucune;
+        ligne("un seul émetteur", {deB}, true, aucune, "127.0.0.2");
+        ligne("deux émetteurs", {deA, deB}, true, aucune, "127.0.0.2, 127.0.0.1");
+        ligne("réglage en partie illisible", {deB}, true, "pas-une-adresse,127.0.0.2", aucune);
+        ligne("option plutôt que réglage", {deA}, true, "127.0.0.2", "127.0.0.1");
+        ligne("enregistrement impossible", {deA, deB}, false, aucune, aucune);
         // Meant to restrict, the list restricts to no one until it is mended.
-        QTest::newRow("réglage sans adresse valide")
-            << Trames{} << true << "pas-une-adresse" << aucune;
+        ligne("réglage sans adresse valide", {}, true, "pas-une-adresse", aucune);
     }
 
     // Only the contest's own sender is heard when asked; what is heard is recorded and the
@@ -274,18 +267,15 @@ private slots:
 
     void pageResultats_data()
     {
-        QTest::addColumn<QString>("ecoute");
-        QTest::addColumn<bool>("portPris");
-        QTest::addColumn<QString>("texte");
+        const auto ligne = table<QString, bool, QString>({"ecoute", "portPris", "texte"});
         // Only loopback in the tests' namespace.
         const QString servie = QStringLiteral("^Résultats en direct :\nhttp://127.0.0.1:7785/$");
-        QTest::newRow("toutes les interfaces") << QString() << false << servie;
-        QTest::newRow("toutes, nommées 0.0.0.0") << "0.0.0.0" << false << servie;
-        QTest::newRow("la boucle locale") << "127.0.0.1" << false << servie;
-        QTest::newRow("port pris")
-            << QString() << true << "^Page des résultats impossible : .*7785";
-        QTest::newRow("adresse illisible")
-            << "pas-une-adresse" << false << "^Page des résultats impossible : .*pas-une-adresse";
+        const QString refus = QStringLiteral("^Page des résultats impossible : .*");
+        ligne("toutes les interfaces", QString(), false, servie);
+        ligne("toutes, nommées 0.0.0.0", "0.0.0.0", false, servie);
+        ligne("la boucle locale", "127.0.0.1", false, servie);
+        ligne("port pris", QString(), true, refus + "7785");
+        ligne("adresse illisible", "pas-une-adresse", false, refus + "pas-une-adresse");
     }
 
     // The page's addresses in the control window and in the windows' menus, and after each

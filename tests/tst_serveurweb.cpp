@@ -4,6 +4,7 @@
 #include "attente.h"
 #include "fichiers.h"
 #include "http.h"
+#include "table.h"
 #include "web/serveurweb.h"
 
 #include <QFile>
@@ -77,20 +78,17 @@ private slots:
 
     void routes_data()
     {
-        QTest::addColumn<QString>("requete"); // lines after the first are header lines
-        QTest::addColumn<int>("statut");
-        QTest::addColumn<QByteArray>("type");
-        QTest::addColumn<QString>("ressource"); // the body, when not empty
-        QTest::addColumn<QByteArray>("cache");
-        QTest::addColumn<QByteArray>("avant");  // published, then the station restarts
-        QTest::addColumn<QByteArray>("publie"); // published before the request
-
+        // requete: lines after the first are header lines; ressource: the body, when not empty;
+        // avant: published, then the station restarts; publie: published before the request.
+        const auto ligne =
+            table<QString, int, QByteArray, QString, QByteArray, QByteArray, QByteArray>(
+                {"requete", "statut", "type", "ressource", "cache", "avant", "publie"});
         const QByteArray html = "text/html; charset=utf-8", css = "text/css; charset=utf-8";
         const QByteArray texte = "text/plain; charset=utf-8";
         const QByteArray rien, revalider = "no-cache", json = "application/json; charset=utf-8";
         const auto fichier = [&](const char *nom, const char *requete, const QByteArray &type,
                                  const char *ressource) {
-            QTest::newRow(nom) << requete << 200 << type << ressource << rien << rien << rien;
+            ligne(nom, requete, 200, type, ressource, rien, rien, rien);
         };
         fichier("page", "GET /", html, "index.html");
         fichier("par son nom", "GET /index.html", html, "index.html");
@@ -102,8 +100,7 @@ private slots:
         // {e} is the tag of the state's first answer.
         const auto etat = [&](const char *nom, const QString &requete, int statut,
                               const QByteArray &avant = {}, const QByteArray &publie = {}) {
-            QTest::newRow(nom) << requete << statut << (statut == 200 ? json : rien) << ""
-                               << revalider << avant << publie;
+            ligne(nom, requete, statut, statut == 200 ? json : rien, "", revalider, avant, publie);
         };
         const QString sauf = "GET /etat.json\nIf-None-Match: ";
         etat("état", "GET /etat.json?t=1", 200);
@@ -184,13 +181,8 @@ private slots:
 
     void limites_data()
     {
-        QTest::addColumn<QByteArray>("requete");
-        QTest::addColumn<int>("statut");
-
+        const auto ligne = table<QByteArray, int>({"requete", "statut"});
         const QByteArray fin = " HTTP/1.1\r\nHost: station\r\n";
-        const auto ligne = [](const char *nom, const QByteArray &requete, int statut) {
-            QTest::newRow(nom) << requete << statut;
-        };
         ligne("en-tête de 64 Kio", "GET /" + fin + "X-Long: " + QByteArray(65536, 'a') + "\r\n\r\n",
               431);
         const QByteArray petit = "X-Petit: 0123456789012345678901234567890\r\n";
@@ -214,14 +206,12 @@ private slots:
 
     void publication_data()
     {
-        QTest::addColumn<QByteArray>("json");
-        QTest::addColumn<QByteArray>("donnees"); // what the stream's data lines hold, if not json
-
-        QTest::newRow("accents") << QByteArray("{\"nom\":\"Léa Éloïse\"}") << QByteArray();
-        QTest::newRow("40 Ko") << etatNumero(2, 40000) << QByteArray();
+        // donnees: what the stream's data lines hold, if not json.
+        const auto ligne = table<QByteArray, QByteArray>({"json", "donnees"});
+        ligne("accents", "{\"nom\":\"Léa Éloïse\"}", {});
+        ligne("40 Ko", etatNumero(2, 40000), {});
         // A line break must not cut the event short: each line becomes a data line.
-        QTest::newRow("sauts de ligne")
-            << QByteArray("{\r\n\"a\":1,\r\"b\":2\n}") << QByteArray("{\n\"a\":1,\n\"b\":2\n}");
+        ligne("sauts de ligne", "{\r\n\"a\":1,\r\"b\":2\n}", "{\n\"a\":1,\n\"b\":2\n}");
     }
 
     void publication()
@@ -331,11 +321,11 @@ private slots:
 
     void adresses_data()
     {
-        QTest::addColumn<QString>("ecoute");
-        QTest::addColumn<QString>("servis"); // the clients served
-        QTest::newRow("toutes") << QString("*") << "127.0.0.1 ::1";
-        QTest::newRow("IPv4") << QString("127.0.0.1") << "127.0.0.1";
-        QTest::newRow("IPv6") << QString("::1") << "::1";
+        // servis: the clients served.
+        const auto ligne = table<QString, QString>({"ecoute", "servis"});
+        ligne("toutes", "*", "127.0.0.1 ::1");
+        ligne("IPv4", "127.0.0.1", "127.0.0.1");
+        ligne("IPv6", "::1", "::1");
     }
 
     // A port already taken is refused, with the reason; on another one, only the clients of
