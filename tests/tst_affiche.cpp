@@ -2,6 +2,7 @@
 // by a phone's reader (zbarimg), its text read by eye (pdftotext).
 #include "app/affiche.h"
 #include "attente.h"
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "windows/codeqr.h"
@@ -64,16 +65,8 @@ private slots:
     // `textes`: on the poster, or in the reason of a refusal.
     void affiche_data()
     {
-        QTest::addColumn<QVariantMap>("reglages");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("adresse");
-        QTest::addColumn<QStringList>("textes");
-        const auto ligne = [](const char *nom, const QVariantMap &reglages,
-                              const QStringList &arguments, int code, const QString &adresse,
-                              const QStringList &textes) {
-            QTest::newRow(nom) << reglages << arguments << code << adresse << textes;
-        };
+        const auto ligne = colonnes<QVariantMap, QStringList, int, QString, QStringList>(
+            {"reglages", "arguments", "code", "adresse", "textes"});
         const QString page = "http://192.168.1.10:8080/",
                       relais = "https://relais.example.org:8443/";
         const QStringList affiche{"--affiche", "affiche.pdf"};

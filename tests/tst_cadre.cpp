@@ -2,7 +2,7 @@
 // uses them: toggles, right-click menus, closing, quitting, dragging, centring, enlarging,
 // the places kept from one run to the next, and the results page's QR code.
 #include "aidetests.h"
-#include "table.h"
+#include "colonnes.h"
 
 #include "windows/encartadresse.h"
 
@@ -84,7 +84,7 @@ private slots:
     void afficher_data()
     {
         const auto ligne =
-            table<int, QRect, bool, QString>({"n", "stockee", "connue", "ouverture"});
+            colonnes<int, QRect, bool, QString>({"n", "stockee", "connue", "ouverture"});
         const int droite = ecran().right();
         ligne("à moitié à gauche", 2, {-300, 20, 800, 600}, true, "à sa place");
         ligne("x seul, fichier d'avant", 4, {40, 0, 1000, 700}, false, "à sa place");
@@ -133,7 +133,7 @@ private slots:
 
     void ranger_data()
     {
-        const auto ligne = table<int, QString>({"n", "geste"});
+        const auto ligne = colonnes<int, QString>({"n", "geste"});
         ligne("bouton", 3, "bouton");
         ligne("menu Fermer, fenêtre 1", 1, "menu");
         ligne("menu Fermer, fenêtre 5", 5, "menu");
@@ -288,7 +288,7 @@ private slots:
 
     void glisser_data()
     {
-        const auto ligne = table<int, bool, int, bool>({"n", "surLaVue", "bouton", "deplace"});
+        const auto ligne = colonnes<int, bool, int, bool>({"n", "surLaVue", "bouton", "deplace"});
         ligne("entête, gauche", 1, false, Qt::LeftButton, true);
         ligne("entête, droit", 5, false, Qt::RightButton, true);
         ligne("vue graphique, gauche", 4, true, Qt::LeftButton, true);

@@ -1,6 +1,7 @@
 // Where the series and cup windows place their pilots, worked out without a window: every
 // pilot once, in reading order, on pages that all hold someone, also on views too small for
 // a single line.
+#include "colonnes.h"
 #include "windows/disposition.h"
 
 #include <QtTest>
@@ -19,13 +20,11 @@ class TstDisposition final : public QObject
 private slots:
     void coupe_data()
     {
-        QTest::addColumn<int>("pilotes");
-        QTest::addColumn<int>("nom"); // width of every name
-        QTest::addColumn<QSize>("taille");
-        QTest::addColumn<int>("pages"); // 0: more than one
-        QTest::newRow("300 pilotes") << 300 << 150 << QSize(1280, 720) << 0;
-        QTest::newRow("nom plus large que la vue") << 3 << 2000 << QSize(800, 600) << 1;
-        QTest::newRow("vue sans hauteur") << 5 << 100 << QSize(800, 0) << 0;
+        // nom: width of every name; pages: 0 for more than one.
+        const auto ligne = colonnes<int, int, QSize, int>({"pilotes", "nom", "taille", "pages"});
+        ligne("300 pilotes", 300, 150, {1280, 720}, 0);
+        ligne("nom plus large que la vue", 3, 2000, {800, 600}, 1);
+        ligne("vue sans hauteur", 5, 100, {800, 0}, 0);
     }
     void coupe()
     {
@@ -58,15 +57,13 @@ private slots:
 
     void series_data()
     {
-        QTest::addColumn<QVector<int>>("tailles");
-        QTest::addColumn<int>("courante");
-        QTest::addColumn<QSize>("taille");
-        QTest::addColumn<int>("pages"); // 0: more than one
-        QTest::newRow("série plus haute que la vue")
-            << QVector<int>{40} << 0 << QSize(800, 400) << 0;
-        QTest::newRow("douze séries") << QVector<int>(12, 10) << 11 << QSize(1280, 720) << 0;
-        QTest::newRow("vue sans hauteur") << QVector<int>{3, 2} << 1 << QSize(800, 0) << 0;
-        QTest::newRow("aucune en vol") << QVector<int>{4, 4} << -1 << QSize(1280, 720) << 1;
+        // pages: 0 for more than one.
+        const auto ligne =
+            colonnes<QVector<int>, int, QSize, int>({"tailles", "courante", "taille", "pages"});
+        ligne("série plus haute que la vue", {40}, 0, {800, 400}, 0);
+        ligne("douze séries", QVector<int>(12, 10), 11, {1280, 720}, 0);
+        ligne("vue sans hauteur", {3, 2}, 1, {800, 0}, 0);
+        ligne("aucune en vol", {4, 4}, -1, {1280, 720}, 1);
     }
     void series()
     {

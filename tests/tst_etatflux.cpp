@@ -1,4 +1,5 @@
 // What the operator reads of the feed, from the counts and the age of the last frame.
+#include "colonnes.h"
 #include "network/etatflux.h"
 
 #include <QtTest>
@@ -10,21 +11,17 @@ class TstEtatFlux : public QObject
 private slots:
     void texte_data()
     {
-        QTest::addColumn<qint64>("ms");
-        QTest::addColumn<QString>("source");
-        QTest::addColumn<int>("silenceAlerte");
-        QTest::addColumn<QString>("attendu"); // said in red exactly when the feed is silent
-        QTest::newRow("rien encore") << qint64(-1) << "" << 10 << "Aucune trame reçue";
-        QTest::newRow("juste au seuil")
-            << qint64(10999) << "192.168.1.10" << 10 << "Dernière trame il y a 10 s (192.168.1.10)";
-        QTest::newRow("muet") << qint64(11000) << "192.168.1.10" << 10
-                              << "Flux muet depuis 11 s (dernière trame de 192.168.1.10)";
-        QTest::newRow("alerte coupée")
-            << qint64(3600000) << "10.0.0.2" << 0 << "Dernière trame il y a 1 h 00 min (10.0.0.2)";
-        QTest::newRow("minutes") << qint64(65000) << "10.0.0.2" << 100
-                                 << "Dernière trame il y a 1 min 05 s (10.0.0.2)";
-        QTest::newRow("IPv6") << qint64(0) << "fe80::1" << 10
-                              << "Dernière trame il y a 0 s (fe80::1)";
+        // attendu: said in red exactly when the feed is silent.
+        const auto ligne =
+            colonnes<qint64, QString, int, QString>({"ms", "source", "silenceAlerte", "attendu"});
+        const QString il = "Dernière trame il y a ";
+        ligne("rien encore", -1, "", 10, "Aucune trame reçue");
+        ligne("juste au seuil", 10999, "192.168.1.10", 10, il + "10 s (192.168.1.10)");
+        ligne("muet", 11000, "192.168.1.10", 10,
+              "Flux muet depuis 11 s (dernière trame de 192.168.1.10)");
+        ligne("alerte coupée", 3600000, "10.0.0.2", 0, il + "1 h 00 min (10.0.0.2)");
+        ligne("minutes", 65000, "10.0.0.2", 100, il + "1 min 05 s (10.0.0.2)");
+        ligne("IPv6", 0, "fe80::1", 10, il + "0 s (fe80::1)");
     }
 
     void texte()

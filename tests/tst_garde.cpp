@@ -1,4 +1,5 @@
 // One copy per desktop, checked with real processes started as the operator would.
+#include "colonnes.h"
 #include "processus.h"
 
 #include <QtTest>
@@ -14,18 +15,17 @@ private slots:
     // the temporary folder since.
     void uneSeuleCopie_data()
     {
-        QTest::addColumn<QString>("premiere");
-        QTest::addColumn<QString>("seconde");
-        QTest::addColumn<QString>("avant"); // the copy that ran before, and how it ended
+        // avant: the copy that ran before, and how it ended.
+        const auto ligne = colonnes<QString, QString, QString>({"premiere", "seconde", "avant"});
         const QString essai = Stations::essai();
-        QTest::newRow("même programme") << essai << essai << "";
-        QTest::newRow("après une fin normale") << essai << essai << "fin normale";
-        QTest::newRow("après une copie tuée") << essai << essai << "tuée";
-        QTest::newRow("tuée, fichiers balayés") << essai << essai << "tuée, balayée";
+        ligne("même programme", essai, essai, "");
+        ligne("après une fin normale", essai, essai, "fin normale");
+        ligne("après une copie tuée", essai, essai, "tuée");
+        ligne("tuée, fichiers balayés", essai, essai, "tuée, balayée");
 #ifdef VELLOR_STATION_ESSAI_AUTRE
         const QString autre = QStringLiteral(VELLOR_STATION_ESSAI_AUTRE);
-        QTest::newRow("cette version d'abord") << essai << autre << "";
-        QTest::newRow("l'autre version d'abord") << autre << essai << "";
+        ligne("cette version d'abord", essai, autre, "");
+        ligne("l'autre version d'abord", autre, essai, "");
 #endif
     }
 

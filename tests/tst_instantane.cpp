@@ -1,5 +1,6 @@
 // The contest as JSON for the results page: every item the windows show, what the
 // preparation and classification windows choose, and names kept as text.
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/instantane.h"
 #include "core/selection.h"
@@ -43,11 +44,7 @@ class TstInstantane : public QObject
 private slots:
     void champs_data()
     {
-        QTest::addColumn<QString>("chemin");
-        QTest::addColumn<QVariant>("attendu");
-        const auto ajouter = [](const char *nom, const char *chemin, const QVariant &attendu) {
-            QTest::newRow(nom) << QString(chemin) << attendu;
-        };
+        const auto ajouter = colonnes<QString, QVariant>({"chemin", "attendu"});
         ajouter("format", "format", 1);
         ajouter("séquence", "sequence", 7);
         ajouter("silence", "depuisTrameMs", 250);

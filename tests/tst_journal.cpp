@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/journal.h"
 #include "fichiers.h"
 
@@ -54,18 +55,15 @@ private slots:
     // a line no journal holds still decodes, to what it shows.
     void lecture_data()
     {
-        QTest::addColumn<QByteArray>("fichier");
-        QTest::addColumn<Datagrammes>("attendus");
-        QTest::newRow("ancien fichier")
-            << QByteArray("a\\nb\r\n\nc\\\n") << Datagrammes{"a\\nb", "", "c\\"};
-        QTest::newRow("en-tête sans fin de ligne") << H << Datagrammes{};
-        QTest::newRow("journal en CRLF") << H + "\r\na\\nb\r\n" << Datagrammes{"a\nb"};
-        QTest::newRow("dernière ligne tronquée") << H + "\na\nb\\r" << Datagrammes{"a", "b\r"};
-        QTest::newRow("en-tête en deuxième ligne") << "x\n" + H + "\na\\n"
-                                                   << Datagrammes{"x", H, "a\\n"};
-        QTest::newRow("en-tête suivi d'un blanc") << H + " \na\\n" << Datagrammes{H + " ", "a\\n"};
-        QTest::newRow("échappement inconnu") << H + "\na\\qb\n" << Datagrammes{"a\\qb"};
-        QTest::newRow("barre finale") << H + "\nab\\" << Datagrammes{"ab\\"};
+        const auto ligne = colonnes<QByteArray, Datagrammes>({"fichier", "attendus"});
+        ligne("ancien fichier", "a\\nb\r\n\nc\\\n", {"a\\nb", "", "c\\"});
+        ligne("en-tête sans fin de ligne", H, {});
+        ligne("journal en CRLF", H + "\r\na\\nb\r\n", {"a\nb"});
+        ligne("dernière ligne tronquée", H + "\na\nb\\r", {"a", "b\r"});
+        ligne("en-tête en deuxième ligne", "x\n" + H + "\na\\n", {"x", H, "a\\n"});
+        ligne("en-tête suivi d'un blanc", H + " \na\\n", {H + " ", "a\\n"});
+        ligne("échappement inconnu", H + "\na\\qb\n", {"a\\qb"});
+        ligne("barre finale", H + "\nab\\", {"ab\\"});
     }
 
     void lecture()
@@ -79,18 +77,16 @@ private slots:
     // it was.
     void ouverture_data()
     {
-        QTest::addColumn<QString>("nom");
-        QTest::addColumn<QByteArray>("avant");
-        QTest::addColumn<bool>("remplacer");
-        QTest::addColumn<QString>("refus"); // empty: opened
-        QTest::addColumn<QByteArray>("apres");
-        const auto ajout = [](const char *nom, const QByteArray &avant, const QByteArray &apres,
-                              bool remplacer = false) {
-            QTest::newRow(nom) << "j.txt" << avant << remplacer << QString() << apres + "z\\nz\n";
+        // refus: empty when opened.
+        const auto ligne = colonnes<QString, QByteArray, bool, QString, QByteArray>(
+            {"nom", "avant", "remplacer", "refus", "apres"});
+        const auto ajout = [&](const char *nom, const QByteArray &avant, const QByteArray &apres,
+                               bool remplacer = false) {
+            ligne(nom, "j.txt", avant, remplacer, QString(), apres + "z\\nz\n");
         };
-        const auto refus = [](const char *nom, const char *fichier, const QByteArray &avant,
-                              const char *raison) {
-            QTest::newRow(nom) << fichier << avant << false << raison << avant;
+        const auto refus = [&](const char *nom, const char *fichier, const QByteArray &avant,
+                               const char *raison) {
+            ligne(nom, fichier, avant, false, raison, avant);
         };
         ajout("fichier absent", QByteArray(), H + '\n');
         ajout("fichier vide", "", H + '\n');

@@ -1,6 +1,7 @@
 // A station left alone all day, seen from outside: real processes killed with -9 and
 // started again, and command lines that must be refused before any window opens.
 #include "aidetests.h"
+#include "colonnes.h"
 #include "http.h"
 #include "processus.h"
 
@@ -17,15 +18,12 @@ private slots:
     // and the next start shows it.
     void changementSurvitAuKill_data()
     {
-        QTest::addColumn<QByteArray>("action");
-        QTest::addColumn<QString>("cle");
-        QTest::addColumn<int>("valeur");
-        QTest::addColumn<QByteArray>("etatApres");
-        QTest::newRow("curseur de fonte") << QByteArray("curseur") << "FenetreInfo1/TailleFonte"
-                                          << 7 << QByteArray("etat fenetres= curseur1=7");
-        QTest::newRow("fenêtre affichée, reprise au redémarrage")
-            << QByteArray("fenetre2") << "FenetreInfo2/Visible" << 1
-            << QByteArray("etat fenetres=2 curseur1=0");
+        const auto ligne = colonnes<QByteArray, QString, int, QByteArray>(
+            {"action", "cle", "valeur", "etatApres"});
+        ligne("curseur de fonte", "curseur", "FenetreInfo1/TailleFonte", 7,
+              "etat fenetres= curseur1=7");
+        ligne("fenêtre affichée, reprise au redémarrage", "fenetre2", "FenetreInfo2/Visible", 1,
+              "etat fenetres=2 curseur1=0");
     }
 
     void changementSurvitAuKill()
@@ -119,12 +117,9 @@ private slots:
     // Refused with code 2 and a message before any window opens; the help with code 0.
     void ligneDeCommande_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("messages");
-        const auto refus = [](const char *nom, const QStringList &options, const QString &message) {
-            QTest::newRow(nom) << options << 2 << QStringList{message};
-        };
+        const auto ligne = colonnes<QStringList, int, QStringList>({"options", "code", "messages"});
+        const auto refus = [&](const char *nom, const QStringList &options,
+                               const QString &message) { ligne(nom, options, 2, {message}); };
         refus("une adresse sur deux invalide", {"--source", "127.0.0.1,pas-une-adresse"},
               "adresse invalide : pas-une-adresse");
         refus("dossier d'enregistrement absent", {"--enregistrer", "/dossier/absent/jour.txt"},
@@ -132,10 +127,9 @@ private slots:
         refus("port web en lettres", {"--web", "huit"}, "port web invalide : huit");
         refus("option inconnue", {"--vite"}, "option inconnue");
         refus("argument en trop", {"bonjour"}, "argument inattendu : bonjour");
-        QTest::newRow("aide") << QStringList{"--help"} << 0
-                              << QStringList{"Utilisation :", "--reprendre",
-                                             "--enregistrer <FICHIER>",
-                                             "--source <ADRESSE[,ADRESSE...]>", "--web <PORT>"};
+        ligne("aide", {"--help"}, 0,
+              {"Utilisation :", "--reprendre", "--enregistrer <FICHIER>",
+               "--source <ADRESSE[,ADRESSE...]>", "--web <PORT>"});
     }
 
     void ligneDeCommande()

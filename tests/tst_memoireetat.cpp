@@ -1,6 +1,7 @@
 // The contest kept on disk for a restart: what is taken back rebuilds the store exactly, and
 // a file cut, altered or of another version is set aside, leaving the store as it was.
 #include "aidetests.h"
+#include "colonnes.h"
 #include "core/instantane.h"
 #include "core/memoireetat.h"
 
@@ -66,13 +67,12 @@ private slots:
 
     void fichierAbime_data()
     {
-        QTest::addColumn<int>("coupe"); // bytes cut from the end
-        QTest::addColumn<int>("octet"); // position of a byte changed, -1: none
-        QTest::addColumn<QByteArray>("entete");
-        QTest::newRow("sans sa fin") << 60 << -1 << QByteArray();
-        QTest::newRow("un octet changé") << 0 << 40 << QByteArray();
-        QTest::newRow("autre version") << 0 << -1 << QByteArray("#vellorcup-etat 2");
-        QTest::newRow("vide") << 100000 << -1 << QByteArray();
+        // coupe: bytes cut from the end; octet: position of a byte changed, -1: none.
+        const auto ligne = colonnes<int, int, QByteArray>({"coupe", "octet", "entete"});
+        ligne("sans sa fin", 60, -1, {});
+        ligne("un octet changé", 0, 40, {});
+        ligne("autre version", 0, -1, "#vellorcup-etat 2");
+        ligne("vide", 100000, -1, {});
     }
 
     void fichierAbime()

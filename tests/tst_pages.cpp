@@ -1,5 +1,6 @@
 // Long lists on the series, event and cup windows: every pilot shows whole on some page, the
 // pages turn by themselves, and a list that fits is one page as before.
+#include "colonnes.h"
 #include "core/parametres.h"
 #include "core/trame.h"
 #include "fenetres.h"
@@ -81,11 +82,8 @@ private slots:
 
     void toutVu_data()
     {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("pilotes");
-        QTest::addColumn<QSize>("taille");
-        QTest::addColumn<int>("fonte");
-        QTest::addColumn<bool>("coin"); // the results page's QR code shown
+        // coin: the results page's QR code shown.
+        colonnes<int, int, QSize, int, bool>({"n", "pilotes", "taille", "fonte", "coin"});
         for (int n : {1, 3, 4}) {
             QTest::addRow("fenêtre %d, une page", n) << n << 24 << QSize(1920, 1080) << 0 << false;
             for (int pilotes : {150, 300})

@@ -1,5 +1,6 @@
 // The settings file as the operator's station reads and writes it between two runs.
 #include "aidetests.h"
+#include "colonnes.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -62,11 +63,7 @@ private slots:
 
     void repertoireDonnees_data()
     {
-        QTest::addColumn<QString>("documents");
-        QTest::addColumn<QString>("attendu");
-        const auto ligne = [](const char *nom, const char *documents, const char *attendu) {
-            QTest::newRow(nom) << documents << attendu;
-        };
+        const auto ligne = colonnes<QString, QString>({"documents", "attendu"});
         ligne("ordinaire", "/home/ana", "/home/ana/Coupe des Vellor");
         ligne("barre finale", "C:/Users/Ana/", "C:/Users/Ana/Coupe des Vellor");
         ligne("double barre au milieu", "/home//ana", "/home/ana/Coupe des Vellor");
@@ -125,11 +122,7 @@ private slots:
     // read again; everything else keeps its default.
     void fichierEcritALaMain_data()
     {
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QVariantMap>("lus");
-        const auto ligne = [](const char *nom, const char *ini, const QVariantMap &lus) {
-            QTest::newRow(nom) << QByteArray(ini) << lus;
-        };
+        const auto ligne = colonnes<QByteArray, QVariantMap>({"ini", "lus"});
         ligne("nombres illisibles",
               "[FenetreInfo2]\nX=abc\n[FenetreInfo3]\nL=\n[FenetreInfo1]\nH=600.5\n"
               "[Connexion]\nSilenceAlerte=dix\n[Web]\nPort=huit\n[Affichage]\nDureePage=5s\n",

@@ -1,5 +1,6 @@
 // A window redraws only when something it shows changed: any field it reads reaches the
 // screen, and a refresh with nothing new keeps the scene or the table as it was.
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "fenetres.h"
@@ -44,15 +45,13 @@ private slots:
     // the same title, scene items and table.
     void changementVisible_data()
     {
-        QTest::addColumn<int>("epreuve");
-        QTest::addColumn<QString>("fenetres");
-        QTest::addColumn<bool>("chronometre");
-        QTest::addColumn<Changement>("changement");
-        const auto ajouter = [](const char *nom, int epreuve, const char *fenetres, Changement c) {
-            QTest::newRow(nom) << epreuve << QString(fenetres) << false << c;
+        const auto rangee = colonnes<int, QString, bool, Changement>(
+            {"epreuve", "fenetres", "chronometre", "changement"});
+        const auto ajouter = [&](const char *nom, int epreuve, const char *fenetres, Changement c) {
+            rangee(nom, epreuve, fenetres, false, c);
         };
-        const auto chronometre = [](const char *nom, Changement c) {
-            QTest::newRow(nom) << 1 << QString("1235") << true << c;
+        const auto chronometre = [&](const char *nom, Changement c) {
+            rangee(nom, 1, "1235", true, c);
         };
         chronometre("chronomètre", [] { tempsEcoule = "01:23"; });
         chronometre("chronomètre, épreuve -1",

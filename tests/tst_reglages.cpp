@@ -4,8 +4,8 @@
 #include "aidetests.h"
 #include "app/dialoguereglages.h"
 #include "app/options.h"
+#include "colonnes.h"
 #include "http.h"
-#include "table.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -93,7 +93,7 @@ private slots:
 
     void page_data()
     {
-        const auto ligne = table<QString, bool, int>({"saisie", "pris", "bouton"});
+        const auto ligne = colonnes<QString, bool, int>({"saisie", "pris", "bouton"});
         ligne("nouveau port", "7822", false, QDialogButtonBox::Ok);
         ligne("plus de page", "0", false, QDialogButtonBox::Ok);
         ligne("port pris", "7822", true, QDialogButtonBox::Ok);
@@ -155,7 +155,7 @@ private slots:
 
     void relais_data()
     {
-        const auto ligne = table<QString, bool>({"adresse", "acceptee"});
+        const auto ligne = colonnes<QString, bool>({"adresse", "acceptee"});
         ligne("nouveau relais", "http://127.0.0.1:7825/pub", true);
         ligne("pas http", "ftp://127.0.0.1:7825/pub", false);
     }
@@ -187,7 +187,7 @@ private slots:
         // fichier: Connexion/Sources before; ajout: typed, null: the current sender, empty:
         // none; entendue: the next datagram from 127.0.0.1.
         const auto ligne =
-            table<QString, QString, bool, QString>({"fichier", "ajout", "entendue", "erreur"});
+            colonnes<QString, QString, bool, QString>({"fichier", "ajout", "entendue", "erreur"});
         ligne("l'émetteur actuel", "", QString(), true, "");
         ligne("un autre", "", "127.0.0.9", false, "");
         ligne("pas une adresse", "", "abc", true, "Pas une adresse IP : abc");

@@ -2,9 +2,9 @@
 // by scripts/relais-local.sh, fed by hand and by the control window.
 #include "aidetests.h"
 #include "app/options.h"
+#include "colonnes.h"
 #include "http.h"
 #include "network/relais.h"
-#include "table.h"
 #include "web/serveurweb.h"
 
 #include <QJsonArray>
@@ -85,7 +85,7 @@ private slots:
     // Every answer carries the headers of the station's own page, and the page is its own.
     void publication_data()
     {
-        const auto ligne = table<QByteArray, int>({"requete", "statut"});
+        const auto ligne = colonnes<QByteArray, int>({"requete", "statut"});
         ligne("jeton juste", publier + autorise, 202);
         ligne("sans jeton", publier, 403);
         ligne("jeton faux", publier + cle + "autre\r\n", 403);
@@ -125,8 +125,8 @@ private slots:
     // it is back it gets the newest state alone.
     void station_data()
     {
-        const auto ligne =
-            table<QString, QString, QStringList, QString>({"reglage", "cle", "arguments", "etat"});
+        const auto ligne = colonnes<QString, QString, QStringList, QString>(
+            {"reglage", "cle", "arguments", "etat"});
         const QString ftp = "ftp://127.0.0.1/publier", ajour = "^Relais : à jour$";
         ligne("à jour, nginx gelé puis arrêté", url, jeton, {}, ajour);
         ligne("jeton faux", url, "autre", {}, "^Relais : refusé \\(403\\)$");
@@ -290,7 +290,7 @@ private slots:
     // Refusals before any window, and the page's files written where the relay serves them.
     void ligneDeCommande_data()
     {
-        const auto ligne = table<QStringList, int, QString>({"arguments", "code", "message"});
+        const auto ligne = colonnes<QStringList, int, QString>({"arguments", "code", "message"});
         const QString fichier = QCoreApplication::applicationFilePath();
         for (const QString adresse : {"ftp://h/publier", "http:///publier", "http://[::1/p"})
             ligne(qPrintable(adresse), {"--relais", adresse}, 2,

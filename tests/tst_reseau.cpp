@@ -4,9 +4,9 @@
 #include "aidetests.h"
 
 #include "app/options.h"
+#include "colonnes.h"
 #include "core/journal.h"
 #include "http.h"
-#include "table.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -74,7 +74,7 @@ private slots:
 
     void datagrammes_data()
     {
-        const auto ligne = table<Trames, QString, int>({"envois", "titre", "lignes"});
+        const auto ligne = colonnes<Trames, QString, int>({"envois", "titre", "lignes"});
         const QByteArray epreuve =
             "<EPREUVE>;a;b;c;d;e;f;DURAND;Léa;12;99;1;1;2;3;4;5;6;</EPREUVE>";
         ligne("ensemble, chacun décodé, dans l'ordre", {deA, epreuve, coupe("B")}, "B", 1);
@@ -215,7 +215,7 @@ private slots:
     void sourcesEtEnregistrement_data()
     {
         // reglage: Connexion/Sources in the file; option: --source, null when not given.
-        const auto ligne = table<Trames, bool, QString, QString>(
+        const auto ligne = colonnes<Trames, bool, QString, QString>(
             {"entendues", "enregistrable", "reglage", "option"});
         const QString aucune;
         ligne("un seul émetteur", {deB}, true, aucune, "127.0.0.2");
@@ -267,7 +267,7 @@ private slots:
 
     void pageResultats_data()
     {
-        const auto ligne = table<QString, bool, QString>({"ecoute", "portPris", "texte"});
+        const auto ligne = colonnes<QString, bool, QString>({"ecoute", "portPris", "texte"});
         // Only loopback in the tests' namespace.
         const QString servie = QStringLiteral("^Résultats en direct :\nhttp://127.0.0.1:7785/$");
         const QString refus = QStringLiteral("^Page des résultats impossible : .*");

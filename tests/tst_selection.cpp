@@ -1,5 +1,6 @@
 // Which series the preparation window announces, and in what order the tables and the
 // published document list the pilots.
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/instantane.h"
 #include "core/selection.h"
@@ -22,21 +23,19 @@ private slots:
     // then the pilot of the series prepared; empty when nothing is.
     void seriePreparee_data()
     {
-        QTest::addColumn<QString>("etat");
-        QTest::addColumn<QString>("attendu");
-        QTest::newRow("début, drapeau et résultats sans effet")
-            << "4 0 1 1" << QString("Cassé de baguettes - Série n° 1 #100");
-        QTest::newRow("début sans série") << "0 0 0 0" << QString();
-        QTest::newRow("attente") << "4 2 2 0" << QString("Pylône racing - Série n° 3 #122");
-        QTest::newRow("en vol") << "4 2 2 1" << QString("Pylône racing - Série n° 4 #123");
-        QTest::newRow("en vol, la suivante déjà jugée")
-            << "4 2 0 1" << QString("Pylône racing - Série n° 2 #121");
-        QTest::newRow("dernière série") << "4 2 3 1" << QString("Chasse au renard - Série n° 1");
-        QTest::newRow("fin du concours") << "4 4 3 1" << QString("...");
-        QTest::newRow("résultats connus") << "4 1 1 1" << QString();
-        QTest::newRow("série absente") << "4 1 4 0" << QString();
-        QTest::newRow("épreuve négative") << "4 -1 0 0" << QString();
-        QTest::newRow("série négative") << "4 2 -1 1" << QString();
+        const auto ligne = colonnes<QString, QString>({"etat", "attendu"});
+        ligne("début, drapeau et résultats sans effet", "4 0 1 1",
+              "Cassé de baguettes - Série n° 1 #100");
+        ligne("début sans série", "0 0 0 0", {});
+        ligne("attente", "4 2 2 0", "Pylône racing - Série n° 3 #122");
+        ligne("en vol", "4 2 2 1", "Pylône racing - Série n° 4 #123");
+        ligne("en vol, la suivante déjà jugée", "4 2 0 1", "Pylône racing - Série n° 2 #121");
+        ligne("dernière série", "4 2 3 1", "Chasse au renard - Série n° 1");
+        ligne("fin du concours", "4 4 3 1", "...");
+        ligne("résultats connus", "4 1 1 1", {});
+        ligne("série absente", "4 1 4 0", {});
+        ligne("épreuve négative", "4 -1 0 0", {});
+        ligne("série négative", "4 2 -1 1", {});
     }
     void seriePreparee()
     {
@@ -60,31 +59,26 @@ private slots:
     // classification, or the cup as published (in the order received).
     void ordre_data()
     {
-        QTest::addColumn<QString>("groupes");
-        QTest::addColumn<QString>("attendu");
-        QTest::newRow("préparation : les dix premiers des douze")
-            << "LUC,KIM,JAN,IVE,HUGO,GIL,FAY,EVE,DOM,CID,BOB,ANA|ADA"
-            << QString("CID,DOM,EVE,FAY,GIL,HUGO,IVE,JAN,KIM,LUC");
-        QTest::newRow("préparation : même nom, par prénom")
-            << "ROUX Zoé,ROUX Anne,MOREL Paul" << QString("MOREL Paul,ROUX Anne,ROUX Zoé");
-        QTest::newRow("préparation : majuscule avant minuscule")
-            << "martin Léa,Martin Léo,alain Jo,Zorro Don"
-            << QString("Martin Léo,Zorro Don,alain Jo,martin Léa");
-        QTest::newRow("préparation : accent après Z")
-            << "ÉMILE Jo,ZOLA Jo,EVE Jo" << QString("EVE Jo,ZOLA Jo,ÉMILE Jo");
-        QTest::newRow("préparation : série vide") << "|ADA" << QString();
-        QTest::newRow("classement : égalité, par nom et non par prénom")
-            << "ROUX Anne:12,BRUN Zoé:12|ADAM Jo:9"
-            << QString("BRUN Zoé:12,ROUX Anne:12,ADAM Jo:9");
-        QTest::newRow("classement : égalité, majuscule avant minuscule")
-            << "alain Jo:12|Zorro Jo:12" << QString("Zorro Jo:12,alain Jo:12");
-        QTest::newRow("classement : tous les pilotes, au-delà de dix")
-            << "K:1,J:2,I:3,H:4,G:5,F:6|E:7,D:8,C:9,B:10,A:11"
-            << QString("A:11,B:10,C:9,D:8,E:7,F:6,G:5,H:4,I:3,J:2,K:1");
-        QTest::newRow("classement : séries vides") << "|ADAM Jo:5|" << QString("ADAM Jo:5");
-        QTest::newRow("coupe : points croissants, non triés")
-            << "ZED Jo:50,ADA Jo:80|BOB Jo:80,MAX Jo:120"
-            << QString("ZED Jo:50,ADA Jo:80,BOB Jo:80,MAX Jo:120");
+        const auto ligne = colonnes<QString, QString>({"groupes", "attendu"});
+        ligne("préparation : les dix premiers des douze",
+              "LUC,KIM,JAN,IVE,HUGO,GIL,FAY,EVE,DOM,CID,BOB,ANA|ADA",
+              "CID,DOM,EVE,FAY,GIL,HUGO,IVE,JAN,KIM,LUC");
+        ligne("préparation : même nom, par prénom", "ROUX Zoé,ROUX Anne,MOREL Paul",
+              "MOREL Paul,ROUX Anne,ROUX Zoé");
+        ligne("préparation : majuscule avant minuscule", "martin Léa,Martin Léo,alain Jo,Zorro Don",
+              "Martin Léo,Zorro Don,alain Jo,martin Léa");
+        ligne("préparation : accent après Z", "ÉMILE Jo,ZOLA Jo,EVE Jo", "EVE Jo,ZOLA Jo,ÉMILE Jo");
+        ligne("préparation : série vide", "|ADA", {});
+        ligne("classement : égalité, par nom et non par prénom",
+              "ROUX Anne:12,BRUN Zoé:12|ADAM Jo:9", "BRUN Zoé:12,ROUX Anne:12,ADAM Jo:9");
+        ligne("classement : égalité, majuscule avant minuscule", "alain Jo:12|Zorro Jo:12",
+              "Zorro Jo:12,alain Jo:12");
+        ligne("classement : tous les pilotes, au-delà de dix",
+              "K:1,J:2,I:3,H:4,G:5,F:6|E:7,D:8,C:9,B:10,A:11",
+              "A:11,B:10,C:9,D:8,E:7,F:6,G:5,H:4,I:3,J:2,K:1");
+        ligne("classement : séries vides", "|ADAM Jo:5|", "ADAM Jo:5");
+        ligne("coupe : points croissants, non triés", "ZED Jo:50,ADA Jo:80|BOB Jo:80,MAX Jo:120",
+              "ZED Jo:50,ADA Jo:80,BOB Jo:80,MAX Jo:120");
     }
     void ordre()
     {

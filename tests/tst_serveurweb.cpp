@@ -2,9 +2,9 @@
 // states to many clients at once, and the limits that keep a public network from exhausting
 // the station.
 #include "attente.h"
+#include "colonnes.h"
 #include "fichiers.h"
 #include "http.h"
-#include "table.h"
 #include "web/serveurweb.h"
 
 #include <QFile>
@@ -81,7 +81,7 @@ private slots:
         // requete: lines after the first are header lines; ressource: the body, when not empty;
         // avant: published, then the station restarts; publie: published before the request.
         const auto ligne =
-            table<QString, int, QByteArray, QString, QByteArray, QByteArray, QByteArray>(
+            colonnes<QString, int, QByteArray, QString, QByteArray, QByteArray, QByteArray>(
                 {"requete", "statut", "type", "ressource", "cache", "avant", "publie"});
         const QByteArray html = "text/html; charset=utf-8", css = "text/css; charset=utf-8";
         const QByteArray texte = "text/plain; charset=utf-8";
@@ -181,7 +181,7 @@ private slots:
 
     void limites_data()
     {
-        const auto ligne = table<QByteArray, int>({"requete", "statut"});
+        const auto ligne = colonnes<QByteArray, int>({"requete", "statut"});
         const QByteArray fin = " HTTP/1.1\r\nHost: station\r\n";
         ligne("en-tête de 64 Kio", "GET /" + fin + "X-Long: " + QByteArray(65536, 'a') + "\r\n\r\n",
               431);
@@ -207,7 +207,7 @@ private slots:
     void publication_data()
     {
         // donnees: what the stream's data lines hold, if not json.
-        const auto ligne = table<QByteArray, QByteArray>({"json", "donnees"});
+        const auto ligne = colonnes<QByteArray, QByteArray>({"json", "donnees"});
         ligne("accents", "{\"nom\":\"Léa Éloïse\"}", {});
         ligne("40 Ko", etatNumero(2, 40000), {});
         // A line break must not cut the event short: each line becomes a data line.
@@ -322,7 +322,7 @@ private slots:
     void adresses_data()
     {
         // servis: the clients served.
-        const auto ligne = table<QString, QString>({"ecoute", "servis"});
+        const auto ligne = colonnes<QString, QString>({"ecoute", "servis"});
         ligne("toutes", "*", "127.0.0.1 ::1");
         ligne("IPv4", "127.0.0.1", "127.0.0.1");
         ligne("IPv6", "::1", "::1");

@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/journal.h"
 #include "core/trame.h"
@@ -55,9 +56,7 @@ private slots:
     // Each moment of the demo, decoded by the station, holds what the contest means to show.
     void phases_data()
     {
-        QTest::addColumn<int>("pilotes");
-        QTest::addColumn<int>("epreuve");
-        QTest::addColumn<Phase>("phase");
+        colonnes<int, int, Phase>({"pilotes", "epreuve", "phase"});
         const char *const noms[] = {"annonce", "vol", "résultats", "classement final"};
         for (int pilotes : {1, ConcoursDemo::pilotesMax})
             for (int e = 0; e < nombreEpreuves; ++e)
@@ -141,9 +140,9 @@ private slots:
     // What the simulator sends, in order, then the same through --record and --replay.
     void envois_data()
     {
-        QTest::addColumn<QByteArray>("fichier"); // null: the demo contest
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<Datagrammes>("attendus");
+        // fichier: null for the demo contest.
+        const auto ligne =
+            colonnes<QByteArray, QStringList, Datagrammes>({"fichier", "arguments", "attendus"});
         const auto trameA = [](int temps) {
             ConcoursDemo c; // the simulator's default contest
             c.avancer(temps);
@@ -151,13 +150,11 @@ private slots:
         };
         // One second of contest a datagram, two datagrams a turn, across the end of the cycle.
         const QString demo = "--intervalle 10 --vitesse 100 --count 5 --burst 2 --debut 2934";
-        QTest::newRow("démo") << QByteArray() << demo.split(' ')
-                              << Datagrammes{trameA(2934), trameA(2934), trameA(0), trameA(0),
-                                             trameA(1)};
+        ligne("démo", {}, demo.split(' '),
+              {trameA(2934), trameA(2934), trameA(0), trameA(0), trameA(1)});
         const QByteArray b = trameA(1000);
-        QTest::newRow("journal et sauts de ligne")
-            << enteteJournal() + "\na\\nb\n\\r\\n\n\\\\n\nx\\0y\n" + b << QStringList()
-            << Datagrammes{"a\nb", "\r\n", "\\n", QByteArray("x\0y", 3), b};
+        ligne("journal et sauts de ligne", enteteJournal() + "\na\\nb\n\\r\\n\n\\\\n\nx\\0y\n" + b,
+              {}, {"a\nb", "\r\n", "\\n", QByteArray("x\0y", 3), b});
     }
 
     void envois()
@@ -181,13 +178,12 @@ private slots:
 
     void options_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::newRow("aide") << QStringList{"--aide"} << 0;
-        QTest::newRow("port non numérique") << QStringList{"--port", "x"} << 1;
-        QTest::newRow("option inconnue") << QStringList{"--bidule"} << 1;
-        QTest::newRow("fichier à rejouer absent") << QStringList{"--replay", "/nulle/part"} << 1;
-        QTest::newRow("dossier du journal absent") << QStringList{"--record", "/nulle/part/j"} << 1;
+        const auto ligne = colonnes<QStringList, int>({"arguments", "code"});
+        ligne("aide", {"--aide"}, 0);
+        ligne("port non numérique", {"--port", "x"}, 1);
+        ligne("option inconnue", {"--bidule"}, 1);
+        ligne("fichier à rejouer absent", {"--replay", "/nulle/part"}, 1);
+        ligne("dossier du journal absent", {"--record", "/nulle/part/j"}, 1);
     }
 
     void options()

@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/trame.h"
 
@@ -97,10 +98,9 @@ void TstTrame::decodage()
 
 void TstTrame::decodage_data()
 {
-    QTest::addColumn<QByteArrayList>("trames");
-    QTest::addColumn<QString>("attendu");
-    QTest::addColumn<int>("erreurs");  // "erreur" lines expected on the debug output
-    QTest::addColumn<int>("creneaux"); // series slots before the first datagram
+    // erreurs: "erreur" lines expected on the debug output; creneaux: series slots before the
+    // first datagram.
+    colonnes<QByteArrayList, QString, int, int>({"trames", "attendu", "erreurs", "creneaux"});
     const QString tout = ligneA + ' ' + serie2 + ' ' + coupe1;
     ligne("trois blocs", {E1 + S2 + C1}, tout);
     ligne("autre ordre", {C1 + "texte;" + E1 + S2}, tout);

@@ -1,6 +1,7 @@
 // Keeping the screens awake, on a private session bus where the test stands in for the
 // desktop's services, with real windows shown and hidden.
 #include "app/veilleecran.h"
+#include "colonnes.h"
 #include "fichiers.h"
 
 #include <QElapsedTimer>
@@ -169,31 +170,25 @@ private slots:
     // the screens may sleep.
     void suspension_data()
     {
-        QTest::addColumn<QStringList>("services");
-        QTest::addColumn<QString>("etapes");
-        QTest::addColumn<int>("reponse");
-        QTest::addColumn<QString>("echanges");
+        const auto ligne = colonnes<QStringList, QString, int, QString>(
+            {"services", "etapes", "reponse", "echanges"});
         const QStringList deux = {ecran, gnome};
-        QTest::newRow("rendue quand la dernière se cache, reprise ensuite")
-            << deux << "v=0 +1=1 +2=1 -1=1 -2=0 +1=1 -1=0" << jeton
-            << "E+ S E-7001 R E+ S E-7002 R";
+        ligne("rendue quand la dernière se cache, reprise ensuite", deux,
+              "v=0 +1=1 +2=1 -1=1 -2=0 +1=1 -1=0", jeton, "E+ S E-7001 R E+ S E-7002 R");
         // Minimising, then hiding, then showing again sends Hide twice and Show twice.
-        QTest::newRow("réduite, cachée, remontrée : comptée une fois")
-            << deux << "v=0 +2=1 +1=1 m1=1 -1=1 +1=1 -1=1 -2=0" << jeton << "E+ S E-7001 R";
-        QTest::newRow("déjà affichée quand on la surveille")
-            << deux << "+1=0 v=1 -1=0" << jeton << "E+ S E-7001 R";
-        QTest::newRow("détruite pendant l'affichage")
-            << deux << "v=0 +1=1 +2=1 x1=1 x2=0" << jeton << "E+ S E-7001 R";
-        QTest::newRow("fin du programme, fenêtres affichées")
-            << deux << "v=0 +1=1 +2=1 q" << jeton << "E+ S E-7001 R";
-        QTest::newRow("sans économiseur : session GNOME")
-            << QStringList{gnome} << "v=0 +1=1 +2=1 -2=1 -1=0" << jeton << "G+ S G-9001 R";
-        QTest::newRow("aucun service : une ligne par tentative")
-            << QStringList() << "v=0 +1=0 +2=0 -1=0 -2=0 +1=0" << jeton << "P P";
-        QTest::newRow("économiseur en erreur")
-            << deux << "v=0 +1=0 +2=0 -1=0 -2=0" << erreur << "E+ P";
-        QTest::newRow("économiseur muet : attente bornée")
-            << QStringList{ecran} << "v=0 +1=0 -1=0" << silence << "E+ P";
+        ligne("réduite, cachée, remontrée : comptée une fois", deux,
+              "v=0 +2=1 +1=1 m1=1 -1=1 +1=1 -1=1 -2=0", jeton, "E+ S E-7001 R");
+        ligne("déjà affichée quand on la surveille", deux, "+1=0 v=1 -1=0", jeton, "E+ S E-7001 R");
+        ligne("détruite pendant l'affichage", deux, "v=0 +1=1 +2=1 x1=1 x2=0", jeton,
+              "E+ S E-7001 R");
+        ligne("fin du programme, fenêtres affichées", deux, "v=0 +1=1 +2=1 q", jeton,
+              "E+ S E-7001 R");
+        ligne("sans économiseur : session GNOME", {gnome}, "v=0 +1=1 +2=1 -2=1 -1=0", jeton,
+              "G+ S G-9001 R");
+        ligne("aucun service : une ligne par tentative", {}, "v=0 +1=0 +2=0 -1=0 -2=0 +1=0", jeton,
+              "P P");
+        ligne("économiseur en erreur", deux, "v=0 +1=0 +2=0 -1=0 -2=0", erreur, "E+ P");
+        ligne("économiseur muet : attente bornée", {ecran}, "v=0 +1=0 -1=0", silence, "E+ P");
     }
 
     void suspension()

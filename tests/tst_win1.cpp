@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "fenetres.h"
@@ -36,16 +37,15 @@ private slots:
     // for the next column of its band, "v" for a new band.
     void bandes_data()
     {
-        QTest::addColumn<QVector<int>>("tailles");
-        QTest::addColumn<int>("tailleFonte");
-        QTest::addColumn<int>("ecart"); // to the width where three columns just fit
-        QTest::addColumn<QString>("places");
+        // ecart: to the width where three columns just fit.
+        const auto ligne = colonnes<QVector<int>, int, int, QString>(
+            {"tailles", "tailleFonte", "ecart", "places"});
         const QVector<int> cinq{6, 9, 7, 8, 6};
-        QTest::newRow("trois colonnes") << cinq << 0 << 0 << ">>v>";
-        QTest::newRow("un pixel de moins") << cinq << 0 << -1 << ">v>v";
-        QTest::newRow("taille -2") << cinq << -2 << 0 << ">>v>";
-        QTest::newRow("taille 16") << cinq << 16 << 0 << ">>v>";
-        QTest::newRow("groupe courant sans pilotes") << QVector<int>{9, 2, 0} << 0 << 0 << ">>";
+        ligne("trois colonnes", cinq, 0, 0, ">>v>");
+        ligne("un pixel de moins", cinq, 0, -1, ">v>v");
+        ligne("taille -2", cinq, -2, 0, ">>v>");
+        ligne("taille 16", cinq, 16, 0, ">>v>");
+        ligne("groupe courant sans pilotes", {9, 2, 0}, 0, 0, ">>");
     }
     void bandes()
     {

@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "fenetres.h"
@@ -37,12 +38,11 @@ private slots:
     // the title; a series index naming none leaves the table as it was (999).
     void serieAffichee_data()
     {
-        QTest::addColumn<QString>("etat");
-        QTest::addColumn<QString>("attendu");
-        QTest::newRow("en vol") << "2 2 1" << QString("Pylône racing - Série n° 4|12 11 10");
-        QTest::newRow("épreuve suivante") << "2 3 1" << QString("Chasse au renard - Série n° 1|");
-        QTest::newRow("résultats connus") << "1 1 0" << QString("Série n° 1|");
-        QTest::newRow("série négative") << "2 -1 1" << QString("Série n° 1|999");
+        const auto ligne = colonnes<QString, QString>({"etat", "attendu"});
+        ligne("en vol", "2 2 1", "Pylône racing - Série n° 4|12 11 10");
+        ligne("épreuve suivante", "2 3 1", "Chasse au renard - Série n° 1|");
+        ligne("résultats connus", "1 1 0", "Série n° 1|");
+        ligne("série négative", "2 -1 1", "Série n° 1|999");
     }
     void serieAffichee()
     {

@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "fenetres.h"
@@ -36,10 +37,9 @@ private slots:
     // name centred.
     void blocs_data()
     {
-        QTest::addColumn<int>("pilotes");
-        QTest::addColumn<QStringList>("rangs");
-        QTest::newRow("25 pilotes") << 25 << QStringList{"1-10", "11-20", "21-25", ""};
-        QTest::newRow("45 pilotes") << 45 << QStringList{"1-10", "11-20", "21-30", "31-40"};
+        const auto ligne = colonnes<int, QStringList>({"pilotes", "rangs"});
+        ligne("25 pilotes", 25, {"1-10", "11-20", "21-25", ""});
+        ligne("45 pilotes", 45, {"1-10", "11-20", "21-30", "31-40"});
     }
     void blocs()
     {
@@ -80,11 +80,10 @@ private slots:
     // its title.
     void fonte_data()
     {
-        QTest::addColumn<int>("tailleFonte");
-        QTest::addColumn<int>("largeur");
-        QTest::newRow("-2, 1920 pixels") << -2 << 1920;
-        QTest::newRow("16, 1920 pixels") << 16 << 1920;
-        QTest::newRow("16, 800 pixels") << 16 << 800;
+        const auto ligne = colonnes<int, int>({"tailleFonte", "largeur"});
+        ligne("-2, 1920 pixels", -2, 1920);
+        ligne("16, 1920 pixels", 16, 1920);
+        ligne("16, 800 pixels", 16, 800);
     }
     void fonte()
     {

@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
 #include "fenetres.h"
@@ -41,12 +42,10 @@ private slots:
     // 45 lines flowing down columns of `parColonne`.
     void dessin_data()
     {
-        QTest::addColumn<int>("hauteurVue");
-        QTest::addColumn<int>("tailleFonte");
-        QTest::addColumn<int>("parColonne");
-        QTest::newRow("592 pixels suffisent") << 592 << 0 << 18;
-        QTest::newRow("591 pixels ne suffisent pas") << 591 << 0 << 17;
-        QTest::newRow("grande fonte, même pas") << 600 << 16 << 18;
+        const auto ligne = colonnes<int, int, int>({"hauteurVue", "tailleFonte", "parColonne"});
+        ligne("592 pixels suffisent", 592, 0, 18);
+        ligne("591 pixels ne suffisent pas", 591, 0, 17);
+        ligne("grande fonte, même pas", 600, 16, 18);
     }
     void dessin()
     {

@@ -1,3 +1,4 @@
+#include "colonnes.h"
 #include "core/donnees.h"
 #include "fenetres.h"
 
@@ -97,14 +98,11 @@ private slots:
     // the number is green with its flag and red without, a long name is shortened.
     void cellules_data()
     {
-        QTest::addColumn<int>("epreuve");
-        QTest::addColumn<Changement>("changement");
-        QTest::addColumn<int>("colonne");
-        QTest::addColumn<QString>("attendu"); // a pattern
-        const auto ajouter = [](const char *nom, int epreuve, int colonne, const char *attendu,
-                                Changement c) {
-            QTest::newRow(nom) << epreuve << c << colonne << QString(attendu);
-        };
+        // attendu: a pattern.
+        const auto ligne = colonnes<int, Changement, int, QString>(
+            {"epreuve", "changement", "colonne", "attendu"});
+        const auto ajouter = [&](const char *nom, int epreuve, int colonne, const char *attendu,
+                                 Changement c) { ligne(nom, epreuve, c, colonne, attendu); };
         ajouter("total 0", 2, 5, "", [] { lignesEpreuve[0].total = "0"; });
         ajouter("drapeau 01", 2, 2, "12 rouge", [] { lignesEpreuve[0].drapeauNumero = "01"; });
         ajouter("touch 00", 2, 3, "00 blanc", [] { lignesEpreuve[0].touchAndGo = "00"; });
