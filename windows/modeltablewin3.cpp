@@ -36,14 +36,14 @@ QVariant ModelTableWin3::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole: {
         if (ligne > ligneMaxWin3)
             return QVariant();
-        const qint64 i =
-            ligne + qint64(bloc) * (qint64(ligneMaxWin3) + 1) + qint64(page) * lignesParPage();
-        if (i >= taille)
+        const int premier = premierRang(bloc);
+        if (premier < 0 || qint64(premier) + ligne >= taille)
             return QVariant();
-        const LigneClassement &l = lignesClassement.at(int(i));
+        const int i = premier + ligne;
+        const LigneClassement &l = lignesClassement.at(i);
         switch (sorte) {
         case Position:
-            return int(i) + 1;
+            return i + 1;
         case Numero:
             return l.numero;
         case Pilote:
@@ -80,6 +80,15 @@ int ModelTableWin3::nombrePages() const
 {
     const int parPage = lignesParPage();
     return parPage > 0 ? (rowCount() + parPage - 1) / parPage : 1;
+}
+
+int ModelTableWin3::premierRang(int bloc) const
+{
+    if (ligneMaxWin3 < 0)
+        return -1;
+    const qint64 premier =
+        qint64(bloc) * (qint64(ligneMaxWin3) + 1) + qint64(page) * lignesParPage();
+    return premier < lignesClassement.size() ? int(premier) : -1;
 }
 
 void ModelTableWin3::montrerPage(int numero)

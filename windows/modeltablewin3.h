@@ -28,6 +28,9 @@ public:
     int nombrePages() const;
     void montrerPage(int numero);
     void montrerBlocs(int nombre);
+    // The index in lignesClassement of the first rank that a block shown holds on this page;
+    // -1 when it holds none.
+    int premierRang(int bloc) const;
 
 private:
     int page = 0;

@@ -9,7 +9,10 @@
 #include "windows/tableau.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
+
+#include <array>
 
 namespace
 {
@@ -65,6 +68,26 @@ void Win3::miseAJour()
     mesurerLignes();
     table->horizontalHeader()->setResizeContentsPrecision(qMax(ligneMaxWin3 + 1, 0));
 
+    // A run of ranks fills its block alike whatever the count of blocks tried: each run is
+    // measured once, its widths set again for the other tries and for the page shown.
+    QHash<int, std::array<int, 3>> largeursConnues;
+    const auto ajuster = [&](int k) {
+        const int colonnes[3] = {4 * k, 4 * k + 1, 4 * k + 3};
+        const int rang = model->premierRang(k);
+        const auto connues = largeursConnues.constFind(rang);
+        if (connues != largeursConnues.constEnd()) {
+            for (int i = 0; i < 3; ++i)
+                table->setColumnWidth(colonnes[i], connues->at(i));
+            return;
+        }
+        std::array<int, 3> mesurees;
+        for (int i = 0; i < 3; ++i) {
+            table->resizeColumnToContents(colonnes[i]);
+            mesurees[i] = table->columnWidth(colonnes[i]);
+        }
+        largeursConnues.insert(rang, mesurees);
+    };
+
     // As many blocks show as fit across on every page, so that every page holds as many ranks.
     const auto tiennent = [&](int nombre) {
         model->montrerBlocs(nombre);
@@ -72,8 +95,7 @@ void Win3::miseAJour()
             model->montrerPage(p);
             int droite = 0;
             for (int k = 0; k < nombre; ++k) {
-                for (int c : {4 * k, 4 * k + 1, 4 * k + 3})
-                    table->resizeColumnToContents(c);
+                ajuster(k);
                 droite += autres(k) + pilote(k);
             }
             if (droite > table->width())
@@ -90,9 +112,15 @@ void Win3::miseAJour()
     // The columns fit the page that will show, also when it just turned.
     compterLignes();
 
-    table->resizeColumnsToContents();
-    for (int k = 0; k < blocs; ++k)
+    for (int k = 0; k < blocs; ++k) {
+        if (k < vus) {
+            ajuster(k);
+        } else {
+            for (int c : {4 * k, 4 * k + 1, 4 * k + 3})
+                table->resizeColumnToContents(c);
+        }
         table->setColumnWidth(4 * k + 2, pilote(k));
+    }
     // A block alone wider than the view loses the end of its names rather than its points.
     table->setColumnWidth(2, qMin(pilote(0), qMax(0, table->viewport()->width() - autres(0))));
 
