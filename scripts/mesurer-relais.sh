@@ -35,40 +35,12 @@ done
 
 travail="$(mktemp -d)"
 trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$travail"' EXIT
-export HOME="$travail/maison" TMPDIR="$travail/tmp" XDG_RUNTIME_DIR="$travail/run"
-export QT_QPA_PLATFORM=offscreen
-mkdir -p "$HOME/Documents/Coupe des Vellor/Appli" "$TMPDIR" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Web]\nRelaisJeton=%s\n' "$jeton" >"$HOME/Documents/Coupe des Vellor/Appli/ParametresDisplay.ini"
-
-# attendre N COMMAND...: the command every tenth of a second until it succeeds, N times at most.
-attendre() {
-    local n=$1
-    shift
-    until "$@"; do
-        n=$((n - 1))
-        [ "$n" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-# shellcheck disable=SC2016 # expanded by the inner shell
-etat() {
-    timeout 5 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 && printf "GET /etat.json HTTP/1.0\r\n\r\n" >&5 &&
-        cat <&5' "${1:-$port}" 2>/dev/null
-}
+# shellcheck source=scripts/relais-maison.sh
+. "$racine/scripts/relais-maison.sh"
+etat() { etat_json "${1:-$port}"; }
 # etat_contient TEXT [PORT]: on the last relay by default, the one the state reaches last.
 etat_contient() { etat "${2:-${ports[-1]}}" | grep -q -- "$1"; }
-# A scoreboard of as many pilots as the contest, NOM1 NOM2... in it, as one datagram: dd
-# writes it at once, where printf would cut it into pieces of its buffer's size.
-envoyer() {
-    local trame="<EPREUVE>;0;0;0;0;0;0;" i
-    for ((i = 1; i <= pilotes; i++)); do
-        trame+="$1$i;Pilote;$i;$((2000 - i));1;10;20;30;40;50;60;"
-    done
-    printf '%s</EPREUVE>' "$trame" >"$travail/trame"
-    dd bs=65507 status=none <"$travail/trame" >/dev/udp/127.0.0.1/7700
-}
-envoyer_et_voir() { envoyer "$1" && etat_contient "$1"; }
+envoyer_et_voir() { envoyer "$1" "$pilotes" && etat_contient "$1"; }
 abonnes() { for p in "${ports[@]}"; do grep -q '^abonnés' "$travail/charge$p" || return 1; done; }
 # cpu_ms PID...: their CPU time so far, together.
 cpu_ms() {
@@ -144,7 +116,7 @@ for n in "${nombres[@]}"; do
         cpu_nginx=$(cpu_ms "${ouvriers[@]}")
         depart=$(date +%s%3N)
         for f in "${fifos[@]}"; do echo "$depart" >&"$f"; done
-        envoyer "Course${run}x"
+        envoyer "Course${run}x" "$pilotes"
         for c in "${clients[@]}"; do wait "$c" || true; done
         cpu_nginx=$(($(cpu_ms "${ouvriers[@]}") - cpu_nginx))
         cpu_client=$(valeur 'processeur du client depuis le départ' "${charges[@]}" | somme)
