@@ -1,8 +1,9 @@
 // Does the results page slow the projectors? The five windows at 1920 x 1080 are refreshed
 // at 10 frames per second from a contest of 200 pilots, the contest published after each
-// refresh as the control window does, first with no page client, then with 200 clients on
-// /evenements reading in another thread. Also the cost of building the published document
-// against one refresh.
+// refresh as the control window does (a snapshot, the document written on the publishing
+// thread), first with no page client, then with 200 clients on /evenements reading in
+// another thread. Also the cost of writing the document against one refresh.
+#include "app/publication.h"
 #include "cinqfenetres.h"
 #include "core/donnees.h"
 #include "core/instantane.h"
@@ -64,13 +65,12 @@ Mesures resumer(QVector<double> durees)
     return {durees.at(durees.size() / 2), durees.at(durees.size() * 95 / 100), durees.last()};
 }
 
-// One refresh as the control window runs it: the visible windows, then the publication.
-Mesures rafraichir(const QVector<FenetreAffichage *> &fenetres, ServeurWeb &serveur)
+// One refresh as the control window runs it: the visible windows, then the snapshot.
+Mesures rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication &publication)
 {
     ConcoursDemo concours(ConcoursDemo::graineParDefaut, pilotes);
     concours.allerA(2, 1, Phase::Vol);
     QVector<double> durees;
-    quint64 sequence = 0;
     QTimer cadence;
     cadence.setInterval(100);
     QObject::connect(&cadence, &QTimer::timeout, [&] {
@@ -80,7 +80,7 @@ Mesures rafraichir(const QVector<FenetreAffichage *> &fenetres, ServeurWeb &serv
         chrono.start();
         for (FenetreAffichage *f : fenetres)
             f->miseAJour();
-        serveur.publier(etatJson(++sequence, 0));
+        publication.publier(0);
         durees << double(chrono.nsecsElapsed()) / 1e6;
         if (durees.size() == trames)
             QCoreApplication::exit();
@@ -107,8 +107,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "bench-page : %s\n", qPrintable(erreur));
         return 1;
     }
-    rafraichir(fenetres, serveur); // warm-up: scenes built, caches filled
-    const Mesures sans = rafraichir(fenetres, serveur);
+    Publication publication;
+    QObject::connect(&publication, &Publication::documentPret, &serveur, &ServeurWeb::publier);
+    rafraichir(fenetres, publication); // warm-up: scenes built, caches filled
+    const Mesures sans = rafraichir(fenetres, publication);
 
     QThread fil;
     Telephones telephones(serveur.port(), abonnes);
@@ -121,8 +123,11 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const int connectes = serveur.abonnes();
     telephones.etats = 0;
-    const Mesures avec = rafraichir(fenetres, serveur);
-    QThread::msleep(500);
+    const Mesures avec = rafraichir(fenetres, publication);
+    // The last documents are still being written and sent.
+    attente.restart();
+    while (telephones.etats < connectes * trames && attente.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const int recus = telephones.etats;
 
     const double document = nanosecondesParAppel([] { etatJson(1, 0); }, 5, 200) / 1e6;
