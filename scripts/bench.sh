@@ -130,8 +130,8 @@ for version in "${versions[@]}"; do
         cible="—"
         jugement="—"
         if [ "$pilotes" = 200 ] && [ "$donnees" = "changé" ]; then
-            cible="≤ 0,33 × peinture"
-            jugement=$(verdict "$rapport <= 0.33")
+            cible="≤ 0,25 × peinture"
+            jugement=$(verdict "$rapport <= 0.25")
         elif [ "$pilotes" = 200 ]; then
             cible="≤ 0,05 × peinture"
             jugement=$(verdict "$rapport <= 0.05")
