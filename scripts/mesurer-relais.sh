@@ -39,7 +39,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$travail"' EXIT
 . "$racine/scripts/relais-maison.sh"
 etat() { etat_json "${1:-$port}"; }
 # etat_contient TEXT [PORT]: on the last relay by default, the one the state reaches last.
-etat_contient() { etat "${2:-${ports[-1]}}" | grep -q -- "$1"; }
+etat_contient() { etat "${2:-${ports[-1]}}" | grep -- "$1" >/dev/null; }
 envoyer_et_voir() { envoyer "$1" "$pilotes" && etat_contient "$1"; }
 abonnes() { for p in "${ports[@]}"; do grep -q '^abonnés' "$travail/charge$p" || return 1; done; }
 # cpu_ms PID...: their CPU time so far, together.

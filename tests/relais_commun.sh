@@ -11,5 +11,6 @@ travail=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$travail"' EXIT
 # shellcheck source=scripts/relais-maison.sh
 . "$(dirname "${BASH_SOURCE[0]}")/../scripts/relais-maison.sh"
-# etat PORT TEXT: the relay's /etat.json holds TEXT (HTTP/ alone: the relay answers).
-etat() { etat_json "$1" | grep -q -- "$2"; }
+# etat PORT TEXT: the relay's /etat.json holds TEXT (HTTP/ alone: the relay answers). grep
+# reads it all: under pipefail, a reader cut short would fail a check that matched.
+etat() { etat_json "$1" | grep -- "$2" >/dev/null; }

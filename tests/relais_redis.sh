@@ -50,8 +50,8 @@ flux flux2 "$p2"
 attendre 50 dans_les_deux Avant || { echo "pas d'état courant à l'ouverture des flux"; exit 1; }
 attendus=""
 for k in 1 2 3 4 5; do
-    fin=$(($(date +%s%3N) + 2000))
     envoyer "Vague${k}x"
+    fin=$(($(date +%s%3N) + 2000))
     attendus+="Vague${k}x "
     until dans_les_deux "Vague${k}x"; do
         [ "$(date +%s%3N)" -lt "$fin" ] || { echo "état $k absent d'un flux après 2 s"; exit 1; }
@@ -59,7 +59,7 @@ for k in 1 2 3 4 5; do
     done
 done
 for f in flux1 flux2; do
-    [ "$(lus $f)" = "$attendus" ] || { echo "$f a lu : $(lus $f), attendu : $attendus"; exit 1; }
+    [ "$(lus "$f")" = "$attendus" ] || { echo "$f a lu : $(lus "$f"), attendu : $attendus"; exit 1; }
 done
 # The stored message is the newest, on the relay the station does not publish to.
 etat "$p2" Vague5x || { echo "le second relais ne donne pas l'état courant"; exit 1; }
@@ -76,6 +76,10 @@ attendre 20 etat "$p2" Vague6x || { echo "le second relais, relancé, ne donne p
 # Redis back (empty), it reaches both relays and the stream open since the start, with nothing
 # more done. (A stream opened just before Redis goes is closed by nchan: EventSource reopens it.)
 kill -KILL "$redis"; wait "$redis" 2>/dev/null || true
+# Once the first relay has seen Redis go, it refuses the state until it finds Redis again,
+# seconds after Redis is back.
+attendre 100 grep -q "connection lost" "$travail/relais1/error.log" ||
+    { echo "le premier relais n'a pas vu Redis partir"; exit 1; }
 envoyer Vague7x
 redis_lancer
 # nchan finds Redis again within about ten seconds, the station's pauses reach 30 s: a minute.
