@@ -539,7 +539,8 @@ async function essai() {
 async function lireAge(adresse, minimum) {
   const n = await ouvrir(adresse, '#vue-series .serie');
   const lu = await n.page.waitForFunction((min) => {
-    const a = Number(document.getElementById('etat-connexion').textContent.match(/il y a (\d+) s$/)?.[1]);
+    const m = document.getElementById('etat-connexion').textContent.match(/il y a (?:(\d+) min )?(\d+) s$/);
+    const a = m ? Number(m[1] || 0) * 60 + Number(m[2]) : NaN;
     return a >= min && a;
   }, minimum, { timeout: 5000 }).then((r) => r.jsonValue(), () => null);
   const f = [...await fautes(n), ...(lu ? [] : ['état : ' + await n.page.textContent('#etat-connexion')])];
