@@ -122,6 +122,10 @@ int main(int argc, char *argv[])
     while (serveur.abonnes() < abonnes && attente.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const int connectes = serveur.abonnes();
+    // Each phone first gets the current state, which the count leaves out.
+    attente.restart();
+    while (telephones.etats < connectes && attente.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     telephones.etats = 0;
     const Mesures avec = rafraichir(fenetres, publication);
     // The last documents are still being written and sent.

@@ -59,12 +59,14 @@ volatile std::sig_atomic_t arretDemande = 0;
 
 void surSignal(int signal)
 {
-    if (signal == SIGUSR1)
+    if (signal == SIGUSR1) {
         memoireDemandee = 1;
-    else if (signal == SIGUSR2)
-        rendreDemande = memoireDemandee = 1;
-    else
+    } else if (signal == SIGUSR2) {
+        rendreDemande = 1; // before the request, which the main loop may see at once
+        memoireDemandee = 1;
+    } else {
         arretDemande = 1;
+    }
 }
 
 void dire(const QString &ligne)

@@ -55,7 +55,7 @@ done
 # A fresh home (settings), temp folder (the single-instance marker lives there, so copies
 # started by other work never meet this one) and runtime folder.
 travail="$(mktemp -d)"
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$travail"' EXIT
+trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$travail"' EXIT
 hertz=$(getconf CLK_TCK)
 export HOME="$travail/home" TMPDIR="$travail/tmp" XDG_RUNTIME_DIR="$travail/run"
 export QT_QPA_PLATFORM=offscreen
@@ -177,7 +177,7 @@ if [ -n "$relais" ]; then
     # shellcheck disable=SC2016 # expanded by the inner shell
     publies=$(timeout 5 bash -c 'exec 5<>/dev/tcp/127.0.0.1/$0 &&
         printf "GET /nchan_status HTTP/1.0\r\n\r\n" >&5 && cat <&5' "$relais" |
-        sed -n 's/^total published messages: //p')
+        sed -n 's/^total published messages: //p') || publies="" # a relay gone: no figure, not the run lost
 fi
 affichage=$(sed -n 's/^affichage //p' "$travail/sortie" | tail -1)
 arreter
