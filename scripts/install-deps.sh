@@ -68,16 +68,14 @@ if [ ${#a_installer[@]} -gt 0 ]; then
     echo "Installation de : ${a_installer[*]}"
     $sudo apt-get install -y -qq --no-install-recommends "${a_installer[@]}"
 fi
-# The test starts its own nginx; the service the package starts would listen on port 80.
-if printf '%s\n' "${a_installer[@]}" | grep -qx nginx; then
-    $sudo systemctl disable --now nginx 2>/dev/null \
-        || { $sudo service nginx stop 2>/dev/null; $sudo update-rc.d nginx disable 2>/dev/null; } || true
-fi
-# Likewise Redis: the test runs its own on another port; the service would keep 6379 busy.
-if printf '%s\n' "${a_installer[@]}" | grep -qx redis-server; then
-    $sudo systemctl disable --now redis-server 2>/dev/null \
-        || { $sudo service redis-server stop 2>/dev/null; $sudo update-rc.d redis-server disable 2>/dev/null; } || true
-fi
+# The tests start their own nginx and Redis; the services the packages start would keep
+# ports 80 and 6379 busy.
+for service in nginx redis-server; do
+    if printf '%s\n' "${a_installer[@]}" | grep -qx "$service"; then
+        $sudo systemctl disable --now "$service" 2>/dev/null \
+            || { $sudo service "$service" stop 2>/dev/null; $sudo update-rc.d "$service" disable 2>/dev/null; } || true
+    fi
+done
 for p in "${polices_manquantes[@]}"; do
     $sudo apt-get install -y -qq --no-install-recommends "$p" \
         || echo "Police $p indisponible : la station prendra une police par défaut." >&2

@@ -543,8 +543,7 @@ async function lireAge(adresse, minimum) {
     const a = m ? Number(m[1] || 0) * 60 + Number(m[2]) : NaN;
     return a >= min && a;
   }, minimum, { timeout: 5000 }).then((r) => r.jsonValue(), () => null);
-  const f = [...await fautes(n), ...(lu ? [] : ['état : ' + await n.page.textContent('#etat-connexion')])];
-  await n.page.close();
+  const f = await clore(n, lu ? [] : ['état : ' + await n.page.textContent('#etat-connexion')]);
   return f.length ? 'faute ' + f.join(' ; ') : 'age ' + lu;
 }
 
