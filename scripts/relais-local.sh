@@ -22,13 +22,15 @@ command -v nginx >/dev/null || { echo "nginx est absent." >&2; exit 3; }
 [ -f "$module" ] || { echo "Le module nchan est absent ($module)." >&2; exit 3; }
 mkdir -p "$dossier/page" "$dossier/temp"
 
+# A value as a sed replacement: & | and \ stand for themselves (a token, a Redis password).
+litteral() { printf '%s' "$1" | sed 's/[&|\\]/\\&/g'; }
 sed -e "s|^\(\s*listen\) .*;.*|\1 127.0.0.1:$port;|" \
-    -e "s|^\(\s*root\) .*;.*|\1 $dossier/page;|" \
-    -e "s|\"Bearer .*\" 1;.*|\"Bearer $jeton\" 1;|" \
+    -e "s|^\(\s*root\) .*;.*|\1 $(litteral "$dossier")/page;|" \
+    -e "s|\"Bearer .*\" 1;.*|\"Bearer $(litteral "$jeton")\" 1;|" \
     "$racine/packaging/relais/vellorcup-relais.conf" >"$dossier/site.conf"
 redis=""
 if [ -n "${RELAIS_REDIS:-}" ]; then
-    sed -e "s|^\(\s*nchan_redis_url\) .*;.*|\1 $RELAIS_REDIS;|" \
+    sed -e "s|^\(\s*nchan_redis_url\) .*;.*|\1 $(litteral "$RELAIS_REDIS");|" \
         "$racine/packaging/relais/vellorcup-relais-redis.conf" >"$dossier/redis.conf"
     redis="include $dossier/redis.conf;"
 fi
