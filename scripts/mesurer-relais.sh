@@ -62,8 +62,7 @@ echo "Descripteurs : limite dure $(ulimit -Hn), ports éphémères $(tr '\t' '-'
 
 ports=("$port")
 if [ "$mode" != memoire ]; then
-    redis-server --port "$port_redis" --bind 127.0.0.1 --save '' --appendonly no --dir "$travail" \
-        >"$travail/redis.log" 2>&1 &
+    redis_lancer "$port_redis"
     export RELAIS_REDIS=redis://127.0.0.1:$port_redis
     [ "$mode" = deux ] && ports+=("$port2")
     echo "Relais : ${#ports[@]}, état partagé par Redis $(redis-server --version | sed 's/.*v=\([^ ]*\).*/\1/')"

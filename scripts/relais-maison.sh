@@ -34,3 +34,13 @@ envoyer() {
     printf '%s</EPREUVE>' "$trame" >"$travail/trame"
     dd bs=65507 status=none <"$travail/trame" >/dev/udp/127.0.0.1/7700
 }
+# redis_lancer PORT: a Redis of its own on loopback, saving nothing, once it answers; its pid
+# in $redis.
+redis_pret() { [ "$(redis-cli -p "$1" ping 2>/dev/null)" = PONG ]; }
+redis_lancer() {
+    redis-server --port "$1" --bind 127.0.0.1 --save '' --appendonly no --dir "$travail" \
+        >>"$travail/redis.log" 2>&1 &
+    # shellcheck disable=SC2034 # read by the sourcing script
+    redis=$!
+    attendre 100 redis_pret "$1" || { echo "Redis ne répond pas" >&2; cat "$travail/redis.log" >&2; exit 1; }
+}

@@ -21,13 +21,6 @@ flux() {
         5<>"/dev/tcp/127.0.0.1/$2" >"$travail/$1" 2>/dev/null &
 }
 envoyer_et_voir() { envoyer "$1" && etat "$p2" "$1"; }
-redis_pret() { [ "$(redis-cli -p "$pr" ping 2>/dev/null)" = PONG ]; }
-redis_lancer() {
-    redis-server --port "$pr" --bind 127.0.0.1 --save '' --appendonly no --dir "$travail" \
-        >>"$travail/redis.log" 2>&1 &
-    redis=$!
-    attendre 100 redis_pret || { echo "Redis ne répond pas"; cat "$travail/redis.log"; exit 1; }
-}
 # relais_lancer N PORT: the shipped site on PORT with the Redis file; its pid in relais[N].
 relais_lancer() {
     "$lanceur" "$travail/relais$1" "$2" "$jeton" 2>>"$travail/relais.err" &
@@ -38,7 +31,7 @@ dans_les_deux() { grep -q -- "$1" "$travail/flux1" && grep -q -- "$1" "$travail/
 # The states a stream read, in order, each once.
 lus() { grep -ao 'Vague[0-9]*x' "$travail/$1" | uniq | tr '\n' ' '; }
 
-redis_lancer
+redis_lancer "$pr"
 relais_lancer 1 "$p1"
 relais_lancer 2 "$p2"
 "$station" --relais "http://127.0.0.1:$p1/publier" >"$travail/station" 2>&1 &
@@ -81,7 +74,7 @@ kill -KILL "$redis"; wait "$redis" 2>/dev/null || true
 attendre 100 grep -q "connection lost" "$travail/relais1/error.log" ||
     { echo "le premier relais n'a pas vu Redis partir"; exit 1; }
 envoyer Vague7x
-redis_lancer
+redis_lancer "$pr"
 # nchan finds Redis again within about ten seconds, the station's pauses reach 30 s: a minute.
 attendre 600 etat "$p2" Vague7x || { echo "l'état n'est pas repassé après Redis"; exit 1; }
 attendre 20 etat "$p1" Vague7x || { echo "le premier relais n'a pas l'état d'après Redis"; exit 1; }
