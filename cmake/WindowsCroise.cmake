@@ -1,5 +1,5 @@
 # A Windows build made on Linux (cmake/mingw-w64.cmake): its programs run under Wine
-# (scripts/wine-lancer.sh), in a prefix of the build's own, and NSIS packages them. Wine and
+# (scripts/lib/wine-lancer.sh), in a prefix of the build's own, and NSIS packages them. Wine and
 # the installer take the DLLs from Qt's bin folder, the C libraries' and MinGW's runtime.
 # Sets VELLOR_DLL (those folders, separated by :) and LANCEUR, the command that comes before
 # a test program; the installer is the target `installateur`.
@@ -18,7 +18,7 @@ foreach(dll libstdc++-6.dll libwinpthread-1.dll)
 endforeach()
 list(REMOVE_DUPLICATES dossiersDll)
 string(REPLACE ";" ":" VELLOR_DLL "${dossiersDll}")
-set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/wine-lancer.sh ${PROJECT_BINARY_DIR}/wine ${VELLOR_DLL})
+set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DIR}/wine ${VELLOR_DLL})
 
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
@@ -26,11 +26,11 @@ if(MAKENSIS)
         ${PROJECT_BINARY_DIR}/vellorcup-display-${PROJECT_VERSION}-win64-setup.exe)
     set(fichiers ${PROJECT_BINARY_DIR}/installateur-fichiers.nsh)
     add_custom_command(OUTPUT ${INSTALLATEUR}
-        COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/windows-fichiers.sh
+        COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/lib/windows-fichiers.sh
             $<TARGET_FILE:vellorcup-display> ${VELLOR_DLL} ${dossierQt}/plugins > ${fichiers}
         COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSORTIE=${INSTALLATEUR}
             -DFICHIERS=${fichiers} ${PROJECT_SOURCE_DIR}/packaging/windows/vellorcup-display.nsi
-        DEPENDS vellorcup-display ${PROJECT_SOURCE_DIR}/scripts/windows-fichiers.sh
+        DEPENDS vellorcup-display ${PROJECT_SOURCE_DIR}/scripts/lib/windows-fichiers.sh
             ${PROJECT_SOURCE_DIR}/packaging/windows/vellorcup-display.nsi
         VERBATIM)
     add_custom_target(installateur ALL DEPENDS ${INSTALLATEUR})

@@ -49,7 +49,7 @@ debut=$(date +%s)
 # Leaks are counted apart from memory errors; the full report stays in the build folder.
 journal="$build/fuites-valgrind.log"
 valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
-    --errors-for-leak-kinds=none --suppressions="$racine/scripts/fuites.supp" \
+    --errors-for-leak-kinds=none --suppressions="$racine/scripts/lib/fuites.supp" \
     --num-callers=40 --fullpath-after= --log-file="$journal" \
     "$station" manipulations >"$travail/sortie" 2>"$travail/erreurs" &
 pid=$!
@@ -94,7 +94,7 @@ printf '  %s : %s\n' \
     "indirectement perdu" "${indirects_octets:-0} octets en ${indirects_blocs:-0} blocs" \
     "blocs perdus passant par notre code" "$notres_blocs" \
     "menus encore en mémoire après les 50 fermetures" "$restants" \
-    "supprimé (scripts/fuites.supp)" "${supprimes_octets:-0} octets en ${supprimes_blocs:-0} blocs" \
+    "supprimé (scripts/lib/fuites.supp)" "${supprimes_octets:-0} octets en ${supprimes_blocs:-0} blocs" \
     "erreurs mémoire (lectures, écritures, libérations invalides)" "${erreurs:-?}"
 echo "  journal complet : $journal"
 if [ -s "$travail/notres" ]; then

@@ -35,8 +35,8 @@ done
 
 travail="$(mktemp -d)"
 trap 'kill $(jobs -p) 2>/dev/null || true; wait; rm -rf "$travail"' EXIT
-# shellcheck source=scripts/relais-maison.sh
-. "$racine/scripts/relais-maison.sh"
+# shellcheck source=scripts/lib/relais-maison.sh
+. "$racine/scripts/lib/relais-maison.sh"
 etat() { etat_json "${1:-$port}"; }
 # etat_contient TEXT [PORT]: on the last relay by default, the one the state reaches last.
 etat_contient() { etat "${2:-${ports[-1]}}" | grep -- "$1" >/dev/null; }

@@ -7,10 +7,10 @@
 # counting runs; each run's output stays in BUILD/repetitions/. Exits 1 if a run failed.
 set -uo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
-# shellcheck source=scripts/bilan-ctest.sh
-. "$racine/scripts/bilan-ctest.sh"
-# shellcheck source=scripts/options-sanitiseurs.sh
-. "$racine/scripts/options-sanitiseurs.sh"
+# shellcheck source=scripts/lib/bilan-ctest.sh
+. "$racine/scripts/lib/bilan-ctest.sh"
+# shellcheck source=scripts/lib/options-sanitiseurs.sh
+. "$racine/scripts/lib/options-sanitiseurs.sh"
 
 usage() {
     echo "usage : $0 [--occupants K] DOSSIER_DE_CONSTRUCTION N" >&2

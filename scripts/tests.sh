@@ -13,8 +13,8 @@ set -uo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 base="${BUILD_DIR:-$racine/build}"
 bash "$racine/scripts/install-deps.sh" || exit 1
-# shellcheck source=scripts/bilan-ctest.sh
-. "$racine/scripts/bilan-ctest.sh"
+# shellcheck source=scripts/lib/bilan-ctest.sh
+. "$racine/scripts/lib/bilan-ctest.sh"
 
 bilans=()
 total_reussis=0
@@ -64,8 +64,8 @@ lancer "$base-qt5" -DVELLOR_QT=5
 autre="$base-qt5/tests/aides/station-essai"
 [ -x "$autre" ] || autre=""
 lancer "$base-qt6" -DVELLOR_QT=6 -DVELLOR_STATION_ESSAI_AUTRE="$autre"
-# shellcheck source=scripts/options-sanitiseurs.sh
-. "$racine/scripts/options-sanitiseurs.sh"
+# shellcheck source=scripts/lib/options-sanitiseurs.sh
+. "$racine/scripts/lib/options-sanitiseurs.sh"
 lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined
 
 # The Windows station, cross-built here and run under Wine, its installer included.

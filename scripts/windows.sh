@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The station for Windows x86-64, built on Debian or Ubuntu: installs what it needs,
-# cross-builds Qt and the C libraries once (scripts/windows-dependances.sh), builds the
+# cross-builds Qt and the C libraries once (scripts/lib/windows-dependances.sh), builds the
 # station, its tests and its installer, then runs the tests under Wine, the installer's
 # among them, in a network namespace that holds only loopback.
 #   BUILD_DIR   build folder (default: build-windows)
@@ -14,7 +14,7 @@ bash "$racine/scripts/install-deps.sh" || exit 1
 mkdir -p "$construction"
 
 {
-    dossiers="$(bash "$racine/scripts/windows-dependances.sh" | tail -1)" &&
+    dossiers="$(bash "$racine/scripts/lib/windows-dependances.sh" | tail -1)" &&
         read -r bibliotheques openssl qt _ <<<"$dossiers" &&
         cmake -S "$racine" -B "$construction" -DCMAKE_BUILD_TYPE=Release -DVELLOR_QT=5 \
             -DCMAKE_TOOLCHAIN_FILE="$racine/cmake/mingw-w64.cmake" \

@@ -9,8 +9,8 @@ if ! command -v nginx >/dev/null || [ ! -f /usr/lib/nginx/modules/ngx_nchan_modu
 fi
 travail=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$travail"' EXIT
-# shellcheck source=scripts/relais-maison.sh
-. "$(dirname "${BASH_SOURCE[0]}")/../scripts/relais-maison.sh"
+# shellcheck source=scripts/lib/relais-maison.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/relais-maison.sh"
 # etat PORT TEXT: the relay's /etat.json holds TEXT (HTTP/ alone: the relay answers). grep
 # reads it all: under pipefail, a reader cut short would fail a check that matched.
 etat() { etat_json "$1" | grep -- "$2" >/dev/null; }

@@ -78,7 +78,7 @@ attendre 60 "les réglages ne sont pas écrits dans Documents" \
     grep -q ReseauUdpPort "$reglages"
 journal="$travail/concours.txt"
 # The simulator comes from the build, with the build's DLLs.
-"$(dirname "$0")/../../scripts/wine-lancer.sh" "$travail/wine" "$dossiers_dll" "$simulateur" \
+"$(dirname "$0")/../../scripts/lib/wine-lancer.sh" "$travail/wine" "$dossiers_dll" "$simulateur" \
     --intervalle 200 --count 30 --record "$journal" -q
 # Surnames, in capitals between two fields: ";MARTIN;Julie;".
 noms="$(grep -oE ';[A-Z]{5,};[A-Z]' "$journal" | cut -d';' -f2 | sort -u)"
