@@ -80,12 +80,13 @@ inline QColor fondEntete(QTableView *table)
     return h->grab().toImage().pixelColor(h->sectionViewportPosition(1) + 3, h->height() / 2);
 }
 
-// The scene's items of type T that are shown, from the bottom up.
+// Every item of type T in the scene, from the bottom up, shown or not: a reader of the scene
+// sees them all.
 template <class T> QList<T *> elements(const QGraphicsView *vue)
 {
     QList<T *> liste;
     for (QGraphicsItem *item : vue->scene()->items(Qt::AscendingOrder))
-        if (auto *t = qgraphicsitem_cast<T *>(item); t && t->isVisible())
+        if (auto *t = qgraphicsitem_cast<T *>(item))
             liste << t;
     return liste;
 }

@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(ligne(1), "1 cyan, DUPONT Jean< blanc,12 vert,,7 blanc,87 jaune");
         QCOMPARE(ligne(10), "10 cyan, 10 Jean< blanc,12 vert,,7 blanc,87 jaune");
         const auto textes = elements<QGraphicsSimpleTextItem>(vue);
-        const auto cellules = elements<QGraphicsPolygonItem>(vue); // one under each header text
+        const auto cellules = elements<QGraphicsRectItem>(vue); // one under each header text
         int dansCellule = 0;
         for (auto *c : cellules) {
             QCOMPARE(famille(c->brush().color()), "cyan");

@@ -8,6 +8,7 @@
 #include <QGraphicsLineItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsPolygonItem>
+#include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 
 FenetreAffichage *SceneFenetre::fenetre() const
@@ -45,7 +46,7 @@ LargeursTexte MesuresTextes::mesurer(const QString &texte)
 
 void SceneFenetre::commencer()
 {
-    images.utilises = polygones.utilises = textes.utilises = lignes.utilises = 0;
+    images.utilises = polygones.utilises = rectangles.utilises = textes.utilises = lignes.utilises = 0;
 }
 
 template <class Item> Item *SceneFenetre::suivant(Reserve<Item> &reserve, qreal z)
@@ -56,24 +57,23 @@ template <class Item> Item *SceneFenetre::suivant(Reserve<Item> &reserve, qreal 
         addItem(item);
         reserve.items.append(item);
     }
-    Item *item = reserve.items.at(reserve.utilises++);
-    if (!item->isVisible())
-        item->show();
-    return item;
+    return reserve.items.at(reserve.utilises++);
 }
 
-template <class Item> void SceneFenetre::cacherReste(Reserve<Item> &reserve)
+template <class Item> void SceneFenetre::retirerReste(Reserve<Item> &reserve)
 {
     for (int i = reserve.utilises; i < reserve.items.size(); ++i)
-        reserve.items.at(i)->hide();
+        delete reserve.items.at(i);
+    reserve.items.resize(reserve.utilises);
 }
 
 void SceneFenetre::terminer()
 {
-    cacherReste(images);
-    cacherReste(polygones);
-    cacherReste(textes);
-    cacherReste(lignes);
+    retirerReste(images);
+    retirerReste(polygones);
+    retirerReste(rectangles);
+    retirerReste(textes);
+    retirerReste(lignes);
 }
 
 void SceneFenetre::image(const QPixmap &image, qreal x, qreal y)
@@ -89,6 +89,15 @@ void SceneFenetre::polygone(const QPolygonF &forme, const QColor &couleur)
     QGraphicsPolygonItem *item = suivant(polygones, -1);
     if (item->polygon() != forme)
         item->setPolygon(forme);
+    item->setPen(QPen(couleur));
+    item->setBrush(couleur);
+}
+
+void SceneFenetre::rectangle(const QRectF &zone, const QColor &couleur)
+{
+    QGraphicsRectItem *item = suivant(rectangles, -1);
+    if (item->rect() != zone)
+        item->setRect(zone);
     item->setPen(QPen(couleur));
     item->setBrush(couleur);
 }

@@ -17,6 +17,7 @@ class QFont;
 class QGraphicsLineItem;
 class QGraphicsPixmapItem;
 class QGraphicsPolygonItem;
+class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 class QPen;
 class QPolygonF;
@@ -48,7 +49,8 @@ public:
 
     // A drawing through the members below reuses the items of the previous one, in the
     // order they are asked for: an item whose text, font, colour and place did not change
-    // costs nothing. terminer() hides what the drawing did not use.
+    // costs nothing. terminer() drops what the drawing did not use, so that the scene holds
+    // exactly the items of its last drawing.
     void commencer();
     void terminer();
 
@@ -61,6 +63,7 @@ protected:
     // lines.
     void image(const QPixmap &image, qreal x, qreal y);
     void polygone(const QPolygonF &forme, const QColor &couleur);
+    void rectangle(const QRectF &zone, const QColor &couleur);
     void texte(const QString &texte, const QFont &fonte, const QColor &couleur, qreal x, qreal y);
     void ligne(qreal x1, qreal y1, qreal x2, qreal y2, const QPen &crayon);
 
@@ -70,10 +73,11 @@ private:
         int utilises = 0;
     };
     template <class Item> Item *suivant(Reserve<Item> &reserve, qreal z);
-    template <class Item> static void cacherReste(Reserve<Item> &reserve);
+    template <class Item> static void retirerReste(Reserve<Item> &reserve);
 
     Reserve<QGraphicsPixmapItem> images;
     Reserve<QGraphicsPolygonItem> polygones;
+    Reserve<QGraphicsRectItem> rectangles;
     Reserve<QGraphicsSimpleTextItem> textes;
     Reserve<QGraphicsLineItem> lignes;
 };

@@ -6,7 +6,6 @@
 
 #include <QFontMetrics>
 #include <QPen>
-#include <QPolygonF>
 
 Win5Graphique::Win5Graphique(QWidget *fenetre, Ui::win5 *form) : SceneFenetre(fenetre), form(form)
 {
@@ -58,7 +57,7 @@ void Win5Graphique::dessiner()
     using namespace Apparence;
     const QPen crayonGrille(blanc, epaisseurTrait);
     const auto cellule = [this, R](int gauche, int largeurCellule) {
-        polygone(QPolygonF(QRectF(gauche, 0, largeurCellule, R - 6)), cyanClair);
+        rectangle(QRectF(gauche, 0, largeurCellule, R - 6), cyanClair);
     };
     cellule(0, A - 2);
     cellule(X[1] + 2, B - 4);
