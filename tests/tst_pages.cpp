@@ -202,7 +202,7 @@ private slots:
         trames.start(500);
         // When each page turned, taken as it turns: polling would add its own delay.
         QList<qint64> tours;
-        connect(f->findChild<DefileurPages *>(), &DefileurPages::pageChangee, this,
+        connect(f->findChild<DefileurPages *>(), &DefileurPages::pageChangeeSignal, this,
                 [&] { tours << montre.elapsed(); });
         QTRY_COMPARE_WITH_TIMEOUT(tours.size(), 2, 20000);
         QCOMPARE(f->pageCourante(), 2 % f->nombrePages());

@@ -110,7 +110,7 @@ private slots:
             const auto compter = [&remises, n] { ++remises[n]; };
             if (auto *table = f[n]->findChild<QTableView *>())
                 connect(table->model(), &QAbstractItemModel::modelReset, compter);
-            connect(f[n].get(), &FenetreAffichage::sceneDessinee, compter);
+            connect(f[n].get(), &FenetreAffichage::sceneDessineeSignal, compter);
             avant[n] = f[n]->grab().toImage();
             etats[n] = etat(n);
         }

@@ -90,7 +90,7 @@ void DefileurPages::suivante()
     arrete = false;
     // The page's time starts once the window has drawn it, so a slow drawing never shortens
     // it; unless that drawing stopped the pages.
-    emit pageChangee(precedente);
+    emit pageChangeeSignal(precedente);
     if (!arrete)
         relancer();
 }

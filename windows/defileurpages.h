@@ -55,7 +55,7 @@ public:
 
 signals:
     // Time to draw another page; precedente is the page shown until now.
-    void pageChangee(int precedente);
+    void pageChangeeSignal(int precedente);
 
 private:
     void indiquer();

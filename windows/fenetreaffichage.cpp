@@ -87,7 +87,7 @@ FenetreAffichage::FenetreAffichage(int numero, QWidget *parent)
     : QWidget(parent), numeroFenetre(numero), defileur(new DefileurPages(this))
 {
     initialiserRessources();
-    connect(defileur, &DefileurPages::pageChangee, this, [this](int precedente) {
+    connect(defileur, &DefileurPages::pageChangeeSignal, this, [this](int precedente) {
         dejaDessinee = false;
         miseAJour();
         // A refresh that keeps its drawing (no rows, no event) stops the pages on the page
@@ -178,7 +178,7 @@ void FenetreAffichage::dessinerScene()
     scene->commencer();
     scene->dessiner();
     scene->terminer();
-    emit sceneDessinee();
+    emit sceneDessineeSignal();
 }
 
 void FenetreAffichage::resizeEvent(QResizeEvent *event)

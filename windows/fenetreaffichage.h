@@ -67,7 +67,7 @@ signals:
     // The window's part of the settings record changed: place, size or shown state.
     void parametresModifiesSignal();
     // The scene was drawn anew; a refresh that changed nothing the window shows draws none.
-    void sceneDessinee();
+    void sceneDessineeSignal();
 
 public slots:
     void menuAfficherSlot(QPoint pos);
