@@ -2,7 +2,7 @@
 
 #include "core/donnees.h"
 #include "core/parametres.h"
-#include "network/relais.h"
+#include "network/regles.h"
 #include "windows/codeqr.h"
 
 #include <QPageLayout>
@@ -53,7 +53,7 @@ void dessinerCode(QPainter &peintre, const QImage &code, const QPoint &origine, 
 
 QString adresseAffiche(const QString &relais, const QString &adresseStation)
 {
-    const QUrl publication = Relais::adresseDepuis(relais);
+    const QUrl publication = adresseRelais(relais);
     if (publication.isEmpty())
         return adresseStation;
     // The phones read the page at the relay's root; the publishing path and any user name

@@ -93,10 +93,7 @@ int ecrireAfficheSeule(const OptionsStation &options)
         lireParametres(fichier);
     }
     // This run's values only: the settings file is the running station's to write.
-    if (options.webPort >= 0)
-        parametres.webPort = options.webPort;
-    if (options.relaisDonne)
-        parametres.relais = options.relais;
+    parametres = avecSurcharges(parametres, options.surcharges);
 
     QString adresseStation;
     if (parametres.webPort > 0) {
@@ -104,14 +101,14 @@ int ecrireAfficheSeule(const OptionsStation &options)
                                         ? QHostAddress(QHostAddress::Any)
                                         : QHostAddress(parametres.webAdresse);
         if (ecoute.isNull())
-            return refus(
-                QStringLiteral("adresse invalide : %1 (Web/Adresse)").arg(parametres.webAdresse));
+            return refus(QStringLiteral("adresse invalide : %1 (%2)")
+                             .arg(parametres.webAdresse, cleDe<&Parametres::webAdresse>()));
         adresseStation = adressesPage(ecoute, quint16(parametres.webPort)).constFirst();
     }
     const ContenuAffiche contenu = contenuAffiche(adresseStation);
     if (contenu.adresse.isEmpty())
-        return refus(QStringLiteral(
-            "aucune adresse à afficher : ni page (Web/Port) ni relais (Web/Relais)"));
+        return refus(QStringLiteral("aucune adresse à afficher : ni page (%1) ni relais (%2)")
+                         .arg(cleDe<&Parametres::webPort>(), cleDe<&Parametres::relais>()));
     QString erreur;
     if (!ecrireAffiche(options.affiche, contenu, &erreur))
         return refus(erreur);

@@ -2,12 +2,10 @@
 #include "ui_dialoguereglages.h"
 
 #include "app/affiche.h"
-#include "app/diffusion.h"
-#include "app/reglages.h"
+#include "app/station.h"
 #include "core/donnees.h"
-#include "core/journal.h"
 #include "network/etatflux.h"
-#include "network/relais.h"
+#include "network/regles.h"
 #include "network/reseau.h"
 
 #include <QFileDialog>
@@ -15,35 +13,85 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include <limits>
-
 namespace
 {
 // A reason beside its field, or nothing; true when nothing.
 bool signaler(QLabel *etiquette, const QString &raison)
 {
+    if (!etiquette)
+        return raison.isEmpty();
     etiquette->setText(raison);
     etiquette->setVisible(!raison.isEmpty());
     return raison.isEmpty();
 }
 
-// A field that the command line set for this run: shown, not editable, not written.
-void imposer(QWidget *champ, QLabel *etiquette, bool impose)
+// What an editor shows, as the record holds it.
+void montrer(QWidget *editeur, const QVariant &valeur)
 {
-    champ->setEnabled(!impose);
-    etiquette->setVisible(impose);
+    if (auto *nombre = qobject_cast<QSpinBox *>(editeur)) {
+        nombre->setValue(valeur.toInt());
+    } else if (auto *texte = qobject_cast<QLineEdit *>(editeur)) {
+        texte->setText(valeur.toString());
+    } else if (auto *choix = qobject_cast<QComboBox *>(editeur)) {
+        int index = choix->findData(valeur.toString());
+        if (index < 0) { // a value no longer offered is kept as it was
+            choix->addItem(valeur.toString(), valeur.toString());
+            index = choix->count() - 1;
+        }
+        choix->setCurrentIndex(index);
+    }
+}
+
+// What an editor gives, for the row's reading rule.
+QVariant valeur(const QWidget *editeur)
+{
+    if (const auto *nombre = qobject_cast<const QSpinBox *>(editeur))
+        return QString::number(nombre->value());
+    if (const auto *texte = qobject_cast<const QLineEdit *>(editeur))
+        return texte->text();
+    if (const auto *choix = qobject_cast<const QComboBox *>(editeur))
+        return choix->currentData().toString();
+    QStringList lignes;
+    if (const auto *liste = qobject_cast<const QListWidget *>(editeur))
+        for (int i = 0; i < liste->count(); ++i)
+            lignes << liste->item(i)->text();
+    return lignes;
 }
 } // namespace
 
-DialogueReglages::DialogueReglages(Reglages *reglages, Diffusion *diffusion, const Reseau *reseau,
-                                   QWidget *parent)
-    : QDialog(parent), ui(new Ui::DialogueReglages), reglages(reglages), diffusion(diffusion),
-      reseau(reseau)
+QString refusSaisie(const Reglage &r, const Parametres &valeurs, bool lu)
+{
+    const QVariant v = valeurDe(r, valeurs);
+    switch (r.forme) {
+    case Reglage::AdresseRelais:
+        if (!lu && !v.toString().isEmpty() && adresseRelais(v.toString()).isEmpty())
+            return QCoreApplication::translate("DialogueReglages",
+                                               "Une adresse http:// ou https:// est attendue");
+        break;
+    case Reglage::Adresses: {
+        QStringList invalides;
+        adressesDepuis(v.toStringList(), &invalides);
+        if (!invalides.isEmpty())
+            return QCoreApplication::translate("DialogueReglages",
+                                               lu ? "Illisibles dans le fichier de réglages : %1"
+                                                  : "Pas une adresse IP : %1")
+                .arg(invalides.join(QStringLiteral(", ")));
+        break;
+    }
+    default:
+        break;
+    }
+    return QString();
+}
+
+DialogueReglages::DialogueReglages(Station *station, QWidget *parent)
+    : QDialog(parent), ui(new Ui::DialogueReglages), station(station)
 {
     ui->setupUi(this);
-    ui->portWebSpinBox->setRange(0, portWebMax);
-    ui->dureePageSpinBox->setRange(dureePageMin, dureePageMax);
-    ui->silenceSpinBox->setRange(0, std::numeric_limits<int>::max());
+    const auto widgets = findChildren<QWidget *>();
+    for (QWidget *w : widgets)
+        if (w->property("reglage").isValid())
+            champs.insert(w->property("reglage").toString(), w);
     ui->boutons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
     ui->boutons->button(QDialogButtonBox::Apply)->setText(tr("Appliquer"));
     ui->boutons->button(QDialogButtonBox::Cancel)->setText(tr("Annuler"));
@@ -82,60 +130,57 @@ DialogueReglages::~DialogueReglages()
     delete ui;
 }
 
+QWidget *DialogueReglages::editeur(const Reglage &r) const
+{
+    for (QWidget *w : champs.values(QLatin1String(r.nom)))
+        if (!qobject_cast<QLabel *>(w) && !qobject_cast<QPushButton *>(w))
+            return w;
+    return nullptr;
+}
+
+QLabel *DialogueReglages::etiquette(const Reglage &r, const char *role) const
+{
+    for (QWidget *w : champs.values(QLatin1String(r.nom)))
+        if (w->property("role").toString() == QLatin1String(role))
+            return qobject_cast<QLabel *>(w);
+    return nullptr;
+}
+
+// A field that the command line sets for this run is shown, not editable, not written.
 void DialogueReglages::remplir()
 {
-    const OptionsStation &imposees = reglages->imposees();
-    ui->portWebSpinBox->setValue(reglages->portWeb());
-    imposer(ui->portWebSpinBox, ui->portWebImposeLabel, imposees.webPort >= 0);
     ui->adresseWebComboBox->addItem(tr("Toutes les adresses"), QString());
     const auto locales = QNetworkInterface::allAddresses();
     for (const QHostAddress &adresse : locales)
         if (adresse.scopeId().isEmpty())
             ui->adresseWebComboBox->addItem(adresse.toString(), adresse.toString());
-    int choix = ui->adresseWebComboBox->findData(parametres.webAdresse);
-    if (choix < 0) { // an address this machine no longer has is kept as it was
-        ui->adresseWebComboBox->addItem(parametres.webAdresse, parametres.webAdresse);
-        choix = ui->adresseWebComboBox->count() - 1;
+    const Parametres effectifs = station->effectifs();
+    for (int i = 0; i < nombreReglages; ++i) {
+        const Reglage &r = reglages[i];
+        QWidget *champ = editeur(r);
+        if (!champ)
+            continue;
+        const bool impose = bool(station->surcharges()[i]);
+        for (QWidget *w : champs.values(QLatin1String(r.nom)))
+            if (!w->property("role").isValid())
+                w->setEnabled(!impose);
+        if (QLabel *imposeLabel = etiquette(r, "impose"))
+            imposeLabel->setVisible(impose);
+        if (auto *nombre = qobject_cast<QSpinBox *>(champ))
+            nombre->setRange(r.min, r.max);
+        const Parametres &valeurs = impose ? effectifs : parametres;
+        if (r.forme == Reglage::Adresses)
+            for (const QString &source : valeurDe(r, valeurs).toStringList())
+                ajouterSource(source);
+        else
+            montrer(champ, valeurDe(r, valeurs));
+        signaler(etiquette(r, "erreur"), impose ? QString() : refusSaisie(r, valeurs, true));
     }
-    ui->adresseWebComboBox->setCurrentIndex(choix);
 
-    ui->relaisLineEdit->setText(reglages->relais());
-    imposer(ui->relaisLineEdit, ui->relaisImposeLabel, imposees.relaisDonne);
-    ui->jetonLineEdit->setText(parametres.relaisJeton);
-    ui->dureePageSpinBox->setValue(parametres.dureePage);
-    ui->silenceSpinBox->setValue(parametres.silenceAlerte);
-
-    QStringList illisibles;
-    if (imposees.sourcesDonnees)
-        for (const QHostAddress &adresse : imposees.sources)
-            ajouterSource(texteAdresse(adresse));
-    else
-        for (const QString &source : std::as_const(parametres.sources))
-            ajouterSource(source);
-    adressesDepuis(parametres.sources, &illisibles);
-    for (QWidget *champ : {static_cast<QWidget *>(ui->sourcesListWidget),
-                           static_cast<QWidget *>(ui->ajouterSourcePushButton),
-                           static_cast<QWidget *>(ui->retirerSourcePushButton),
-                           static_cast<QWidget *>(ui->ajouterEmetteurPushButton)})
-        imposer(champ, ui->sourcesImposeLabel, imposees.sourcesDonnees);
-    signaler(ui->sourcesErreurLabel, illisibles.isEmpty() || imposees.sourcesDonnees
-                                         ? QString()
-                                         : tr("Illisibles dans le fichier de réglages : %1")
-                                               .arg(illisibles.join(QStringLiteral(", "))));
-
-    ui->enregistrementLineEdit->setText(reglages->enregistrement());
-    imposer(ui->enregistrementLineEdit, ui->enregistrementImposeLabel,
-            !imposees.enregistrement.isEmpty());
-    ui->choisirEnregistrementPushButton->setEnabled(imposees.enregistrement.isEmpty());
-
-    ui->titreAfficheLineEdit->setText(parametres.afficheTitre);
     ui->titreAfficheLineEdit->setPlaceholderText(
         titreCoupe.isEmpty() ? QStringLiteral("Vellor's Cup") : titreCoupe);
-    ui->wifiLineEdit->setText(parametres.afficheWifi);
-    ui->adresseAfficheComboBox->addItems(diffusion->adressesPage());
-    for (QLabel *erreur : {ui->portWebErreurLabel, ui->relaisErreurLabel,
-                           ui->enregistrementErreurLabel, ui->afficheEtatLabel})
-        signaler(erreur, QString());
+    ui->adresseAfficheComboBox->addItems(station->adressesPage());
+    signaler(ui->afficheEtatLabel, QString());
 }
 
 void DialogueReglages::ajouterSource(const QString &texte)
@@ -147,7 +192,7 @@ void DialogueReglages::ajouterSource(const QString &texte)
 
 void DialogueReglages::ajouterEmetteurSlot()
 {
-    const EtatFlux etat = reseau->etatFlux();
+    const EtatFlux etat = station->reseau()->etatFlux();
     if (etat.msDepuisDerniere < 0) {
         signaler(ui->sourcesErreurLabel, tr("Aucune trame reçue : pas d'émetteur à ajouter"));
         return;
@@ -168,65 +213,27 @@ void DialogueReglages::choisirEnregistrementSlot()
 
 bool DialogueReglages::lire(Parametres &copie)
 {
+    copie = parametres;
     bool valide = true;
-    copie.webAdresse = ui->adresseWebComboBox->currentData().toString();
-    if (ui->portWebSpinBox->isEnabled())
-        copie.webPort = ui->portWebSpinBox->value();
-
-    if (ui->relaisLineEdit->isEnabled()) {
-        copie.relais = ui->relaisLineEdit->text().trimmed();
-        valide &= signaler(ui->relaisErreurLabel,
-                           copie.relais.isEmpty() || !Relais::adresseDepuis(copie.relais).isEmpty()
-                               ? QString()
-                               : tr("Une adresse http:// ou https:// est attendue"));
+    for (const Reglage &r : reglages) {
+        QWidget *champ = editeur(r);
+        if (!champ || !champ->isEnabled())
+            continue;
+        lireValeur(r, copie, valeur(champ));
+        valide &= signaler(etiquette(r, "erreur"), refusSaisie(r, copie));
     }
-    copie.relaisJeton = ui->jetonLineEdit->text().trimmed();
-    copie.dureePage = ui->dureePageSpinBox->value();
-    copie.silenceAlerte = ui->silenceSpinBox->value();
-
-    if (ui->sourcesListWidget->isEnabled()) {
-        copie.sources.clear();
-        for (int i = 0; i < ui->sourcesListWidget->count(); ++i) {
-            const QString texte = ui->sourcesListWidget->item(i)->text().trimmed();
-            if (!texte.isEmpty())
-                copie.sources << texte;
-        }
-        QStringList illisibles;
-        adressesDepuis(copie.sources, &illisibles);
-        valide &= signaler(
-            ui->sourcesErreurLabel,
-            illisibles.isEmpty()
-                ? QString()
-                : tr("Pas une adresse IP : %1").arg(illisibles.join(QStringLiteral(", "))));
-    }
-    if (ui->enregistrementLineEdit->isEnabled()) {
-        copie.enregistrement = ui->enregistrementLineEdit->text().trimmed();
-        QString erreur;
-        Journal essai;
-        if (!copie.enregistrement.isEmpty() && copie.enregistrement != parametres.enregistrement &&
-            !essai.ouvrir(copie.enregistrement, &erreur))
-            valide &= signaler(ui->enregistrementErreurLabel, erreur);
-        else
-            signaler(ui->enregistrementErreurLabel, QString());
-    }
-    copie.afficheTitre = ui->titreAfficheLineEdit->text().trimmed();
-    copie.afficheWifi = ui->wifiLineEdit->text().trimmed();
     return valide;
 }
 
 bool DialogueReglages::appliquer()
 {
-    Parametres copie = parametres;
+    Parametres copie;
     if (!lire(copie))
         return false;
-    // The page moves first: a port found taken leaves the old page and writes nothing.
-    QString erreur;
-    const int port = ui->portWebSpinBox->isEnabled() ? copie.webPort : reglages->portWeb();
-    if (!signaler(ui->portWebErreurLabel,
-                  diffusion->ouvrirPage(port, copie.webAdresse, &erreur) ? QString() : erreur))
-        return false;
-    reglages->appliquer(copie);
-    return true;
+    const QHash<const Reglage *, QString> refus = station->appliquer(copie);
+    for (auto raison = refus.cbegin(); raison != refus.cend(); ++raison)
+        signaler(etiquette(*raison.key(), "erreur"), raison.value());
+    return refus.isEmpty();
 }
 
 QString DialogueReglages::titreAffiche() const
@@ -237,9 +244,8 @@ QString DialogueReglages::titreAffiche() const
 
 void DialogueReglages::afficheSlot()
 {
-    const QString relais = Relais::adresseDepuis(ui->relaisLineEdit->text()).isEmpty()
-                               ? QString()
-                               : ui->relaisLineEdit->text();
+    const QString relais =
+        adresseRelais(ui->relaisLineEdit->text()).isEmpty() ? QString() : ui->relaisLineEdit->text();
     const QString adresse = adresseAffiche(relais, ui->adresseAfficheComboBox->currentText());
     if (adresse.isEmpty()) {
         signaler(ui->afficheEtatLabel,

@@ -1,14 +1,16 @@
 #include "app/diffusion.h"
 
+#include "app/etatstation.h"
 #include "app/pageresultats.h"
 #include "app/publication.h"
+#include "network/regles.h"
 #include "network/relais.h"
-#include "network/reseau.h"
+#include "web/serveurweb.h"
 #include "windows/fenetreaffichage.h"
 
 #include <QDebug>
 
-Diffusion::Diffusion(const Reseau *reseau, QObject *parent) : QObject(parent), reseau(reseau) {}
+Diffusion::Diffusion(QObject *parent) : QObject(parent) {}
 
 bool Diffusion::ouvrirPage(int port, const QString &adresse, QString *erreur)
 {
@@ -36,11 +38,13 @@ bool Diffusion::ouvrirPage(int port, const QString &adresse, QString *erreur)
             // Said in red only when no page is served: a refused move leaves the page as it was.
             if (!pageResultats)
                 erreurPage = *erreur;
-            emit etatChange();
+            emit etatChangeSignal();
             return false;
         }
         delete pageResultats;
         pageResultats = nouvelle;
+        connect(publicationOuverte(), &Publication::documentPretSignal, pageResultats->serveur(),
+                &ServeurWeb::publier);
         qDebug().noquote() << "page des résultats :" << adressesPage().join(QLatin1Char(' '));
     }
     portPage = port;
@@ -48,8 +52,8 @@ bool Diffusion::ouvrirPage(int port, const QString &adresse, QString *erreur)
     erreurPage.clear();
     FenetreAffichage::definirAdresseResultats(pageResultats ? adressesPage().constFirst()
                                                             : QString());
-    emit etatChange();
-    publier();
+    emit etatChangeSignal();
+    emit republicationDemandeeSignal();
     return true;
 }
 
@@ -61,38 +65,34 @@ void Diffusion::ouvrirRelais(const QString &adresse, const QString &jeton)
     relaisEnCours = nullptr;
     adresseRelais = adresse;
     jetonRelais = jeton;
-    const QUrl url = Relais::adresseDepuis(adresse);
+    const QUrl url = ::adresseRelais(adresse);
     if (url.isEmpty()) {
         if (!adresse.isEmpty())
             qDebug().noquote() << "relais ignoré, adresse invalide :" << adresse;
     } else {
         relaisEnCours = new Relais(url, jeton, this);
-        connect(relaisEnCours, &Relais::etatChange, this, &Diffusion::etatChange);
-        connect(relaisEnCours, &Relais::republicationDemandee, this, &Diffusion::publier);
-        relaisEnCours->suivre(publicationOuverte(), &Publication::documentPret);
+        connect(relaisEnCours, &Relais::etatChangeSignal, this, &Diffusion::etatChangeSignal);
+        connect(relaisEnCours, &Relais::republicationDemandeeSignal, this,
+                &Diffusion::republicationDemandeeSignal);
+        relaisEnCours->suivre(publicationOuverte(), &Publication::documentPretSignal);
     }
-    emit etatChange();
-    publier();
+    emit etatChangeSignal();
+    emit republicationDemandeeSignal();
 }
 
 Publication *Diffusion::publicationOuverte()
 {
-    if (!publication) {
+    if (!publication)
         publication = new Publication(this);
-        connect(publication, &Publication::documentPret, this, [this](const QByteArray &etat) {
-            if (pageResultats)
-                pageResultats->publier(etat);
-        });
-    }
     return publication;
 }
 
-// The document is written on the publishing thread and goes from there to the relay's; this
-// one only takes the snapshot.
-void Diffusion::publier()
+// The document is written on the publishing thread and goes from there to the page and the
+// relay; this thread only takes the snapshot.
+void Diffusion::publier(qint64 depuisTrameMs)
 {
     if (pageResultats || relaisEnCours)
-        publicationOuverte()->publier(reseau->etatFlux().msDepuisDerniere, reprise);
+        publicationOuverte()->publier(depuisTrameMs, reprise);
 }
 
 QStringList Diffusion::adressesPage() const
@@ -100,27 +100,12 @@ QStringList Diffusion::adressesPage() const
     return pageResultats ? pageResultats->adresses() : QStringList();
 }
 
-QString Diffusion::etatPage(bool *alerte) const
+void Diffusion::decrire(EtatStation &etat) const
 {
-    *alerte = !erreurPage.isEmpty();
-    if (*alerte)
-        return tr("Page des résultats impossible : %1").arg(erreurPage);
-    if (!pageResultats)
-        return QString();
-    return tr("Résultats en direct :") + QLatin1Char('\n') + adressesPage().join(QLatin1Char('\n'));
-}
-
-QString Diffusion::etatRelais(bool *alerte) const
-{
-    *alerte = false;
-    if (adresseRelais.isEmpty())
-        return QString();
-    QString raison;
-    if (!relaisEnCours)
-        raison = tr("adresse invalide");
-    else if (!relaisEnCours->aJour())
-        raison = relaisEnCours->raison().isEmpty() ? tr("envoi en cours") : relaisEnCours->raison();
-    // Sending the first state is not a fault: only a failure is red.
-    *alerte = !relaisEnCours || !relaisEnCours->raison().isEmpty();
-    return tr("Relais : %1").arg(raison.isEmpty() ? tr("à jour") : raison);
+    etat.adressesPage = adressesPage();
+    etat.erreurPage = erreurPage;
+    etat.adresseRelais = adresseRelais;
+    etat.relaisValide = relaisEnCours != nullptr;
+    etat.relaisAJour = relaisEnCours && relaisEnCours->aJour();
+    etat.raisonRelais = relaisEnCours ? relaisEnCours->raison() : QString();
 }

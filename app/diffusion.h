@@ -8,7 +8,7 @@
 class PageResultats;
 class Publication;
 class Relais;
-class Reseau;
+struct EtatStation;
 
 // What the contest's state goes out through beyond the projectors: the results page, the
 // relay and the thread that writes their document. Each is opened, moved or closed as its
@@ -18,8 +18,7 @@ class Diffusion final : public QObject
     Q_OBJECT
 
 public:
-    // The feed's age of the data is read from `reseau` at each publication.
-    explicit Diffusion(const Reseau *reseau, QObject *parent = nullptr);
+    explicit Diffusion(QObject *parent = nullptr);
 
     // Serves the page on `port` at `adresse` (empty: every interface); 0 closes it. False,
     // with the reason, when the new place cannot be opened: the page already served, if
@@ -28,27 +27,26 @@ public:
     // Publishes to the relay at this address (empty: no relay), with this token.
     void ouvrirRelais(const QString &adresse, const QString &jeton);
 
-    // The store as it stands now, to the page and the relay that are on.
-    void publier();
+    // The store as it stands now, to the page and the relay that are on; `depuisTrameMs` as
+    // the feed says it.
+    void publier(qint64 depuisTrameMs);
     // The time the store was taken back from disk, said with each state until a frame
     // comes; empty: none.
     void definirReprise(const QString &quand) { reprise = quand; }
 
     // The page's addresses, the field's network first; empty while no page is served.
     QStringList adressesPage() const;
-
-    // What the control window says of the page and of the relay: empty when off; `alerte`
-    // when it failed.
-    QString etatPage(bool *alerte) const;
-    QString etatRelais(bool *alerte) const;
+    // The page's and the relay's part of the station's state.
+    void decrire(EtatStation &etat) const;
 
 signals:
-    void etatChange();
+    void etatChangeSignal();
+    // The relay asks for the state written anew, with its current age.
+    void republicationDemandeeSignal();
 
 private:
     Publication *publicationOuverte();
 
-    const Reseau *reseau;
     PageResultats *pageResultats = nullptr;
     int portPage = 0;
     QString adresseEcoute;

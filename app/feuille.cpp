@@ -2,13 +2,10 @@
 #include "ui_feuille.h"
 
 #include "app/dialoguereglages.h"
-#include "app/diffusion.h"
 #include "app/modeleadresses.h"
-#include "app/options.h"
+#include "app/station.h"
 #include "app/veilleecran.h"
 #include "core/donnees.h"
-#include "core/memoireetat.h"
-#include "core/parametres.h"
 #include "network/reseau.h"
 #include "version.h"
 #include "windows/apparence.h"
@@ -31,7 +28,6 @@
 namespace
 {
 constexpr int lignesAdressesMin = 6;
-constexpr int periodeEtatFluxMs = 1000;
 
 // Each window's button, right-click and menu items lead to its own named slots.
 struct SlotsFenetre {
@@ -54,21 +50,18 @@ const SlotsFenetre slotsFenetres[nombreFenetres] = {
 };
 
 // A status line, red when something the operator must mend.
-void ecrireEtat(QLabel *etiquette, const QString &texte, bool alerte)
+void ecrireEtat(QLabel *etiquette, const LigneEtat &ligne)
 {
-    etiquette->setText(texte);
+    etiquette->setText(ligne.texte);
     QPalette palette = etiquette->palette();
-    const QColor couleur = alerte ? Apparence::rouge : Apparence::blanc;
+    const QColor couleur = ligne.alerte ? Apparence::rouge : Apparence::blanc;
     palette.setColor(QPalette::Active, QPalette::WindowText, couleur);
     palette.setColor(QPalette::Inactive, QPalette::WindowText, couleur);
     etiquette->setPalette(palette);
 }
 } // namespace
 
-Feuille::Feuille(QWidget *parent)
-    : QMainWindow(parent), minuterieEtatFlux(new QTimer(this)), ui(new Ui::Feuille),
-      reglages(new Reglages(this)), reseau(nullptr), diffusionEtat(nullptr), memoire(nullptr),
-      fenetre1(nullptr), fenetre2(nullptr), fenetre3(nullptr), fenetre4(nullptr), fenetre5(nullptr)
+Feuille::Feuille(QWidget *parent) : QMainWindow(parent), ui(new Ui::Feuille), station(nullptr)
 {
     ui->setupUi(this);
     commandes[0] = {nullptr, ui->mainWindow1ToolButton, ui->mainWindow1TailleFonteSlider,
@@ -80,30 +73,63 @@ Feuille::Feuille(QWidget *parent)
     commandes[3] = {nullptr, ui->mainWindow4ToolButton, ui->mainWindow4TailleFonteSlider,
                     ui->mainWindow4TailleFonteLabel};
     commandes[4] = {nullptr, ui->mainWindow5ToolButton, nullptr, nullptr};
+    for (int n = 1; n <= fenetresAvecTailleFonte; ++n)
+        curseurTailleFonte(n)->setRange(tailleFonteMin, tailleFonteMax);
     setWindowTitle(QStringLiteral(VELLOR_TITRE));
     // Until the first refresh time replaces it.
     ui->mainFeuilleInfoLabel->setText(QStringLiteral(VELLOR_TITRE));
+    station = new Station(this);
     chargerParametres();
 
-    fenetre1 = new Win1(nullptr);
-    fenetre2 = new Win2(nullptr);
-    fenetre3 = new Win3(nullptr);
-    fenetre4 = new Win4(nullptr);
-    fenetre5 = new Win5(nullptr);
-
+    // Top-level windows, living as long as the process.
+    FenetreAffichage *const fenetres[nombreFenetres] = {new Win1(nullptr), new Win2(nullptr),
+                                                        new Win3(nullptr), new Win4(nullptr),
+                                                        new Win5(nullptr)};
     epreuvesSeries = QVector<EpreuveSeries>(nombreEpreuves);
-    FenetreAffichage *const fenetres[nombreFenetres] = {fenetre1, fenetre2, fenetre3, fenetre4,
-                                                        fenetre5};
+    // The public's screens stay awake while a window is shown.
+    auto *veille = new VeilleEcran(this);
     for (int n = 1; n <= nombreFenetres; ++n) {
         commandes[n - 1].fenetre = fenetres[n - 1];
         connect(fenetres[n - 1], &FenetreAffichage::parametresModifiesSignal, this,
                 &Feuille::parametresModifiesSlot);
+        veille->surveiller(fenetres[n - 1]);
     }
-    // The public's screens stay awake while a window is shown.
-    auto *veille = new VeilleEcran(this);
-    for (int n = 1; n <= nombreFenetres; ++n)
-        veille->surveiller(fenetre(n));
+    connecterFormulaire();
 
+    Reseau *reseau = station->reseau();
+    ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
+    connect(reseau, &Reseau::reseauUpdateAffichageSignal, this,
+            &Feuille::reseauUpdateAffichageSlot);
+    connect(reseau, &Reseau::voyantReceptionSignal, ui->mainFeuilleReseauLedVerteToolButton,
+            &QWidget::setVisible);
+    connect(reseau, &Reseau::dureeMaxAffichageSignal, this, [this](double dureeMs) {
+        ui->mainFeuilleInfoLabel->setText(QString::number(dureeMs, 'g', 6) + QStringLiteral(" ms"));
+    });
+    connect(station, &Station::etatChangeSignal, this, &Feuille::etatFluxSlot);
+    // Off until a datagram arrives: a silent feed must not look live.
+    ui->mainFeuilleReseauLedVerteToolButton->hide();
+    etatFluxSlot();
+
+    // Listen without waiting for the operator.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    ui->mainFeuilleConnexionToolButton->animateClick(); // always 100 ms from Qt 6 on
+#else
+    ui->mainFeuilleConnexionToolButton->animateClick(100);
+#endif
+}
+
+// The windows and the station's services live until the process ends, which is now.
+Feuille::~Feuille()
+{
+    delete dialogue;
+    delete station;
+    for (int n = 1; n <= nombreFenetres; ++n)
+        delete fenetre(n);
+    delete ui;
+}
+
+void Feuille::connecterFormulaire()
+{
     connect(ui->mainFeuilleConnexionToolButton, &QToolButton::clicked, this,
             &Feuille::mainFeuilleConnexionToolButtonSlot);
     connect(ui->mainFeuilleQuitterToolButton, &QToolButton::clicked, this,
@@ -118,7 +144,6 @@ Feuille::Feuille(QWidget *parent)
     addAction(preferences);
     connect(ui->mainFeuilleReseauPortLineEdit, &QLineEdit::textChanged, this,
             &Feuille::reseauPortLineEditSlot);
-
     for (int n = 1; n <= nombreFenetres; ++n) {
         connect(boutonFenetre(n), &QToolButton::clicked, this, slotsFenetres[n - 1].basculer);
         connect(boutonFenetre(n), &QToolButton::customContextMenuRequested, this,
@@ -127,55 +152,12 @@ Feuille::Feuille(QWidget *parent)
             connect(curseurTailleFonte(n), &QSlider::valueChanged, this,
                     &Feuille::mainWinTailleFonteSliderSlot);
     }
-
-    reseau = new Reseau;
-    diffusionEtat = new Diffusion(reseau, this);
-    memoire = new MemoireEtat(cheminDernierEtat(), this);
-    connect(reseau, &Reseau::trameDecodeeSignal, memoire, &MemoireEtat::retenir);
-    ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
-    connect(reseau, &Reseau::reseauUpdateAffichageSignal, this,
-            &Feuille::reseauUpdateAffichageSlot);
-    connect(reseau, &Reseau::voyantReceptionSignal, ui->mainFeuilleReseauLedVerteToolButton,
-            &QWidget::setVisible);
-    connect(reseau, &Reseau::dureeMaxAffichageSignal, this, [this](double dureeMs) {
-        ui->mainFeuilleInfoLabel->setText(QString::number(dureeMs, 'g', 6) + QStringLiteral(" ms"));
-    });
-    connect(reseau, &Reseau::enregistrementImpossibleSignal, this, [this](const QString &raison) {
-        noteEnregistrement = tr("Enregistrement arrêté : %1").arg(raison);
-        etatFluxSlot();
-    });
-    connect(diffusionEtat, &Diffusion::etatChange, this, &Feuille::afficherEtatDiffusion);
-    connect(reglages, &Reglages::modifies, this, &Feuille::appliquerReglages);
-    // Off until a datagram arrives: a silent feed must not look live.
-    ui->mainFeuilleReseauLedVerteToolButton->hide();
-    appliquerReglages(Reglages::Sources);
-    connect(minuterieEtatFlux, &QTimer::timeout, this, &Feuille::etatFluxSlot);
-    minuterieEtatFlux->start(periodeEtatFluxMs);
-    etatFluxSlot();
     connect(ui->reprendreCheckBox, &QCheckBox::toggled, this, [this](bool coche) {
         parametres.reprendre = coche;
         parametresModifiesSlot();
     });
     connect(ui->mainFeuilleReseauPortLineEdit, &QLineEdit::textEdited, this,
             &Feuille::parametresModifiesSlot);
-
-    // Listen without waiting for the operator.
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    ui->mainFeuilleConnexionToolButton->animateClick(); // always 100 ms from Qt 6 on
-#else
-    ui->mainFeuilleConnexionToolButton->animateClick(100);
-#endif
-}
-
-Feuille::~Feuille()
-{
-    // The windows and the receiver live until the process ends, which is now.
-    delete dialogue;
-    delete diffusionEtat;
-    for (int n = 1; n <= nombreFenetres; ++n)
-        delete fenetre(n);
-    delete reseau;
-    delete ui;
 }
 
 FenetreAffichage *Feuille::fenetre(int n) const
@@ -230,93 +212,39 @@ void Feuille::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// ---- Settings
+// ---- Settings and the station's state
 
 void Feuille::chargerParametres()
 {
     qDebug() << "void Feuille::chargerParametres()" << QThread::currentThreadId();
-    reglages->charger();
+    station->chargerParametres();
     for (int n = 1; n <= fenetresAvecTailleFonte; ++n) {
         const int taille = parametres.fenetresInfo[n - 1].TailleFonte;
         curseurTailleFonte(n)->setValue(taille);
         etiquetteTailleFonte(n)->setText(texteTailleFonte(taille));
     }
     ui->reprendreCheckBox->setChecked(parametres.reprendre);
-    reprisePrevue = parametres.reprendre;
 }
 
 void Feuille::sauverParametres()
 {
-    reglages->sauver();
+    station->sauverParametres();
 }
 
 void Feuille::parametresModifiesSlot()
 {
-    reglages->modifie();
+    station->parametresModifies();
 }
 
 void Feuille::appliquerOptions(const OptionsStation &options)
 {
-    reglages->imposer(options);
-    reprisePrevue = reprisePrevue || options.reprendre;
-    if (reprisePrevue)
-        reprendreEtat();
-    appliquerReglages(Reglages::Sources | Reglages::Enregistrement | Reglages::Page |
-                      Reglages::RelaisWeb);
-}
-
-void Feuille::appliquerReglages(Reglages::Parties parties)
-{
-    if (parties & Reglages::Sources) {
-        QStringList illisibles;
-        reseau->definirSources(reglages->sources(&illisibles), illisibles);
-        if (!illisibles.isEmpty())
-            qDebug() << "sources ignorées, adresses invalides :" << illisibles;
-    }
-    if (parties & Reglages::Enregistrement) {
-        QString erreur;
-        noteEnregistrement.clear();
-        if (!reseau->enregistrerDans(reglages->enregistrement(), &erreur)) {
-            qDebug().noquote() << "enregistrement impossible :" << erreur;
-            noteEnregistrement = tr("Enregistrement impossible : %1").arg(erreur);
-        }
-    }
-    // A page that cannot open is said in red; the station carries on without it.
-    QString erreur;
-    if (parties & Reglages::Page)
-        diffusionEtat->ouvrirPage(reglages->portWeb(), parametres.webAdresse, &erreur);
-    if (parties & Reglages::RelaisWeb)
-        diffusionEtat->ouvrirRelais(reglages->relais(), parametres.relaisJeton);
-    etatFluxSlot();
-}
-
-void Feuille::reprendreEtat()
-{
-    QString erreur;
-    const QDateTime quand = memoire->reprendre(&erreur);
-    etatReprisAffiche = quand.isValid();
-    const QString heure =
-        quand.toString(quand.date() == QDate::currentDate() ? QStringLiteral("HH:mm:ss")
-                                                            : QStringLiteral("dd/MM HH:mm:ss"));
-    noteReprise =
-        etatReprisAffiche ? tr("État repris de %1, en attente de l'émetteur").arg(heure) : erreur;
-    diffusionEtat->definirReprise(etatReprisAffiche ? heure : QString());
-    etatFluxSlot();
-}
-
-void Feuille::afficherEtatDiffusion()
-{
-    bool alerte = false;
-    const QString page = diffusionEtat->etatPage(&alerte);
-    ecrireEtat(ui->webAdressesLabel, page, alerte);
-    const QString relais = diffusionEtat->etatRelais(&alerte);
-    ecrireEtat(ui->etatRelais, relais, alerte);
+    station->demarrer(options);
 }
 
 void Feuille::mainFeuilleReglagesToolButtonSlot()
 {
     if (!dialogue) {
-        dialogue = new DialogueReglages(reglages, diffusionEtat, reseau, this);
+        dialogue = new DialogueReglages(station, this);
         dialogue->setAttribute(Qt::WA_DeleteOnClose);
     }
     dialogue->show();
@@ -326,15 +254,10 @@ void Feuille::mainFeuilleReglagesToolButtonSlot()
 
 void Feuille::etatFluxSlot()
 {
-    const TexteEtatFlux etat = texteEtatFlux(reseau->etatFlux(), parametres.silenceAlerte);
-    QString texte = etat.texte;
-    for (const QString &note : {noteReprise, noteEcoute, noteEnregistrement})
-        if (!note.isEmpty())
-            texte += QLatin1Char('\n') + note;
-    const bool repriseRatee = !noteReprise.isEmpty() && !etatReprisAffiche;
-    ecrireEtat(ui->etatFluxLabel, texte,
-               etat.alerte || repriseRatee || !noteEcoute.isEmpty() ||
-                   !noteEnregistrement.isEmpty());
+    const TextesEtat textes = textesEtat(station->etat());
+    ecrireEtat(ui->etatFluxLabel, textes.flux);
+    ecrireEtat(ui->webAdressesLabel, textes.page);
+    ecrireEtat(ui->etatRelais, textes.relais);
 }
 
 // The windows shown when the station last stopped, at their places, once it listens.
@@ -363,17 +286,16 @@ void Feuille::mainWinTailleFonteSliderSlot(int)
 
 // ---- Network panel
 
+// A failed bind leaves the button unchecked and says why under the feed's state.
 void Feuille::mainFeuilleConnexionToolButtonSlot()
 {
     remplirTableAdresses();
-    if (ui->mainFeuilleConnexionToolButton->isChecked())
-        connecterReseau();
-    else
-        reseau->delier();
-    if (reprisePrevue) {
-        reprisePrevue = false;
+    if (!ui->mainFeuilleConnexionToolButton->isChecked())
+        station->delier();
+    else if (!station->lier(parametres.portUdp))
+        ui->mainFeuilleConnexionToolButton->setChecked(false);
+    if (station->prendreFenetresAReprendre())
         reprendreFenetres();
-    }
 }
 
 void Feuille::mainFeuilleQuitterToolButtonSlot()
@@ -394,19 +316,6 @@ void Feuille::remplirTableAdresses()
     vue->setStyleSheet(Apparence::styleTableAdresses);
 }
 
-// A failed bind leaves the button unchecked and says why under the feed's state.
-void Feuille::connecterReseau()
-{
-    QString raison;
-    const bool lie = reseau->lier(parametres.portUdp, &raison);
-    noteEcoute = lie ? QString() : tr("Écoute impossible : %1").arg(raison);
-    if (!lie) {
-        qDebug() << "bind impossible :" << raison;
-        ui->mainFeuilleConnexionToolButton->setChecked(false);
-    }
-    etatFluxSlot();
-}
-
 void Feuille::reseauParametrageSlot()
 {
     ui->mainFeuilleReseauPortLineEdit->setText(parametres.portUdp);
@@ -415,21 +324,15 @@ void Feuille::reseauParametrageSlot()
 void Feuille::reseauPortLineEditSlot()
 {
     parametres.portUdp = ui->mainFeuilleReseauPortLineEdit->text();
-    reseau->connexionReseauUdp();
+    station->reseau()->connexionReseauUdp();
 }
 
+// The station publishes the state itself, on the same signal.
 void Feuille::reseauUpdateAffichageSlot()
 {
-    if (etatReprisAffiche && reseau->etatFlux().msDepuisDerniere >= 0) {
-        etatReprisAffiche = false;
-        noteReprise.clear();
-        diffusionEtat->definirReprise(QString());
-        etatFluxSlot();
-    }
     for (int n = 1; n <= nombreFenetres; ++n)
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();
-    diffusionEtat->publier();
 }
 
 // ---- Display window commands, one implementation for the five buttons

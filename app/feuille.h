@@ -1,7 +1,6 @@
 #ifndef FEUILLE_H
 #define FEUILLE_H
 
-#include "app/reglages.h"
 #include "core/parametres.h"
 
 #include <QMainWindow>
@@ -13,22 +12,14 @@ class Feuille;
 }
 class QLabel;
 class QSlider;
-class QTimer;
 class QToolButton;
 class DialogueReglages;
-class Diffusion;
 class FenetreAffichage;
-class MemoireEtat;
-class Reseau;
-class Win1;
-class Win2;
-class Win3;
-class Win4;
-class Win5;
+class Station;
+struct OptionsStation;
 
-// The operator's control window: the five window buttons, the font sliders and the
-// network panel. It owns the display windows, the receiver, the settings and what the
-// state is published through, and wires them together.
+// The operator's control window: the five window buttons, the font sliders and the network
+// panel. It owns the display windows and the station's services, and ties its form to them.
 class Feuille final : public QMainWindow
 {
     Q_OBJECT
@@ -40,8 +31,8 @@ public:
     void chargerParametres();
     void sauverParametres();
 
-    // The command line's part: sources, recording, windows brought back after the first
-    // connection.
+    // The command line's part: sources, recording, page, relay, and the last state taken
+    // back when the station is told to resume.
     void appliquerOptions(const OptionsStation &options);
 
     // Window n, 1 to 5, and its button.
@@ -65,6 +56,7 @@ public slots:
     void mainWinTailleFonteSliderSlot(int taille);
     // Something the operator changed: the settings file follows within a second.
     void parametresModifiesSlot();
+    // The station's state in the status lines, now.
     void etatFluxSlot();
 
     void ecranSeriesToolButtonSlot();
@@ -92,13 +84,8 @@ public slots:
     void ecranEpreuveCouranteMenuCentrerSlot();
 
 private:
+    void connecterFormulaire();
     void remplirTableAdresses();
-    // Each piece whose settings changed takes its new values.
-    void appliquerReglages(Reglages::Parties parties);
-    void afficherEtatDiffusion();
-    void connecterReseau();
-    // The contest as it last stood, shown until the sender's first frame.
-    void reprendreEtat();
 
     void reprendreFenetres();
     void basculerFenetre(int n);
@@ -116,25 +103,9 @@ private:
     };
     CommandesFenetre commandes[nombreFenetres] = {};
 
-    QTimer *minuterieEtatFlux;
-    // Said under the feed's state, in red, until mended.
-    QString noteEcoute;
-    QString noteEnregistrement;
-    QString noteReprise;
-    bool etatReprisAffiche = false; // until the first frame
-    bool reprisePrevue = false;
-
     Ui::Feuille *ui;
-    Reglages *reglages;
-    Reseau *reseau;
-    Diffusion *diffusionEtat;
-    MemoireEtat *memoire;
+    Station *station;
     QPointer<DialogueReglages> dialogue;
-    Win1 *fenetre1;
-    Win2 *fenetre2;
-    Win3 *fenetre3;
-    Win4 *fenetre4;
-    Win5 *fenetre5;
 };
 
 #endif

@@ -2,41 +2,61 @@
 
 #include "core/journal.h"
 #include "core/lignecommande.h"
-#include "core/parametres.h"
-#include "network/relais.h"
+#include "network/regles.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
+#include <vector>
 
 namespace
 {
-
 int refuser(const QString &raison)
 {
     std::fprintf(stderr, "vellorcup-display : %s\n", raison.toLocal8Bit().constData());
     return 2;
 }
-} // namespace
 
-QList<QHostAddress> adressesDepuis(const QStringList &textes, QStringList *invalides)
+// Why the value an option gives for a row cannot be used; empty when it can.
+QString refus(const Reglage &r, const QString &valeur)
 {
-    QList<QHostAddress> adresses;
-    for (const QString &texte : textes) {
-        for (const QString &partie : texte.split(QLatin1Char(','))) {
-            const QString adresse = partie.trimmed();
-            if (adresse.isEmpty())
-                continue;
-            const QHostAddress lue(adresse);
-            if (lue.isNull())
-                *invalides << adresse;
-            else
-                adresses << lue;
-        }
+    switch (r.forme) {
+    case Reglage::Nombre:
+    case Reglage::Port:
+        return nombreDans(r, valeur)
+                   ? QString()
+                   : (r.forme == Reglage::Port ? QStringLiteral("port web invalide : %1 (de %2 à %3)")
+                                               : QStringLiteral("nombre invalide : %1 (de %2 à %3)"))
+                         .arg(valeur)
+                         .arg(r.min)
+                         .arg(r.max);
+    case Reglage::AdresseRelais:
+        return adresseRelais(valeur).isEmpty()
+                   ? QStringLiteral("adresse de relais invalide : %1 (une adresse http:// ou "
+                                    "https://)")
+                         .arg(valeur)
+                   : QString();
+    case Reglage::Adresses: {
+        QStringList invalides;
+        if (adressesDepuis({valeur}, &invalides).isEmpty() && invalides.isEmpty())
+            return QStringLiteral("--%1 demande au moins une adresse").arg(r.option);
+        return invalides.isEmpty() ? QString()
+                                   : QStringLiteral("adresse invalide : %1")
+                                         .arg(invalides.join(QStringLiteral(", ")));
     }
-    return adresses;
+    case Reglage::Fichier: {
+        // Tried now, so that a wrong name stops the start before any window opens.
+        QString erreur;
+        return Journal().ouvrir(valeur, &erreur)
+                   ? QString()
+                   : QStringLiteral("enregistrement impossible dans %1 : %2").arg(valeur, erreur);
+    }
+    case Reglage::Texte:
+        break;
+    }
+    return QString();
 }
+} // namespace
 
 int lireOptions(const QStringList &arguments, OptionsStation &options)
 {
@@ -49,26 +69,6 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
     const QCommandLineOption reprendre(
         QStringLiteral("reprendre"),
         QStringLiteral("Rouvre au démarrage les fenêtres affichées lors du dernier arrêt."));
-    const QCommandLineOption enregistrer(
-        QStringLiteral("enregistrer"),
-        QStringLiteral("Ajoute chaque trame reçue à FICHIER, une par ligne, au format que "
-                       "vellorcup-simulateur --replay rejoue."),
-        QStringLiteral("FICHIER"));
-    const QCommandLineOption source(
-        QStringLiteral("source"),
-        QStringLiteral("N'écoute que ces émetteurs (adresses IP séparées par des virgules) ; "
-                       "remplace Connexion/Sources du fichier de réglages."),
-        QStringLiteral("ADRESSE[,ADRESSE...]"));
-    const QCommandLineOption web(
-        QStringLiteral("web"),
-        QStringLiteral("Sert la page des résultats en direct sur PORT (0 : pas de page) ; "
-                       "remplace Web/Port du fichier de réglages."),
-        QStringLiteral("PORT"));
-    const QCommandLineOption relais(
-        QStringLiteral("relais"),
-        QStringLiteral("Publie aussi l'état du concours sur le relais nginx à cette adresse "
-                       "(http ou https) ; remplace Web/Relais du fichier de réglages."),
-        QStringLiteral("URL"));
     const QCommandLineOption exporterPage(
         QStringLiteral("exporter-page"),
         QStringLiteral("Écrit les fichiers de la page des résultats dans DOSSIER, pour le "
@@ -80,7 +80,22 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
                        "adresse de la page ou du relais, réseau Wi-Fi) selon les réglages, "
                        "puis s'arrête."),
         QStringLiteral("FICHIER.pdf"));
-    parseur.addOptions({aide, reprendre, enregistrer, source, web, relais, exporterPage, affiche});
+    parseur.addOptions({aide, reprendre});
+    // Each setting that an option replaces for one run.
+    std::vector<std::pair<int, QCommandLineOption>> surcharges;
+    for (int i = 0; i < nombreReglages; ++i) {
+        const Reglage &r = reglages[i];
+        if (!r.option)
+            continue;
+        surcharges.emplace_back(
+            i, QCommandLineOption(QLatin1String(r.option),
+                                  QString::fromUtf8(r.aide) +
+                                      QStringLiteral(" ; remplace %1 du fichier de réglages.")
+                                          .arg(QLatin1String(r.cle)),
+                                  QLatin1String(r.valeurOption)));
+        parseur.addOption(surcharges.back().second);
+    }
+    parseur.addOptions({exporterPage, affiche});
 
     if (!parseur.parse(arguments))
         return refuser(enFrancais(parseur.errorText()));
@@ -93,30 +108,18 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
                            .arg(parseur.positionalArguments().constFirst()));
 
     options.reprendre = parseur.isSet(reprendre);
-    if (parseur.isSet(source)) {
-        QStringList invalides;
-        options.sources = adressesDepuis(parseur.values(source), &invalides);
-        if (!invalides.isEmpty())
-            return refuser(
-                QStringLiteral("adresse invalide : %1").arg(invalides.join(QStringLiteral(", "))));
-        if (options.sources.isEmpty())
-            return refuser(QStringLiteral("--source demande au moins une adresse"));
-        options.sourcesDonnees = true;
-    }
-    if (parseur.isSet(web)) {
-        options.webPort = lirePortWeb(parseur.value(web));
-        if (options.webPort < 0)
-            return refuser(QStringLiteral("port web invalide : %1 (de 0 à %2)")
-                               .arg(parseur.value(web))
-                               .arg(portWebMax));
-    }
-    if (parseur.isSet(relais)) {
-        options.relais = parseur.value(relais).trimmed();
-        if (Relais::adresseDepuis(options.relais).isEmpty())
-            return refuser(
-                QStringLiteral("adresse de relais invalide : %1 (une adresse http:// ou https://)")
-                    .arg(parseur.value(relais)));
-        options.relaisDonne = true;
+    for (const auto &[index, option] : surcharges) {
+        if (!parseur.isSet(option))
+            continue;
+        // A list may be given in several options; any other value, the last one given.
+        const Reglage &r = reglages[index];
+        const QString valeur = r.forme == Reglage::Adresses
+                                   ? parseur.values(option).join(QLatin1Char(','))
+                                   : parseur.value(option);
+        const QString raison = refus(r, valeur);
+        if (!raison.isEmpty())
+            return refuser(raison);
+        options.surcharges[index] = valeur;
     }
     options.exporterPage = parseur.value(exporterPage);
     if (parseur.isSet(exporterPage) && options.exporterPage.isEmpty())
@@ -127,14 +130,5 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
     // Each needs its own application object, made before the options are read.
     if (!options.affiche.isEmpty() && !options.exporterPage.isEmpty())
         return refuser(QStringLiteral("--affiche et --exporter-page se lancent séparément"));
-    if (parseur.isSet(enregistrer)) {
-        options.enregistrement = parseur.value(enregistrer);
-        // Tried now, so that a wrong name stops the start before any window opens.
-        Journal essai;
-        QString erreur;
-        if (!essai.ouvrir(options.enregistrement, &erreur))
-            return refuser(QStringLiteral("enregistrement impossible dans %1 : %2")
-                               .arg(options.enregistrement, erreur));
-    }
     return -1;
 }

@@ -54,8 +54,3 @@ QStringList PageResultats::adresses() const
 {
     return adressesPage(ecoute, serveurWeb->port());
 }
-
-void PageResultats::publier(const QByteArray &etat)
-{
-    serveurWeb->publier(etat);
-}

@@ -12,8 +12,7 @@ class ServeurWeb;
 // other; else at `ecoute` alone. Needs no server: the poster prints it before the page runs.
 QStringList adressesPage(const QHostAddress &ecoute, quint16 port);
 
-// The live results page for the spectators' phones: the web server, fed with the contest
-// after each refresh of the windows.
+// The live results page for the spectators' phones: the web server, at the address set.
 class PageResultats final : public QObject
 {
     Q_OBJECT
@@ -28,9 +27,6 @@ public:
     // The page on each IPv4 address of the station ("http://192.168.1.10:8080/"), the
     // field's network first; loopback only when there is no other.
     QStringList adresses() const;
-
-    // The contest's state document as it stands now, once per refresh.
-    void publier(const QByteArray &etat);
 
     ServeurWeb *serveur() const { return serveurWeb; }
 

@@ -1,48 +1,79 @@
 #include "app/publication.h"
 
-Publication::Publication(QObject *parent) : QObject(parent), fil(&Publication::rediger, this) {}
+#include "core/instantane.h"
+
+#include <mutex>
+
+// The publishing thread's side: the newest snapshot, written when its turn comes.
+class Redaction final : public QObject
+{
+public:
+    explicit Redaction(Publication *publication) : publication(publication) {}
+
+    // False when a writing is already due: it will take this snapshot.
+    bool deposer(Cliche cliche, qint64 depuis)
+    {
+        std::lock_guard<std::mutex> garde(verrou);
+        // The snapshot replaced is released on the caller's thread, outside the writer's way.
+        std::swap(enAttente, cliche);
+        depuisTrameMs = depuis;
+        numero = ++sequence;
+        return !std::exchange(redactionPrevue, true);
+    }
+
+    void rediger()
+    {
+        Cliche cliche;
+        quint64 n = 0;
+        qint64 depuis = -1;
+        {
+            std::lock_guard<std::mutex> garde(verrou);
+            redactionPrevue = false;
+            std::swap(cliche, enAttente);
+            n = std::exchange(numero, 0);
+            depuis = depuisTrameMs;
+        }
+        if (n)
+            emit publication->documentPretSignal(etatPublie(etatJson(cliche, n, depuis)));
+    }
+
+private:
+    Publication *publication;
+    std::mutex verrou;
+    Cliche enAttente;
+    qint64 depuisTrameMs = -1;
+    quint64 sequence = 0;
+    quint64 numero = 0; // 0: nothing waits
+    bool redactionPrevue = false;
+};
+
+Publication::Publication(QObject *parent) : QObject(parent), redaction(new Redaction(this))
+{
+    qRegisterMetaType<Publie>();
+    fil.setObjectName(QStringLiteral("publication"));
+    redaction->moveToThread(&fil);
+    fil.start();
+}
 
 Publication::~Publication()
 {
-    {
-        std::lock_guard<std::mutex> garde(verrou);
-        arret = true;
-    }
-    eveil.notify_one();
-    fil.join();
+    fil.quit();
+    fil.wait();
+    delete redaction;
 }
 
 void Publication::publier(qint64 depuis, const QString &reprise)
 {
     Cliche cliche = Cliche::duMagasin();
     cliche.reprise = reprise;
-    {
-        std::lock_guard<std::mutex> garde(verrou);
-        // The snapshot replaced is released on this thread, outside the writer's way.
-        std::swap(enAttente, cliche);
-        depuisTrameMs = depuis;
-        sequenceEnAttente = ++sequence;
-    }
+    if (!redaction->deposer(std::move(cliche), depuis))
+        return;
     // Woken now, the writer would take this thread's core in the middle of the refresh: it is
     // woken once the events already queued, the windows' painting among them, are done.
     QMetaObject::invokeMethod(
-        this, [this] { eveil.notify_one(); }, Qt::QueuedConnection);
-}
-
-void Publication::rediger()
-{
-    std::unique_lock<std::mutex> garde(verrou);
-    for (;;) {
-        eveil.wait(garde, [this] { return arret || sequenceEnAttente; });
-        if (arret)
-            return;
-        const Cliche cliche = std::move(enAttente);
-        enAttente = {};
-        const quint64 numero = sequenceEnAttente;
-        const qint64 depuis = depuisTrameMs;
-        sequenceEnAttente = 0;
-        garde.unlock();
-        emit documentPret(etatJson(cliche, numero, depuis));
-        garde.lock();
-    }
+        this,
+        [this] {
+            QMetaObject::invokeMethod(redaction, &Redaction::rediger, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
 }

@@ -1,18 +1,16 @@
 #ifndef PUBLICATION_H
 #define PUBLICATION_H
 
-#include "core/instantane.h"
+#include "core/etatpublie.h"
 
-#include <QByteArray>
 #include <QObject>
+#include <QThread>
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+class Redaction;
 
-// Writes the contest's state document on a thread of its own, for the results page and the
-// relay: the refresh of the windows only takes a snapshot of the store. When states come
-// faster than they are written, only the newest one is.
+// Writes the contest's state on a thread of its own, for the results page and the relay: the
+// windows' thread only takes a snapshot of the store. When states come faster than they are
+// written, only the newest one is.
 class Publication final : public QObject
 {
     Q_OBJECT
@@ -26,20 +24,13 @@ public:
     void publier(qint64 depuisTrameMs, const QString &reprise = QString());
 
 signals:
-    // Received on the thread of whoever connects, in the order of the states.
-    void documentPret(const QByteArray &document);
+    // Emitted on the publishing thread, once per state written, in their order: each reader
+    // receives it on its own thread.
+    void documentPretSignal(const Publie &document);
 
 private:
-    void rediger();
-
-    quint64 sequence = 0;
-    std::mutex verrou;
-    std::condition_variable eveil;
-    Cliche enAttente;
-    qint64 depuisTrameMs = -1;
-    quint64 sequenceEnAttente = 0; // 0: nothing waits
-    bool arret = false;
-    std::thread fil;
+    QThread fil;
+    Redaction *redaction;
 };
 
 #endif

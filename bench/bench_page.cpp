@@ -108,7 +108,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     Publication publication;
-    QObject::connect(&publication, &Publication::documentPret, &serveur, &ServeurWeb::publier);
+    QObject::connect(&publication, &Publication::documentPretSignal, &serveur, &ServeurWeb::publier);
     rafraichir(fenetres, publication); // warm-up: scenes built, caches filled
     const Mesures sans = rafraichir(fenetres, publication);
 

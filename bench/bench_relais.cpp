@@ -13,6 +13,7 @@
 #include "cinqfenetres.h"
 #include "core/donnees.h"
 #include "core/trame.h"
+#include "network/regles.h"
 #include "network/relais.h"
 #include "processeur.h"
 #include "tools/simulateur/concours.h"
@@ -105,14 +106,14 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    const QUrl adresse = args.size() > 1 ? Relais::adresseDepuis(args.at(1)) : QUrl();
+    const QUrl adresse = args.size() > 1 ? adresseRelais(args.at(1)) : QUrl();
     if (adresse.isEmpty()) {
         std::fprintf(stderr, "usage : bench-relais URL [JETON]\n");
         return 2;
     }
     Relais relais(adresse, args.value(2));
     Publication publication;
-    relais.suivre(&publication, &Publication::documentPret);
+    relais.suivre(&publication, &Publication::documentPretSignal);
     reinitialiserDonnees();
     const CinqFenetres cinq;
 

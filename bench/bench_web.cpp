@@ -55,7 +55,8 @@ void mesurer(ServeurWeb &serveur, std::vector<std::unique_ptr<Client>> &liste, i
              QVector<double> &appelsUs, QVector<double> &cpuUs, QVector<double> &livraisonsMs)
 {
     for (int t = 0; t < tours; ++t) {
-        const QByteArray json = etat(++numero);
+        // Written on the publishing thread in the station: not the caller's cost.
+        const Publie json = etatPublie(etat(++numero));
         const QByteArray marque = "\"numero\":" + QByteArray::number(numero) + "}";
         for (auto &client : liste)
             client->recu = false;

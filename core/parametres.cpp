@@ -2,35 +2,144 @@
 
 #include <QSettings>
 
+#include <type_traits>
+
 Parametres parametres;
 
 namespace
 {
-const FenetreInfo defaut;
-// A hand-edited place, size or font step beyond these reads as the default. No set of
-// screens is that large, and the windows' sums (a place plus a size, twice a font step)
-// stay far from int's limits. Steps between the sliders' range and these are kept.
+// A hand-edited place or size beyond these reads as the default: no set of screens is that
+// large, and the windows' sums (a place plus a size) stay far from int's limits.
 constexpr int coordonneeMax = 32767;
-constexpr int tailleFonteMin = -16;
-constexpr int tailleFonteMax = 64;
 
-QString groupe(int index)
+// Each window's keys, in the group "FenetreInfoN".
+struct CleFenetre {
+    const char *nom;
+    std::variant<int FenetreInfo::*, bool FenetreInfo::*> champ;
+    int min = 0, max = 0;
+};
+constexpr CleFenetre clesFenetre[] = {
+    {"X", &FenetreInfo::X, -coordonneeMax, coordonneeMax},
+    {"Y", &FenetreInfo::Y, -coordonneeMax, coordonneeMax},
+    {"L", &FenetreInfo::L, 0, coordonneeMax},
+    {"H", &FenetreInfo::H, 0, coordonneeMax},
+    {"TailleFonte", &FenetreInfo::TailleFonte, tailleFonteFichierMin, tailleFonteFichierMax},
+    {"PlaceConnue", &FenetreInfo::PlaceConnue},
+    {"Visible", &FenetreInfo::Visible},
+};
+
+QString cleFenetre(int index, const CleFenetre &cle)
 {
-    return QStringLiteral("FenetreInfo%1/").arg(index + 1);
+    return QStringLiteral("FenetreInfo%1/").arg(index + 1) + QLatin1String(cle.nom);
 }
 
-int entier(const QSettings &fichier, const QString &cle, int defaut, int min, int max)
+// The scoreboard has no font step.
+bool aCetteCle(int index, const CleFenetre &cle)
 {
-    const int valeur = fichier.value(cle, defaut).toInt();
-    return valeur >= min && valeur <= max ? valeur : defaut;
+    const auto *champ = std::get_if<int FenetreInfo::*>(&cle.champ);
+    return index < fenetresAvecTailleFonte || !champ || *champ != &FenetreInfo::TailleFonte;
+}
+
+// A file written before PlaceConnue existed knows a place when it is not (0, 0).
+bool lireFenetre(const QSettings &fichier, int index, FenetreInfo &info)
+{
+    const FenetreInfo defaut;
+    bool placeLue = false;
+    for (const CleFenetre &cle : clesFenetre) {
+        if (!aCetteCle(index, cle))
+            continue;
+        const QVariant valeur = fichier.value(cleFenetre(index, cle));
+        if (const auto *champ = std::get_if<int FenetreInfo::*>(&cle.champ)) {
+            // Not a number reads as 0, as QVariant converts it.
+            const int lu = valeur.isValid() ? valeur.toInt() : defaut.*(*champ);
+            info.*(*champ) = lu >= cle.min && lu <= cle.max ? lu : defaut.*(*champ);
+        } else {
+            const auto booleen = std::get<bool FenetreInfo::*>(cle.champ);
+            info.*booleen = valeur.toInt() != 0;
+            placeLue = placeLue || (booleen == &FenetreInfo::PlaceConnue && valeur.isValid());
+        }
+    }
+    return placeLue;
 }
 } // namespace
 
-int lirePortWeb(const QString &texte)
+Parametres::Parametres()
+{
+    for (const Reglage &r : reglages)
+        std::visit(
+            [this, &r](auto champ) {
+                using T = std::decay_t<decltype(this->*champ)>;
+                if constexpr (std::is_same_v<T, int>)
+                    this->*champ = r.defaut;
+                else if constexpr (std::is_same_v<T, bool>)
+                    this->*champ = r.defaut != 0;
+                else
+                    this->*champ = T();
+            },
+            r.champ);
+}
+
+std::optional<int> nombreDans(const Reglage &r, const QString &texte)
 {
     bool nombre = false;
-    const int port = texte.trimmed().toInt(&nombre);
-    return nombre && port >= 0 && port <= portWebMax ? port : -1;
+    const int valeur = texte.trimmed().toInt(&nombre);
+    if (!nombre || valeur < r.min || valeur > r.max)
+        return std::nullopt;
+    return valeur;
+}
+
+QVariant valeurDe(const Reglage &r, const Parametres &p)
+{
+    return std::visit([&p](auto champ) { return QVariant(p.*champ); }, r.champ);
+}
+
+void lireValeur(const Reglage &r, Parametres &p, const QVariant &valeur)
+{
+    std::visit(
+        [&](auto champ) {
+            using T = std::decay_t<decltype(p.*champ)>;
+            if constexpr (std::is_same_v<T, int>) {
+                p.*champ = nombreDans(r, valeur.toString()).value_or(r.defaut);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                p.*champ = valeur.toInt() != 0;
+            } else if constexpr (std::is_same_v<T, QString>) {
+                p.*champ = valeur.toString().trimmed();
+            } else {
+                // Typed by hand without quotes, "a, b" reads as a list; written by the
+                // station, or given on the command line, as text.
+                p.*champ = QStringList();
+                const auto parties = valeur.toStringList().join(QLatin1Char(',')).split(
+                    QLatin1Char(','));
+                for (const QString &partie : parties)
+                    if (!partie.trimmed().isEmpty())
+                        (p.*champ) << partie.trimmed();
+            }
+        },
+        r.champ);
+}
+
+Parametres avecSurcharges(Parametres p, const Surcharges &surcharges)
+{
+    for (int i = 0; i < nombreReglages; ++i)
+        if (surcharges[i])
+            lireValeur(reglages[i], p, *surcharges[i]);
+    return p;
+}
+
+Reglage::Parties partiesModifiees(const Parametres &avant, const Parametres &apres)
+{
+    Reglage::Parties parties;
+    for (const Reglage &r : reglages)
+        if (valeurDe(r, avant) != valeurDe(r, apres))
+            parties |= r.partie;
+    return parties;
+}
+
+void prendreReglages(Parametres &cible, const Parametres &source)
+{
+    for (const Reglage &r : reglages)
+        if (r.partie != Reglage::Demarrage)
+            std::visit([&](auto champ) { cible.*champ = source.*champ; }, r.champ);
 }
 
 QString repertoireDonneesDepuis(const QString &documents)
@@ -53,85 +162,35 @@ void lireParametres(QSettings &fichier)
 {
     for (int i = 0; i < nombreFenetres; ++i) {
         FenetreInfo &info = parametres.fenetresInfo[i];
-        const QString g = groupe(i);
-        info.X = entier(fichier, g + QLatin1String("X"), defaut.X, -coordonneeMax, coordonneeMax);
-        info.Y = entier(fichier, g + QLatin1String("Y"), defaut.Y, -coordonneeMax, coordonneeMax);
-        info.L = entier(fichier, g + QLatin1String("L"), defaut.L, 0, coordonneeMax);
-        info.H = entier(fichier, g + QLatin1String("H"), defaut.H, 0, coordonneeMax);
-        if (i < fenetresAvecTailleFonte)
-            info.TailleFonte = entier(fichier, g + QLatin1String("TailleFonte"), defaut.TailleFonte,
-                                      tailleFonteMin, tailleFonteMax);
-        const QVariant connue = fichier.value(g + QLatin1String("PlaceConnue"));
-        info.PlaceConnue = connue.isValid() ? connue.toInt() != 0 : (info.X != 0 || info.Y != 0);
-        info.Visible = fichier.value(g + QLatin1String("Visible"), 0).toInt() != 0;
+        if (!lireFenetre(fichier, i, info))
+            info.PlaceConnue = info.X != 0 || info.Y != 0;
     }
     parametres.portUdp =
         fichier.value(QStringLiteral("Connexion/ReseauUdpPort"), QStringLiteral("7700")).toString();
-
-    // A hand-edited alert delay that is not a number, or negative, keeps the alert on.
-    bool nombre = false;
-    const int silence = fichier.value(QStringLiteral("Connexion/SilenceAlerte"))
-                            .toString()
-                            .trimmed()
-                            .toInt(&nombre);
-    parametres.silenceAlerte = nombre && silence >= 0 ? silence : silenceAlerteParDefaut;
-    // Typed by hand without quotes, "a, b" reads as a list; written by the station, as text.
-    const QStringList parties = fichier.value(QStringLiteral("Connexion/Sources"))
-                                    .toStringList()
-                                    .join(QLatin1Char(','))
-                                    .split(QLatin1Char(','));
-    parametres.sources.clear();
-    for (const QString &partie : parties)
-        if (!partie.trimmed().isEmpty())
-            parametres.sources << partie.trimmed();
-    parametres.reprendre = fichier.value(QStringLiteral("Fenetre/Reprendre"), 0).toInt() != 0;
-    // A port that is not one serves no page.
-    parametres.webPort = qMax(0, lirePortWeb(fichier.value(QStringLiteral("Web/Port")).toString()));
-    parametres.webAdresse = fichier.value(QStringLiteral("Web/Adresse")).toString().trimmed();
-    parametres.relais = fichier.value(QStringLiteral("Web/Relais")).toString().trimmed();
-    parametres.relaisJeton = fichier.value(QStringLiteral("Web/RelaisJeton")).toString().trimmed();
-    const int duree =
-        fichier.value(QStringLiteral("Affichage/DureePage")).toString().trimmed().toInt(&nombre);
-    parametres.dureePage =
-        nombre && duree >= dureePageMin && duree <= dureePageMax ? duree : dureePageParDefaut;
-    parametres.enregistrement =
-        fichier.value(QStringLiteral("Connexion/Enregistrement")).toString().trimmed();
-    parametres.afficheTitre = fichier.value(QStringLiteral("Affiche/Titre")).toString().trimmed();
-    parametres.afficheWifi = fichier.value(QStringLiteral("Affiche/Wifi")).toString().trimmed();
+    for (const Reglage &r : reglages)
+        lireValeur(r, parametres, fichier.value(QLatin1String(r.cle)));
 }
 
 void ecrireParametres(QSettings &fichier)
 {
     for (int i = 0; i < nombreFenetres; ++i) {
         const FenetreInfo &info = parametres.fenetresInfo[i];
-        const QString g = groupe(i);
-        fichier.setValue(g + QLatin1String("X"), info.X);
-        fichier.setValue(g + QLatin1String("Y"), info.Y);
-        fichier.setValue(g + QLatin1String("L"), info.L);
-        fichier.setValue(g + QLatin1String("H"), info.H);
-        if (i < fenetresAvecTailleFonte)
-            fichier.setValue(g + QLatin1String("TailleFonte"), info.TailleFonte);
-        fichier.setValue(g + QLatin1String("PlaceConnue"), int(info.PlaceConnue));
-        fichier.setValue(g + QLatin1String("Visible"), int(info.Visible));
+        for (const CleFenetre &cle : clesFenetre)
+            if (aCetteCle(i, cle))
+                fichier.setValue(cleFenetre(i, cle),
+                                 std::visit([&info](auto champ) { return int(info.*champ); },
+                                            cle.champ));
     }
     fichier.setValue(QStringLiteral("Connexion/ReseauUdpPort"), parametres.portUdp);
-    fichier.setValue(QStringLiteral("Connexion/SilenceAlerte"), parametres.silenceAlerte);
-    fichier.setValue(QStringLiteral("Connexion/Sources"),
-                     parametres.sources.join(QLatin1Char(',')));
-    fichier.setValue(QStringLiteral("Fenetre/Reprendre"), int(parametres.reprendre));
-    fichier.setValue(QStringLiteral("Web/Port"), parametres.webPort);
-    fichier.setValue(QStringLiteral("Web/Adresse"), parametres.webAdresse);
-    fichier.setValue(QStringLiteral("Web/Relais"), parametres.relais);
-    fichier.setValue(QStringLiteral("Web/RelaisJeton"), parametres.relaisJeton);
-    fichier.setValue(QStringLiteral("Affichage/DureePage"), parametres.dureePage);
-    // Keys added later are written only once set: an untouched station's file stays as before.
-    const auto siDonne = [&fichier](const QString &cle, const QString &valeur) {
-        if (!valeur.isEmpty())
-            fichier.setValue(cle, valeur);
-    };
-    siDonne(QStringLiteral("Connexion/Enregistrement"), parametres.enregistrement);
-    siDonne(QStringLiteral("Affiche/Titre"), parametres.afficheTitre);
-    siDonne(QStringLiteral("Affiche/Wifi"), parametres.afficheWifi);
+    for (const Reglage &r : reglages) {
+        QVariant valeur = valeurDe(r, parametres);
+        if (valeur.userType() == QMetaType::QStringList)
+            valeur = valeur.toStringList().join(QLatin1Char(','));
+        else if (valeur.userType() == QMetaType::Bool)
+            valeur = int(valeur.toBool());
+        if (!r.siDonne || !valeur.toString().isEmpty())
+            fichier.setValue(QLatin1String(r.cle), valeur);
+    }
 }
 
 QString texteTailleFonte(int taille)

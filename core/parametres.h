@@ -1,8 +1,16 @@
 #ifndef PARAMETRES_H
 #define PARAMETRES_H
 
+#include <QFlags>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+
+#include <array>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <variant>
 
 class QSettings;
 
@@ -23,44 +31,146 @@ constexpr int nombreFenetres = 5;
 // Windows 1 to 4 have a font step; the scoreboard has none.
 constexpr int fenetresAvecTailleFonte = 4;
 
-// Seconds of silence after which the feed is shown as stopped; 0 turns the alert off.
-constexpr int silenceAlerteParDefaut = 10;
-
-// Seconds a page of a long list shows before the next one; a hand-edited value outside the
-// range reads as the default.
-constexpr int dureePageParDefaut = 10;
-constexpr int dureePageMin = 2;
-constexpr int dureePageMax = 120;
+// The font step: the sliders go from tailleFonteMin to tailleFonteMax. A step written by hand
+// in the file is kept up to the file's bounds, shown as read and the slider at its end;
+// beyond them it reads as 0.
+constexpr int tailleFonteMin = -2;
+constexpr int tailleFonteMax = 16;
+constexpr int tailleFonteFichierMin = -16;
+constexpr int tailleFonteFichierMax = 64;
 
 // The results page's port: 0 serves no page.
 constexpr int portWebMax = 65535;
-// A page port as typed ("8080", " 0 "); -1 when the text is not a number from 0 to portWebMax.
-int lirePortWeb(const QString &texte);
 
 struct Parametres {
+    // Every setting at its default.
+    Parametres();
+
     QString repertoireDonnees;
     QString portUdp;
     FenetreInfo fenetresInfo[nombreFenetres];
-    int silenceAlerte = silenceAlerteParDefaut;
-    // Addresses whose datagrams are read, as typed; empty: every sender.
-    QStringList sources;
-    // Bring back at start-up the windows that were shown.
-    bool reprendre = false;
-    // The results page: its port (0: no page) and the address it listens on (empty: all).
-    int webPort = 0;
-    QString webAdresse;
-    // The relay's publishing address (empty: no relay) and the token it asks for.
-    QString relais;
-    QString relaisJeton;
-    int dureePage = dureePageParDefaut;
-    // Every accepted datagram appended to this file (empty: no recording).
-    QString enregistrement;
-    // The spectators' poster: its title (empty: the cup's) and the Wi-Fi network to join.
-    QString afficheTitre;
-    QString afficheWifi;
+
+    // Beyond the control window's form: each is declared, with its key, its default and its
+    // bounds, by a row of `reglages` below.
+    int silenceAlerte;      // seconds of silence before the feed shows as stopped; 0: never
+    QStringList sources;    // the senders read, as typed; empty: every sender
+    bool reprendre;         // the windows shown at the last stop come back at start-up
+    int webPort;            // the results page: its port (0: no page)
+    QString webAdresse;     // and the address it listens on (empty: all)
+    QString relais;         // the relay's publishing address (empty: no relay)
+    QString relaisJeton;    // and the token it asks for
+    int dureePage;          // seconds a page of a long list shows
+    QString enregistrement; // every accepted datagram appended to this file (empty: none)
+    QString afficheTitre;   // the spectators' poster: its title (empty: the cup's)
+    QString afficheWifi;    // and the Wi-Fi network to join
 };
 
 extern Parametres parametres;
+
+// One key of the settings file beyond the control window's form.
+struct Reglage {
+    // Who follows the setting when it changes.
+    enum Partie {
+        Page = 0x1,           // the results page opens, moves or closes
+        RelaisWeb = 0x2,      // the relay is followed anew
+        Sources = 0x4,        // the receiver takes its senders
+        Enregistrement = 0x8, // the recording of datagrams
+        Lecture = 0x10,       // read where used: silence alert, page time, poster
+        Demarrage = 0x20,     // read at start-up, set by the control window, never by the dialog
+    };
+    Q_DECLARE_FLAGS(Parties, Partie)
+
+    // What a typed value must be, checked by the dialog and the command line; the file's
+    // reading only bounds numbers.
+    enum Forme { Texte, Nombre, Port, Adresses, AdresseRelais, Fichier };
+
+    using Champ = std::variant<int Parametres::*, bool Parametres::*, QString Parametres::*,
+                               QStringList Parametres::*>;
+
+    const char *cle;
+    // The settings dialog edits it in its widgets whose property "reglage" holds this name.
+    const char *nom;
+    Champ champ;
+    Partie partie;
+    Forme forme = Texte;
+    // A number outside [min, max], or no number, reads as the default.
+    int defaut = 0, min = 0, max = 0;
+    // Keys added later are written only once set: an untouched station's file stays as before.
+    bool siDonne = false;
+    // The command-line option that replaces it for one run, the name of its value and what
+    // it does.
+    const char *option = nullptr;
+    const char *valeurOption = nullptr;
+    const char *aide = nullptr;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Reglage::Parties)
+
+// The station's settings beyond the control window's form, each declared here once.
+inline constexpr Reglage reglages[] = {
+    {"Connexion/SilenceAlerte", "silence", &Parametres::silenceAlerte, Reglage::Lecture,
+     Reglage::Nombre, 10, 0, std::numeric_limits<int>::max()},
+    {"Connexion/Enregistrement", "enregistrement", &Parametres::enregistrement,
+     Reglage::Enregistrement, Reglage::Fichier, 0, 0, 0, true, "enregistrer", "FICHIER",
+     "Ajoute chaque trame reçue à FICHIER, une par ligne, au format que "
+     "vellorcup-simulateur --replay rejoue"},
+    {"Connexion/Sources", "sources", &Parametres::sources, Reglage::Sources, Reglage::Adresses,
+     0, 0, 0, false, "source", "ADRESSE[,ADRESSE...]",
+     "N'écoute que ces émetteurs (adresses IP séparées par des virgules)"},
+    {"Fenetre/Reprendre", "reprendre", &Parametres::reprendre, Reglage::Demarrage,
+     Reglage::Nombre, 0, 0, 1},
+    {"Web/Port", "portWeb", &Parametres::webPort, Reglage::Page, Reglage::Port, 0, 0, portWebMax,
+     false, "web", "PORT", "Sert la page des résultats en direct sur PORT (0 : pas de page)"},
+    {"Web/Adresse", "adresseWeb", &Parametres::webAdresse, Reglage::Page},
+    {"Web/Relais", "relais", &Parametres::relais, Reglage::RelaisWeb, Reglage::AdresseRelais, 0,
+     0, 0, false, "relais", "URL",
+     "Publie aussi l'état du concours sur le relais nginx à cette adresse (http ou https)"},
+    {"Web/RelaisJeton", "jeton", &Parametres::relaisJeton, Reglage::RelaisWeb},
+    {"Affichage/DureePage", "dureePage", &Parametres::dureePage, Reglage::Lecture,
+     Reglage::Nombre, 10, 2, 120},
+    {"Affiche/Titre", "titreAffiche", &Parametres::afficheTitre, Reglage::Lecture,
+     Reglage::Texte, 0, 0, 0, true},
+    {"Affiche/Wifi", "wifi", &Parametres::afficheWifi, Reglage::Lecture, Reglage::Texte, 0, 0, 0,
+     true},
+};
+constexpr int nombreReglages = int(std::size(reglages));
+
+// The row that declares a field of the record: reglage<&Parametres::webPort>().
+template <auto champ> constexpr int indexReglage()
+{
+    for (int i = 0; i < nombreReglages; ++i)
+        if (const auto *c = std::get_if<decltype(champ)>(&reglages[i].champ); c && *c == champ)
+            return i;
+    return -1;
+}
+template <auto champ> constexpr const Reglage &reglage()
+{
+    constexpr int index = indexReglage<champ>();
+    static_assert(index >= 0, "no row of reglages declares this field");
+    return reglages[index];
+}
+template <auto champ> QString cleDe()
+{
+    return QLatin1String(reglage<champ>().cle);
+}
+
+// A number as typed (" 8080 "), if it is one within the row's bounds.
+std::optional<int> nombreDans(const Reglage &r, const QString &texte);
+
+// The row's field of `p` as a QVariant (an int, a bool, a string or a string list), and back
+// from a value read in the file or typed, by the row's rule.
+QVariant valeurDe(const Reglage &r, const Parametres &p);
+void lireValeur(const Reglage &r, Parametres &p, const QVariant &valeur);
+
+// What the command line sets for this run instead of the file, one text per row, read by
+// the row's own rule; never written to the file.
+using Surcharges = std::array<std::optional<QString>, nombreReglages>;
+Parametres avecSurcharges(Parametres p, const Surcharges &surcharges);
+
+// Who must follow the change from `avant` to `apres`, and the settings the dialog edits
+// copied from `source` into `cible` (a window moved meanwhile keeps its new place).
+Reglage::Parties partiesModifiees(const Parametres &avant, const Parametres &apres);
+void prendreReglages(Parametres &cible, const Parametres &source);
 
 // Documents + "/Coupe des Vellor", with every "//" made a single "/".
 QString repertoireDonneesDepuis(const QString &documents);

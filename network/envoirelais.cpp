@@ -20,12 +20,12 @@ EnvoiRelais::EnvoiRelais(const QUrl &adresse, const QByteArray &autorisation, De
     connect(reprise, &QTimer::timeout, this, &EnvoiRelais::envoyer);
     entretien->setSingleShot(true);
     entretien->setInterval(delais.republication);
-    connect(entretien, &QTimer::timeout, this, &EnvoiRelais::republicationDue);
+    connect(entretien, &QTimer::timeout, this, &EnvoiRelais::republicationDueSignal);
 }
 
-void EnvoiRelais::publier(const QByteArray &document)
+void EnvoiRelais::publier(const Publie &etat)
 {
-    nouveau = document;
+    nouveau = etat;
     aEnvoyer = true;
     if (!enVol && !reprise->isActive())
         envoyer();
@@ -42,7 +42,7 @@ void EnvoiRelais::envoyer()
     requete.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     if (!autorisation.isEmpty())
         requete.setRawHeader("Authorization", autorisation);
-    enVol = acces->post(requete, nouveau);
+    enVol = acces->post(requete, nouveau->json);
     connect(enVol, &QNetworkReply::finished, this, &EnvoiRelais::termine);
     limite->start();
 }
@@ -72,7 +72,7 @@ void EnvoiRelais::termine()
     }
     if (succes != dernierSucces || !succes) {
         dernierSucces = succes;
-        emit resultat(succes, raison);
+        emit resultatSignal(succes, raison);
     }
     if (succes) {
         entretien->start();

@@ -1,6 +1,8 @@
 #ifndef ENVOIRELAIS_H
 #define ENVOIRELAIS_H
 
+#include "core/etatpublie.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -23,15 +25,14 @@ public:
     };
     EnvoiRelais(const QUrl &adresse, const QByteArray &autorisation, Delais delais);
 
-    // Keeps the document as the newest; sends it now unless a request or a pause is under
-    // way.
-    void publier(const QByteArray &document);
+    // Keeps the state as the newest; sends it now unless a request or a pause is under way.
+    void publier(const Publie &etat);
 
 signals:
     // After every failure, and after a success that follows a failure or nothing.
-    void resultat(bool succes, const QString &raison);
+    void resultatSignal(bool succes, const QString &raison);
     // Nothing went out for the republication period: a relay restarted meanwhile is empty.
-    void republicationDue();
+    void republicationDueSignal();
 
 private:
     void envoyer();
@@ -41,7 +42,7 @@ private:
     const QUrl adresse;
     const QByteArray autorisation;
     const Delais delais;
-    QByteArray nouveau;    // the newest document not yet accepted
+    Publie nouveau;        // the newest state not yet accepted
     bool aEnvoyer = false; // `nouveau` came after the last request left
     QNetworkReply *enVol = nullptr;
     QTimer *limite;    // the request in flight must end by then

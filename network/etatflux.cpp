@@ -1,5 +1,7 @@
 #include "network/etatflux.h"
 
+#include "core/parametres.h"
+
 QString texteDuree(qint64 secondes)
 {
     if (secondes < 60)
@@ -39,9 +41,9 @@ TexteEtatFlux texteEtatFlux(const EtatFlux &etat, int silenceAlerte)
         QStringLiteral("\nReçues : %1, ignorées : %2").arg(etat.recus).arg(etat.ignores);
     if (!etat.sourcesIllisibles.isEmpty()) {
         resultat.alerte = true;
-        resultat.texte = QStringLiteral("Aucun émetteur accepté : Connexion/Sources sans "
-                                        "adresse valide (%1)\n")
-                             .arg(etat.sourcesIllisibles.join(QStringLiteral(", "))) +
+        resultat.texte = QStringLiteral("Aucun émetteur accepté : %1 sans adresse valide (%2)\n")
+                             .arg(cleDe<&Parametres::sources>(),
+                                  etat.sourcesIllisibles.join(QStringLiteral(", "))) +
                          resultat.texte;
     }
     return resultat;

@@ -1,27 +1,18 @@
 #include "network/relais.h"
 
-QUrl Relais::adresseDepuis(const QString &texte)
-{
-    const QUrl url(texte.trimmed(), QUrl::StrictMode);
-    const QString schema = url.scheme().toLower();
-    if (!url.isValid() || (schema != QLatin1String("http") && schema != QLatin1String("https")) ||
-        url.host().isEmpty())
-        return {};
-    return url;
-}
-
 Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent, int premiere,
                int plafond, int republication)
     : QObject(parent),
       envoi(new EnvoiRelais(adresse, jeton.isEmpty() ? QByteArray() : "Bearer " + jeton.toUtf8(),
                             {delaiRequeteMs, premiere, plafond, republication}))
 {
-    connect(envoi, &EnvoiRelais::resultat, this, [this](bool succes, const QString &raison) {
+    connect(envoi, &EnvoiRelais::resultatSignal, this, [this](bool succes, const QString &raison) {
         dernierSucces = succes;
         derniereRaison = raison;
-        emit etatChange();
+        emit etatChangeSignal();
     });
-    connect(envoi, &EnvoiRelais::republicationDue, this, &Relais::republicationDemandee);
+    connect(envoi, &EnvoiRelais::republicationDueSignal, this,
+            &Relais::republicationDemandeeSignal);
     fil.setObjectName(QStringLiteral("relais"));
     envoi->moveToThread(&fil);
     fil.start();
@@ -36,8 +27,8 @@ Relais::~Relais()
     fil.wait();
 }
 
-void Relais::publier(const QByteArray &document)
+void Relais::publier(const Publie &etat)
 {
     QMetaObject::invokeMethod(
-        envoi, [e = envoi, document] { e->publier(document); }, Qt::QueuedConnection);
+        envoi, [e = envoi, etat] { e->publier(etat); }, Qt::QueuedConnection);
 }

@@ -10,8 +10,8 @@
 #include <QUrl>
 
 // Hands the contest's state to a relay (nginx with nchan) that serves the results page to
-// more phones than the station could. The requests run on a thread of their own: the
-// projectors' thread only hands the document over.
+// more phones than the station could. The requests run on a thread of their own, to which
+// the publishing thread hands each state.
 class Relais final : public QObject
 {
     Q_OBJECT
@@ -25,9 +25,6 @@ public:
     // this long without a request.
     static constexpr int republicationMs = 30000;
 
-    // An http or https address with a host, as typed; empty when the text is not one.
-    static QUrl adresseDepuis(const QString &texte);
-
     // `jeton`, when given, goes as "Authorization: Bearer jeton". The pauses go from
     // `premiere` up to `plafond`; only tests shorten them and the republication.
     Relais(const QUrl &adresse, const QString &jeton, QObject *parent = nullptr,
@@ -35,10 +32,10 @@ public:
            int republication = republicationMs);
     ~Relais() override;
 
-    // Keeps the document as the newest; it is sent at once unless a request or a pause is
-    // under way. Never waits.
-    void publier(const QByteArray &document);
-    // Each document `source` emits goes from its thread straight to the relay's.
+    // Keeps the state as the newest; it is sent at once unless a request or a pause is under
+    // way. Never waits.
+    void publier(const Publie &etat);
+    // Each state `source` emits goes from its thread straight to the relay's.
     template <typename Source, typename Signal>
     void suivre(const Source *source, Signal signal)
     {
@@ -51,10 +48,10 @@ public:
     QString raison() const { return derniereRaison; }
 
 signals:
-    void etatChange();
+    void etatChangeSignal();
     // Nothing went out for the republication period. The owner publishes the state again,
     // written anew, so that it carries the data's true age.
-    void republicationDemandee();
+    void republicationDemandeeSignal();
 
 private:
     QThread fil;

@@ -135,14 +135,15 @@ private slots:
     // What --web and --relais set is shown as such, used for the run and never written.
     void ligneDeCommande()
     {
+        const QString relais = "http://127.0.0.1:7823/pub";
         OptionsStation options;
-        options.webPort = nouveauPort;
-        options.relaisDonne = true;
-        options.relais = "http://127.0.0.1:7823/pub";
+        QCOMPARE(lireOptions({"station", "--web", QString::number(nouveauPort), "--relais", relais},
+                             options),
+                 -1);
         demarrer(options);
         QVERIFY(!champ<QSpinBox>("portWebSpinBox")->isEnabled());
         QVERIFY(champ<QLabel>("portWebImposeLabel")->isVisible());
-        QCOMPARE(champ<QLineEdit>("relaisLineEdit")->text(), options.relais);
+        QCOMPARE(champ<QLineEdit>("relaisLineEdit")->text(), relais);
         QVERIFY(!champ<QLineEdit>("relaisLineEdit")->isEnabled());
         saisir(champ<QSpinBox>("silenceSpinBox"), "3");
         cliquer(QDialogButtonBox::Ok);

@@ -197,7 +197,7 @@ private slots:
             QVERIFY(nginx.waitForFinished(attente));
             QTRY_COMPARE_WITH_TIMEOUT(classementCoupe.value(0).nom1, envoyer("Dernier"), attente);
             // A failure after the last datagram: a request that was to carry it.
-            QVERIFY(QSignalSpy(feuille->findChild<Relais *>(), &Relais::etatChange).wait(attente));
+            QVERIFY(QSignalSpy(feuille->findChild<Relais *>(), &Relais::etatChangeSignal).wait(attente));
             QTRY_VERIFY_WITH_TIMEOUT(
                 etiquette->text().startsWith("Relais : injoignable (") && enRouge(), attente);
             QVERIFY(demarrerNginx());
@@ -241,15 +241,15 @@ private slots:
         QElapsedTimer temps;
         QVector<qint64> echecs, changements;
         qint64 abandon = 0;
-        connect(&absent, &Relais::etatChange, [&] { echecs << temps.elapsed(); });
-        connect(&bloque, &Relais::etatChange, [&] { abandon = temps.elapsed(); });
-        connect(&abrege, &Relais::etatChange, [&] { changements << temps.elapsed(); });
+        connect(&absent, &Relais::etatChangeSignal, [&] { echecs << temps.elapsed(); });
+        connect(&bloque, &Relais::etatChangeSignal, [&] { abandon = temps.elapsed(); });
+        connect(&abrege, &Relais::etatChangeSignal, [&] { changements << temps.elapsed(); });
         int numero = 0;
         QTimer trames; // a new state every frame, through every pause
-        connect(&trames, &QTimer::timeout, [&] { abrege.publier(QByteArray::number(++numero)); });
+        connect(&trames, &QTimer::timeout, [&] { abrege.publier(etatPublie(QByteArray::number(++numero))); });
         temps.start();
-        absent.publier("{}");
-        bloque.publier("{}");
+        absent.publier(etatPublie("{}"));
+        bloque.publier(etatPublie("{}"));
         trames.start(50);
         const QVector<int> dues = {premiere, 2 * premiere, 4 * premiere, 8 * premiere, plafond};
         QTRY_VERIFY_WITH_TIMEOUT(changements.size() == 6, 2 * plafond + attente);
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(pausesDues(changements, dues + QVector<int>{plafond}));
         changements.clear();
         intermittent.close();
-        abrege.publier("après"); // at once, and the pauses from the first again
+        abrege.publier(etatPublie("après")); // at once, and the pauses from the first again
         QTRY_VERIFY_WITH_TIMEOUT(changements.size() == 3, attente);
         QVERIFY(pausesDues(changements, dues.mid(0, 2)));
 
@@ -278,9 +278,9 @@ private slots:
     {
         Relais relais(QUrl(url), jeton, nullptr, Relais::pauseMinMs, Relais::pauseMaxMs, 1000);
         int redige = 0; // the owner writes the state anew, with its age as it is now
-        connect(&relais, &Relais::republicationDemandee,
-                [&] { relais.publier(QByteArray::number(++redige)); });
-        relais.publier("0");
+        connect(&relais, &Relais::republicationDemandeeSignal,
+                [&] { relais.publier(etatPublie(QByteArray::number(++redige))); });
+        relais.publier(etatPublie("0"));
         QTRY_VERIFY_WITH_TIMEOUT(relais.aJour(), attente);
         nginx.terminate();
         QVERIFY(nginx.waitForFinished(attente) && demarrerNginx());

@@ -239,14 +239,15 @@ private slots:
         if (entendues.size() == 1 && !deuxEmetteurs())
             QSKIP("ici les trames de 127.0.0.2 arrivent de 127.0.0.1 (Wine) : les deux "
                   "émetteurs ne se distinguent pas");
+        const QString journal =
+            controle.dossier->filePath(enregistrable ? "jour.txt" : "absent/jour.txt");
         controle.fichier().setValue("Connexion/Sources", reglage);
+        controle.fichier().setValue("Connexion/Enregistrement", journal);
         Feuille *feuille = controle.ouvrir("7780");
         QVERIFY(ecoute(7780));
         OptionsStation options;
-        options.sourcesDonnees = !option.isNull();
-        options.sources = adressesDepuis({option}, nullptr);
-        options.enregistrement =
-            controle.dossier->filePath(enregistrable ? "jour.txt" : "absent/jour.txt");
+        const QStringList source = option.isNull() ? QStringList() : QStringList{"--source", option};
+        QCOMPARE(lireOptions(QStringList{"station"} + source, options), -1);
         feuille->appliquerOptions(options);
 
         envoyerUdp(deA, 7780, "127.0.0.1");
@@ -260,8 +261,8 @@ private slots:
         QCOMPARE(etat->text().contains("\nEnregistrement impossible : "), !enregistrable);
         QCOMPARE(etat->text().contains("Connexion/Sources"), entendues.isEmpty());
         QCOMPARE(enRouge(etat), !enregistrable || entendues.isEmpty());
-        QCOMPARE(QFile::exists(options.enregistrement), enregistrable);
-        QCOMPARE(lireJournal(contenuFichier(options.enregistrement)),
+        QCOMPARE(QFile::exists(journal), enregistrable);
+        QCOMPARE(lireJournal(contenuFichier(journal)),
                  enregistrable ? entendues : Trames());
     }
 

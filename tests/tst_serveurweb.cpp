@@ -140,13 +140,13 @@ private slots:
         QFETCH(QByteArray, publie);
 
         if (!avant.isEmpty())
-            serveur->publier(avant);
+            serveur->publier(etatPublie(avant));
         const QByteArray premiere =
             demander(serveur->port(), "GET /etat.json HTTP/1.0\r\n\r\n").entetes.value("etag");
         if (!avant.isEmpty())
             init();
         if (!publie.isEmpty())
-            serveur->publier(publie);
+            serveur->publier(etatPublie(publie));
         QStringList lignes = requete.split('\n');
         QByteArray brut =
             lignes.takeFirst().toUtf8() + " HTTP/1.1\r\nHost: s\r\nConnection: close\r\n";
@@ -226,7 +226,7 @@ private slots:
         Flux avant(serveur->port());
         QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 1, attente);
         QVERIFY(avant.etats().isEmpty());
-        serveur->publier(json);
+        serveur->publier(etatPublie(json));
         QCOMPARE(demander(serveur->port(), requete).corps, json);
         Flux apres(serveur->port());
         for (Flux *flux : {&avant, &apres}) {
@@ -247,7 +247,7 @@ private slots:
             flux.emplace_back(serveur->port());
         QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 51, attente);
         for (int tour = 1; tour <= 20; ++tour) {
-            serveur->publier(etatNumero(tour, 2000));
+            serveur->publier(etatPublie(etatNumero(tour, 2000)));
             for (int i = 0; i < 5; ++i) {
                 flux.pop_front();
                 flux.emplace_back(serveur->port());
@@ -256,11 +256,11 @@ private slots:
             QCOMPARE(temoin.etats().size(), tour);
             QCOMPARE(temoin.brut.count("event: etat\n"), tour);
         }
-        serveur->publier(etatNumero(99));
+        serveur->publier(etatPublie(etatNumero(99)));
         for (Flux &f : flux)
             QTRY_COMPARE_WITH_TIMEOUT(f.dernier(), etatNumero(99), attente);
         // Those who left are found out on the next writes.
-        serveur->publier(etatNumero(100));
+        serveur->publier(etatPublie(etatNumero(100)));
         QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 51, attente);
 
         const quint16 port = serveur->port();
@@ -307,7 +307,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(serveur->abonnes(), 2, attente);
         const int publications = 400; // 16 MB, more than the socket buffers hold
         for (int i = 1; i <= publications; ++i) {
-            serveur->publier(etatNumero(i, 40000));
+            serveur->publier(etatPublie(etatNumero(i, 40000)));
             QCoreApplication::processEvents();
         }
         QTRY_COMPARE_WITH_TIMEOUT(lecteur.dernier(), etatNumero(publications, 40000), 20000);

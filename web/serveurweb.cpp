@@ -1,22 +1,19 @@
 #include "web/serveurweb.h"
 
-#include <QCryptographicHash>
-#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
-#include <QLocale>
+#include <QThread>
+#include <QTimer>
 #include <QtEndian>
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -38,7 +35,7 @@ constexpr unsigned connexionsMax = 256;
 constexpr size_t memoireParConnexion = 32 * 1024;
 constexpr unsigned inactiviteMaxS = 30;
 constexpr size_t blocFlux = 8 * 1024;
-constexpr std::chrono::seconds battement(15);
+constexpr int battementMs = 15000;
 // A phone that walks out of the Wi-Fi never closes its connections, and TCP alone would hold
 // their slots for many minutes. An idle one is probed; one whose data stays unacknowledged
 // is given up: a stream, written to at each heartbeat, is closed within a minute.
@@ -78,38 +75,7 @@ QByteArray typeDe(const QString &nom)
     return "application/octet-stream";
 }
 
-// An event is one "data:" line per line of the document, so that a line break inside it
-// cannot end the event early.
-QByteArray evenementSse(const QByteArray &json)
-{
-    QByteArray evenement;
-    evenement.reserve(json.size() + 32);
-    evenement += "event: etat\n";
-    if (!json.contains('\n') && !json.contains('\r')) {
-        evenement += "data: " + json + '\n';
-    } else {
-        QByteArray lignes = json;
-        lignes.replace("\r\n", "\n").replace('\r', '\n');
-        for (const QByteArray &ligne : lignes.split('\n'))
-            evenement += "data: " + ligne + '\n';
-    }
-    evenement += '\n';
-    return evenement;
-}
-
-// Strong, and a function of the bytes alone: after a restart, a client's old tag matches
-// only the very same document.
-QByteArray etiquetteDe(const QByteArray &json)
-{
-    return '"' + QCryptographicHash::hash(json, QCryptographicHash::Sha256).toHex().left(32) + '"';
-}
-
 using Octets = std::shared_ptr<const QByteArray>;
-
-QByteArray dateHttp(const QDateTime &utc)
-{
-    return QLocale::c().toString(utc, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'")).toLatin1();
-}
 
 Octets octetsFixes(const char *texte)
 {
@@ -119,7 +85,7 @@ Octets octetsFixes(const char *texte)
 
 class MoteurWeb;
 
-// One /evenements client. Only the server thread touches it; the helper thread resumes its
+// One /evenements client. Only the server thread touches it; the waking thread resumes its
 // connection once it sits in the list of sleeping streams.
 struct Abonne {
     MoteurWeb *moteur;
@@ -142,51 +108,59 @@ public:
     std::atomic<unsigned> connexions{0};
 
     std::mutex verrou;
-    Octets etat = octetsFixes("{}");
-    QByteArray etiquette = etiquetteDe("{}");
-    // When the state was stored: beside the Date header, the page tells how long it waited
-    // here, whatever its own clock says. A relay gives the same two headers.
-    QByteArray modifie = dateHttp(QDateTime::currentDateTimeUtc());
-    Octets evenement;
+    // Its Last-Modified beside the Date header tells the page how long the state waited here,
+    // whatever the phone's clock says. A relay gives the same two headers.
+    Publie etat = etatPublie("{}");
     quint64 generation = 0;
     quint64 battements = 0;
     bool arret = false;
-    bool reveil = false;
+    bool reveilPrevu = false;
     std::vector<Abonne *> endormis;
-    std::condition_variable eveil;
-    std::thread reveilleur;
 
     // What libmicrohttpd said while starting, with the system's error code at that moment.
     std::mutex verrouJournal;
     QString message;
     int code = 0;
 
-    // Resuming costs a system call per stream: done here rather than in publier(), so that
-    // the GUI thread pays the same for 200 clients as for none. This thread also gives quiet
-    // streams a sign of life, so that proxies and phones keep them open.
+    // Resumes every sleeping stream: a system call each, made on the waking thread so that
+    // publishing costs the same for 200 clients as for none.
     void reveiller()
     {
-        std::unique_lock<std::mutex> garde(verrou);
-        auto prochainBattement = std::chrono::steady_clock::now() + battement;
-        for (;;) {
-            if (!eveil.wait_until(garde, prochainBattement, [this] { return reveil || arret; })) {
-                ++battements;
-                prochainBattement += battement;
-            }
-            reveil = false;
+        std::vector<Abonne *> liste;
+        {
+            std::lock_guard<std::mutex> garde(verrou);
+            reveilPrevu = false;
             // A stream in this list is suspended and stays so until resumed below: it can
             // neither close nor suspend again meanwhile, hence resumed outside the lock.
-            std::vector<Abonne *> liste;
             liste.swap(endormis);
-            const bool fin = arret;
-            garde.unlock();
-            for (Abonne *abonne : liste)
-                MHD_resume_connection(abonne->connexion);
-            if (fin)
-                return;
-            garde.lock();
         }
+        for (Abonne *abonne : liste)
+            MHD_resume_connection(abonne->connexion);
     }
+};
+
+// The thread that wakes the streams when a state comes, and gives quiet streams a sign of
+// life so that proxies and phones keep them open.
+class ReveilFlux final : public QObject
+{
+public:
+    explicit ReveilFlux(MoteurWeb *moteur) : moteur(moteur), battement(new QTimer(this))
+    {
+        battement->setInterval(battementMs);
+        connect(battement, &QTimer::timeout, this, [this] {
+            {
+                std::lock_guard<std::mutex> garde(this->moteur->verrou);
+                ++this->moteur->battements;
+            }
+            this->moteur->reveiller();
+        });
+    }
+    void demarrer() { battement->start(); }
+    void reveiller() { moteur->reveiller(); }
+
+private:
+    MoteurWeb *moteur;
+    QTimer *battement;
 };
 
 namespace
@@ -204,7 +178,7 @@ ssize_t lireFlux(void *cls, uint64_t, char *tampon, size_t max)
         if (moteur->arret)
             return MHD_CONTENT_READER_END_OF_STREAM;
         if (abonne->generation != moteur->generation) {
-            abonne->envoi = moteur->evenement;
+            abonne->envoi = Octets(moteur->etat, &moteur->etat->evenement);
             abonne->generation = moteur->generation;
         } else if (abonne->battements != moteur->battements) {
             abonne->envoi = signeDeVie;
@@ -232,7 +206,7 @@ void libererAbonne(void *cls)
 // A published state stays alive as long as a response still sends it.
 ssize_t lireOctets(void *cls, uint64_t position, char *tampon, size_t max)
 {
-    const QByteArray &octets = **static_cast<Octets *>(cls);
+    const QByteArray &octets = (*static_cast<Publie *>(cls))->json;
     const size_t n = std::min(max, size_t(octets.size()) - size_t(position));
     std::memcpy(tampon, octets.constData() + position, n);
     return ssize_t(n);
@@ -240,7 +214,7 @@ ssize_t lireOctets(void *cls, uint64_t position, char *tampon, size_t max)
 
 void libererOctets(void *cls)
 {
-    delete static_cast<Octets *>(cls);
+    delete static_cast<Publie *>(cls);
 }
 
 void ajouterEntetes(MHD_Response *reponse, const char *type, const char *cache = nullptr)
@@ -331,29 +305,26 @@ MHD_Result repondre(void *cls, MHD_Connection *connexion, const char *url, const
 
     const QByteArray chemin(url);
     if (chemin == "/etat.json") {
-        Octets etat;
-        QByteArray etiquette, modifie;
+        Publie etat;
         {
             std::lock_guard<std::mutex> garde(moteur->verrou);
             etat = moteur->etat;
-            etiquette = moteur->etiquette;
-            modifie = moteur->modifie;
         }
         // Pollers and relays revalidate each time; while nothing changes, it costs no body.
-        Comparaison comparaison{etiquette};
+        Comparaison comparaison{etat->etiquette};
         MHD_get_connection_values(connexion, MHD_HEADER_KIND, comparerEtiquettes, &comparaison);
         MHD_Response *reponse;
         if (comparaison.egale) {
             reponse = MHD_create_response_from_buffer(0, nullptr, MHD_RESPMEM_PERSISTENT);
             ajouterEntetes(reponse, nullptr, "no-cache");
         } else {
-            const uint64_t taille = uint64_t(etat->size());
+            const uint64_t taille = uint64_t(etat->json.size());
             reponse = MHD_create_response_from_callback(taille, blocFlux, lireOctets,
-                                                        new Octets(std::move(etat)), libererOctets);
+                                                        new Publie(etat), libererOctets);
             ajouterEntetes(reponse, "application/json; charset=utf-8", "no-cache");
         }
-        MHD_add_response_header(reponse, MHD_HTTP_HEADER_ETAG, etiquette.constData());
-        MHD_add_response_header(reponse, MHD_HTTP_HEADER_LAST_MODIFIED, modifie.constData());
+        MHD_add_response_header(reponse, MHD_HTTP_HEADER_ETAG, etat->etiquette.constData());
+        MHD_add_response_header(reponse, MHD_HTTP_HEADER_LAST_MODIFIED, etat->modifie.constData());
         return envoyer(connexion, comparaison.egale ? MHD_HTTP_NOT_MODIFIED : MHD_HTTP_OK, reponse);
     }
     if (chemin == "/evenements") {
@@ -454,8 +425,13 @@ bool portPris(int code)
 }
 } // namespace
 
-ServeurWeb::ServeurWeb(QObject *parent) : QObject(parent), moteur(std::make_unique<MoteurWeb>())
+ServeurWeb::ServeurWeb(QObject *parent)
+    : QObject(parent), moteur(std::make_unique<MoteurWeb>()), reveil(new ReveilFlux(moteur.get()))
 {
+    fil.setObjectName(QStringLiteral("web"));
+    reveil->moveToThread(&fil);
+    fil.start();
+    QMetaObject::invokeMethod(reveil, &ReveilFlux::demarrer, Qt::QueuedConnection);
     Q_INIT_RESOURCE(page);
     QDirIterator fichiers(QStringLiteral(":/web"), QDir::Files, QDirIterator::Subdirectories);
     while (fichiers.hasNext()) {
@@ -470,6 +446,11 @@ ServeurWeb::ServeurWeb(QObject *parent) : QObject(parent), moteur(std::make_uniq
 ServeurWeb::~ServeurWeb()
 {
     arreter();
+    // Its timer ends on the thread that runs it.
+    QMetaObject::invokeMethod(
+        reveil, [this] { delete reveil; }, Qt::BlockingQueuedConnection);
+    fil.quit();
+    fil.wait();
 }
 
 bool ServeurWeb::demarrer(const QHostAddress &adresse, quint16 port, QString *erreur)
@@ -526,7 +507,6 @@ bool ServeurWeb::demarrer(const QHostAddress &adresse, quint16 port, QString *er
     }
     const MHD_DaemonInfo *info = MHD_get_daemon_info(moteur->demon, MHD_DAEMON_INFO_BIND_PORT);
     moteur->port = info ? info->port : port;
-    moteur->reveilleur = std::thread(&MoteurWeb::reveiller, moteur.get());
     return true;
 }
 
@@ -535,13 +515,13 @@ void ServeurWeb::arreter()
     if (!moteur->demon)
         return;
     // Stopping with a suspended connection is not allowed: every stream is woken and ends
-    // (a stream told to stop does not suspend again).
+    // (a stream told to stop does not suspend again). Woken on the waking thread, once it has
+    // resumed the streams it already took.
     {
         std::lock_guard<std::mutex> garde(moteur->verrou);
         moteur->arret = true;
     }
-    moteur->eveil.notify_one();
-    moteur->reveilleur.join();
+    QMetaObject::invokeMethod(reveil, &ReveilFlux::reveiller, Qt::BlockingQueuedConnection);
     MHD_stop_daemon(moteur->demon);
     moteur->demon = nullptr;
     moteur->port = 0;
@@ -559,21 +539,20 @@ quint16 ServeurWeb::port() const
     return moteur->port;
 }
 
-void ServeurWeb::publier(const QByteArray &etatJson)
+void ServeurWeb::publier(const Publie &etat)
 {
-    // Built once here, outside the lock; the old ones are released outside it too.
-    Octets etat = std::make_shared<const QByteArray>(etatJson);
-    Octets evenement = std::make_shared<const QByteArray>(evenementSse(etatJson));
-    QByteArray etiquette = etiquetteDe(etatJson);
-    QByteArray modifie = dateHttp(QDateTime::currentDateTimeUtc());
-    std::lock_guard<std::mutex> garde(moteur->verrou);
-    moteur->etat.swap(etat);
-    moteur->etiquette.swap(etiquette);
-    moteur->modifie.swap(modifie);
-    moteur->evenement.swap(evenement);
-    ++moteur->generation;
-    moteur->reveil = true;
-    moteur->eveil.notify_one();
+    Publie ancien = etat;
+    bool reveiller = false;
+    {
+        std::lock_guard<std::mutex> garde(moteur->verrou);
+        moteur->etat.swap(ancien);
+        ++moteur->generation;
+        reveiller = !std::exchange(moteur->reveilPrevu, true);
+    }
+    // The old state is released outside the lock.
+    ancien.reset();
+    if (reveiller)
+        QMetaObject::invokeMethod(reveil, &ReveilFlux::reveiller, Qt::QueuedConnection);
 }
 
 int ServeurWeb::abonnes() const
