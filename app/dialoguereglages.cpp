@@ -244,8 +244,9 @@ QString DialogueReglages::titreAffiche() const
 
 void DialogueReglages::afficheSlot()
 {
-    const QString relais =
-        adresseRelais(ui->relaisLineEdit->text()).isEmpty() ? QString() : ui->relaisLineEdit->text();
+    const QString relais = adresseRelais(ui->relaisLineEdit->text()).isEmpty()
+                               ? QString()
+                               : ui->relaisLineEdit->text();
     const QString adresse = adresseAffiche(relais, ui->adresseAfficheComboBox->currentText());
     if (adresse.isEmpty()) {
         signaler(ui->afficheEtatLabel,

@@ -13,11 +13,13 @@ LigneEtat etatFlux(const EtatStation &etat)
 {
     const TexteEtatFlux flux = texteEtatFlux(etat.flux, etat.silenceAlerte);
     LigneEtat ligne{flux.texte, flux.alerte};
-    const QString reprise = !etat.repriseDe.isEmpty()
-                                ? tr("État repris de %1, en attente de l'émetteur").arg(etat.repriseDe)
-                                : etat.erreurReprise;
-    const QString ecoute =
-        etat.erreurEcoute.isEmpty() ? QString() : tr("Écoute impossible : %1").arg(etat.erreurEcoute);
+    const QString reprise =
+        !etat.repriseDe.isEmpty()
+            ? tr("État repris de %1, en attente de l'émetteur").arg(etat.repriseDe)
+            : etat.erreurReprise;
+    const QString ecoute = etat.erreurEcoute.isEmpty()
+                               ? QString()
+                               : tr("Écoute impossible : %1").arg(etat.erreurEcoute);
     const QString enregistrement =
         etat.erreurEnregistrement.isEmpty()
             ? QString()

@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QThread>
-#include <QTimer>
 
 namespace
 {
@@ -64,17 +63,14 @@ void ecrireEtat(QLabel *etiquette, const LigneEtat &ligne)
 Feuille::Feuille(QWidget *parent) : QMainWindow(parent), ui(new Ui::Feuille), station(nullptr)
 {
     ui->setupUi(this);
-    commandes[0] = {nullptr, ui->mainWindow1ToolButton, ui->mainWindow1TailleFonteSlider,
-                    ui->mainWindow1TailleFonteLabel};
-    commandes[1] = {nullptr, ui->mainWindow2ToolButton, ui->mainWindow2TailleFonteSlider,
-                    ui->mainWindow2TailleFonteLabel};
-    commandes[2] = {nullptr, ui->mainWindow3ToolButton, ui->mainWindow3TailleFonteSlider,
-                    ui->mainWindow3TailleFonteLabel};
-    commandes[3] = {nullptr, ui->mainWindow4ToolButton, ui->mainWindow4TailleFonteSlider,
-                    ui->mainWindow4TailleFonteLabel};
-    commandes[4] = {nullptr, ui->mainWindow5ToolButton, nullptr, nullptr};
-    for (int n = 1; n <= fenetresAvecTailleFonte; ++n)
-        curseurTailleFonte(n)->setRange(tailleFonteMin, tailleFonteMax);
+    for (int n = 1; n <= nombreFenetres; ++n) {
+        const QString nom = QStringLiteral("mainWindow%1").arg(n);
+        commandes[n - 1] = {nullptr, findChild<QToolButton *>(nom + QLatin1String("ToolButton")),
+                            findChild<QSlider *>(nom + QLatin1String("TailleFonteSlider")),
+                            findChild<QLabel *>(nom + QLatin1String("TailleFonteLabel"))};
+        if (n <= fenetresAvecTailleFonte)
+            curseurTailleFonte(n)->setRange(tailleFonteMin, tailleFonteMax);
+    }
     setWindowTitle(QStringLiteral(VELLOR_TITRE));
     // Until the first refresh time replaces it.
     ui->mainFeuilleInfoLabel->setText(QStringLiteral(VELLOR_TITRE));
@@ -160,31 +156,6 @@ void Feuille::connecterFormulaire()
             &Feuille::parametresModifiesSlot);
 }
 
-FenetreAffichage *Feuille::fenetre(int n) const
-{
-    return commandes[n - 1].fenetre;
-}
-
-QToolButton *Feuille::boutonFenetre(int n) const
-{
-    return commandes[n - 1].bouton;
-}
-
-QSlider *Feuille::curseurTailleFonte(int n) const
-{
-    return commandes[n - 1].curseur;
-}
-
-QLabel *Feuille::etiquetteTailleFonte(int n) const
-{
-    return commandes[n - 1].etiquette;
-}
-
-void Feuille::showEvent(QShowEvent *event)
-{
-    event->accept();
-}
-
 void Feuille::closeEvent(QCloseEvent *event)
 {
     if (!QCoreApplication::applicationDirPath().contains(QLatin1String("release"))) {
@@ -201,13 +172,11 @@ void Feuille::closeEvent(QCloseEvent *event)
         }
     }
     // Closing the windows hides them; what was shown is remembered for the next start.
-    bool visibles[nombreFenetres];
-    for (int n = 1; n <= nombreFenetres; ++n)
-        visibles[n - 1] = fenetre(n)->isVisible();
-    for (int n = 1; n <= nombreFenetres; ++n)
+    for (int n = 1; n <= nombreFenetres; ++n) {
+        const bool visible = fenetre(n)->isVisible();
         fenetre(n)->close();
-    for (int n = 1; n <= nombreFenetres; ++n)
-        parametres.fenetresInfo[n - 1].Visible = visibles[n - 1];
+        parametres.fenetresInfo[n - 1].Visible = visible;
+    }
     sauverParametres();
     event->accept();
 }
@@ -224,21 +193,6 @@ void Feuille::chargerParametres()
         etiquetteTailleFonte(n)->setText(texteTailleFonte(taille));
     }
     ui->reprendreCheckBox->setChecked(parametres.reprendre);
-}
-
-void Feuille::sauverParametres()
-{
-    station->sauverParametres();
-}
-
-void Feuille::parametresModifiesSlot()
-{
-    station->parametresModifies();
-}
-
-void Feuille::appliquerOptions(const OptionsStation &options)
-{
-    station->demarrer(options);
 }
 
 void Feuille::mainFeuilleReglagesToolButtonSlot()
@@ -296,11 +250,6 @@ void Feuille::mainFeuilleConnexionToolButtonSlot()
         ui->mainFeuilleConnexionToolButton->setChecked(false);
     if (station->prendreFenetresAReprendre())
         reprendreFenetres();
-}
-
-void Feuille::mainFeuilleQuitterToolButtonSlot()
-{
-    close();
 }
 
 void Feuille::remplirTableAdresses()
@@ -389,85 +338,4 @@ void Feuille::agrandirFenetre(int n)
     f->agrandirAEcran();
     f->show();
     boutonFenetre(n)->setChecked(true);
-}
-
-void Feuille::ecranSeriesToolButtonSlot()
-{
-    basculerFenetre(1);
-}
-void Feuille::ecranSeriesMenuToolButtonSlot(QPoint pos)
-{
-    afficherMenuFenetre(1, pos);
-}
-void Feuille::ecranSeriesMenuCentrerSlot()
-{
-    centrerFenetre(1);
-}
-void Feuille::ecranSeriesMenuAgrandirSlot()
-{
-    agrandirFenetre(1);
-}
-
-void Feuille::ecranPreparationToolButtonSlot()
-{
-    basculerFenetre(2);
-}
-void Feuille::ecranPreparationMenuToolButtonSlot(QPoint pos)
-{
-    afficherMenuFenetre(2, pos);
-}
-void Feuille::ecranPreparationMenuCentrerSlot()
-{
-    centrerFenetre(2);
-}
-void Feuille::ecranPreparationMenuAgrandirSlot()
-{
-    agrandirFenetre(2);
-}
-
-void Feuille::ecranEpreuvesToolButtonSlot()
-{
-    basculerFenetre(3);
-}
-void Feuille::ecranEpreuvesMenuToolButtonSlot(QPoint pos)
-{
-    afficherMenuFenetre(3, pos);
-}
-void Feuille::ecranEpreuvesMenuCentrerSlot()
-{
-    centrerFenetre(3);
-}
-void Feuille::ecranEpreuvesMenuAgrandirSlot()
-{
-    agrandirFenetre(3);
-}
-
-void Feuille::ecranCoupeToolButtonSlot()
-{
-    basculerFenetre(4);
-}
-void Feuille::ecranCoupeMenuToolButtonSlot(QPoint pos)
-{
-    afficherMenuFenetre(4, pos);
-}
-void Feuille::ecranCoupeMenuCentrerSlot()
-{
-    centrerFenetre(4);
-}
-void Feuille::ecranCoupeMenuAgrandirSlot()
-{
-    agrandirFenetre(4);
-}
-
-void Feuille::ecranEpreuveCouranteToolButtonSlot()
-{
-    basculerFenetre(5);
-}
-void Feuille::ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos)
-{
-    afficherMenuFenetre(5, pos);
-}
-void Feuille::ecranEpreuveCouranteMenuCentrerSlot()
-{
-    centrerFenetre(5);
 }

@@ -1,10 +1,12 @@
 #ifndef FEUILLE_H
 #define FEUILLE_H
 
+#include "app/station.h"
 #include "core/parametres.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QShowEvent>
 
 namespace Ui
 {
@@ -15,8 +17,6 @@ class QSlider;
 class QToolButton;
 class DialogueReglages;
 class FenetreAffichage;
-class Station;
-struct OptionsStation;
 
 // The operator's control window: the five window buttons, the font sliders and the network
 // panel. It owns the display windows and the station's services, and ties its form to them.
@@ -29,59 +29,61 @@ public:
     ~Feuille() override;
 
     void chargerParametres();
-    void sauverParametres();
+    void sauverParametres() { station->sauverParametres(); }
 
     // The command line's part: sources, recording, page, relay, and the last state taken
     // back when the station is told to resume.
-    void appliquerOptions(const OptionsStation &options);
+    void appliquerOptions(const OptionsStation &options) { station->demarrer(options); }
 
     // Window n, 1 to 5, and its button.
-    FenetreAffichage *fenetre(int n) const;
-    QToolButton *boutonFenetre(int n) const;
+    FenetreAffichage *fenetre(int n) const { return commandes[n - 1].fenetre; }
+    QToolButton *boutonFenetre(int n) const { return commandes[n - 1].bouton; }
     // Font slider and label of window n, 1 to 4.
-    QSlider *curseurTailleFonte(int n) const;
-    QLabel *etiquetteTailleFonte(int n) const;
+    QSlider *curseurTailleFonte(int n) const { return commandes[n - 1].curseur; }
+    QLabel *etiquetteTailleFonte(int n) const { return commandes[n - 1].etiquette; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
+    void showEvent(QShowEvent *event) override { event->accept(); }
 
 public slots:
     void mainFeuilleConnexionToolButtonSlot();
-    void mainFeuilleQuitterToolButtonSlot();
+    void mainFeuilleQuitterToolButtonSlot() { close(); }
     void mainFeuilleReglagesToolButtonSlot();
     void reseauParametrageSlot();
     void reseauPortLineEditSlot();
     void reseauUpdateAffichageSlot();
     void mainWinTailleFonteSliderSlot(int taille);
     // Something the operator changed: the settings file follows within a second.
-    void parametresModifiesSlot();
+    void parametresModifiesSlot() { station->parametresModifies(); }
     // The station's state in the status lines, now.
     void etatFluxSlot();
 
-    void ecranSeriesToolButtonSlot();
-    void ecranSeriesMenuToolButtonSlot(QPoint pos);
-    void ecranSeriesMenuCentrerSlot();
-    void ecranSeriesMenuAgrandirSlot();
+    // Each window's button, its right-click and its menu's items: one implementation for the
+    // five.
+    void ecranSeriesToolButtonSlot() { basculerFenetre(1); }
+    void ecranSeriesMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(1, pos); }
+    void ecranSeriesMenuCentrerSlot() { centrerFenetre(1); }
+    void ecranSeriesMenuAgrandirSlot() { agrandirFenetre(1); }
 
-    void ecranPreparationToolButtonSlot();
-    void ecranPreparationMenuToolButtonSlot(QPoint pos);
-    void ecranPreparationMenuCentrerSlot();
-    void ecranPreparationMenuAgrandirSlot();
+    void ecranPreparationToolButtonSlot() { basculerFenetre(2); }
+    void ecranPreparationMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(2, pos); }
+    void ecranPreparationMenuCentrerSlot() { centrerFenetre(2); }
+    void ecranPreparationMenuAgrandirSlot() { agrandirFenetre(2); }
 
-    void ecranEpreuvesToolButtonSlot();
-    void ecranEpreuvesMenuToolButtonSlot(QPoint pos);
-    void ecranEpreuvesMenuCentrerSlot();
-    void ecranEpreuvesMenuAgrandirSlot();
+    void ecranEpreuvesToolButtonSlot() { basculerFenetre(3); }
+    void ecranEpreuvesMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(3, pos); }
+    void ecranEpreuvesMenuCentrerSlot() { centrerFenetre(3); }
+    void ecranEpreuvesMenuAgrandirSlot() { agrandirFenetre(3); }
 
-    void ecranCoupeToolButtonSlot();
-    void ecranCoupeMenuToolButtonSlot(QPoint pos);
-    void ecranCoupeMenuCentrerSlot();
-    void ecranCoupeMenuAgrandirSlot();
+    void ecranCoupeToolButtonSlot() { basculerFenetre(4); }
+    void ecranCoupeMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(4, pos); }
+    void ecranCoupeMenuCentrerSlot() { centrerFenetre(4); }
+    void ecranCoupeMenuAgrandirSlot() { agrandirFenetre(4); }
 
-    void ecranEpreuveCouranteToolButtonSlot();
-    void ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos);
-    void ecranEpreuveCouranteMenuCentrerSlot();
+    void ecranEpreuveCouranteToolButtonSlot() { basculerFenetre(5); }
+    void ecranEpreuveCouranteMenuToolButtonSlot(QPoint pos) { afficherMenuFenetre(5, pos); }
+    void ecranEpreuveCouranteMenuCentrerSlot() { centrerFenetre(5); }
 
 private:
     void connecterFormulaire();

@@ -23,13 +23,13 @@ QString refus(const Reglage &r, const QString &valeur)
     switch (r.forme) {
     case Reglage::Nombre:
     case Reglage::Port:
-        return nombreDans(r, valeur)
-                   ? QString()
-                   : (r.forme == Reglage::Port ? QStringLiteral("port web invalide : %1 (de %2 à %3)")
-                                               : QStringLiteral("nombre invalide : %1 (de %2 à %3)"))
-                         .arg(valeur)
-                         .arg(r.min)
-                         .arg(r.max);
+        return nombreDans(r, valeur) ? QString()
+                                     : (r.forme == Reglage::Port
+                                            ? QStringLiteral("port web invalide : %1 (de %2 à %3)")
+                                            : QStringLiteral("nombre invalide : %1 (de %2 à %3)"))
+                                           .arg(valeur)
+                                           .arg(r.min)
+                                           .arg(r.max);
     case Reglage::AdresseRelais:
         return adresseRelais(valeur).isEmpty()
                    ? QStringLiteral("adresse de relais invalide : %1 (une adresse http:// ou "

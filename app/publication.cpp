@@ -72,8 +72,6 @@ void Publication::publier(qint64 depuis, const QString &reprise)
     // woken once the events already queued, the windows' painting among them, are done.
     QMetaObject::invokeMethod(
         this,
-        [this] {
-            QMetaObject::invokeMethod(redaction, &Redaction::rediger, Qt::QueuedConnection);
-        },
+        [this] { QMetaObject::invokeMethod(redaction, &Redaction::rediger, Qt::QueuedConnection); },
         Qt::QueuedConnection);
 }

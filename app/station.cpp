@@ -33,9 +33,8 @@ Station::Station(QWidget *fenetreControle)
                 emit etatChangeSignal();
             });
     connect(diffusion, &Diffusion::etatChangeSignal, this, &Station::etatChangeSignal);
-    connect(diffusion, &Diffusion::republicationDemandeeSignal, this, [this] {
-        diffusion->publier(recepteur->etatFlux().msDepuisDerniere);
-    });
+    connect(diffusion, &Diffusion::republicationDemandeeSignal, this,
+            [this] { diffusion->publier(recepteur->etatFlux().msDepuisDerniere); });
     connect(minuterieEtat, &QTimer::timeout, this, &Station::etatChangeSignal);
     minuterieEtat->start(periodeEtatMs);
 }
@@ -104,7 +103,8 @@ QHash<const Reglage *, QString> Station::appliquer(const Parametres &nouveaux)
     // Tried before anything moves, as the command line does at start-up.
     const QString &fichier = apres.enregistrement;
     QString erreur;
-    if (!fichier.isEmpty() && fichier != avant.enregistrement && !Journal().ouvrir(fichier, &erreur))
+    if (!fichier.isEmpty() && fichier != avant.enregistrement &&
+        !Journal().ouvrir(fichier, &erreur))
         refus.insert(&reglage<&Parametres::enregistrement>(), erreur);
     // The page moves next: a port found taken leaves the old page and takes nothing.
     else if (!diffusion->ouvrirPage(apres.webPort, apres.webAdresse, &erreur))

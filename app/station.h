@@ -78,7 +78,7 @@ private:
     QString erreurEcoute;
     QString erreurEnregistrement;
     bool enregistrementArrete = false;
-    QString repriseDe;     // while no frame has come since
+    QString repriseDe; // while no frame has come since
     QString erreurReprise;
     bool reprisePrevue = false;
 };

@@ -1,14 +1,17 @@
 // Does the results page slow the projectors? The five windows at 1920 x 1080 are refreshed
 // at 10 frames per second from a contest of 200 pilots, the contest published after each
-// refresh as the control window does (a snapshot, the document written on the publishing
-// thread), first with no page client, then with 200 clients on /evenements reading in
-// another thread. Also the cost of writing the document against one refresh.
+// refresh as the station does (a snapshot, the document written on the publishing thread,
+// then handed to the page server), first with no page client, then with 200 clients on
+// /evenements reading in another thread. Also the windows' thread's CPU per publication
+// (runs with and without publishing, alternated), and the cost of writing the document
+// against one refresh.
 #include "app/publication.h"
 #include "cinqfenetres.h"
 #include "core/donnees.h"
 #include "core/instantane.h"
 #include "core/trame.h"
 #include "mesure.h"
+#include "processeur.h"
 #include "tools/simulateur/concours.h"
 #include "web/serveurweb.h"
 
@@ -28,6 +31,7 @@ namespace
 constexpr int pilotes = 200;
 constexpr int trames = 150; // 15 s at 10 frames per second
 constexpr int abonnes = 200;
+constexpr int alternances = 2;
 
 // Phones on the field: each reads the stream and counts the states it got.
 class Telephones final : public QObject
@@ -57,6 +61,7 @@ struct Mesures {
     double mediane = 0;
     double p95 = 0;
     double max = 0;
+    double filMs = 0; // the windows' thread's CPU over the run, the making of frames left out
 };
 
 Mesures resumer(QVector<double> durees)
@@ -65,29 +70,38 @@ Mesures resumer(QVector<double> durees)
     return {durees.at(durees.size() / 2), durees.at(durees.size() * 95 / 100), durees.last()};
 }
 
-// One refresh as the control window runs it: the visible windows, then the snapshot.
-Mesures rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication &publication)
+// One refresh as the station runs it: the visible windows, then the snapshot, unless
+// `publication` is null.
+Mesures rafraichir(const QVector<FenetreAffichage *> &fenetres, Publication *publication)
 {
     ConcoursDemo concours(ConcoursDemo::graineParDefaut, pilotes);
     concours.allerA(2, 1, Phase::Vol);
     QVector<double> durees;
     QTimer cadence;
     cadence.setInterval(100);
+    double fabricationMs = 0;
+    const double filAvant = cpuFilMs();
     QObject::connect(&cadence, &QTimer::timeout, [&] {
+        const double debut = cpuFilMs();
         concours.avancer(1);
-        decoderTrame(concours.trame());
+        const QByteArray trame = concours.trame();
+        fabricationMs += cpuFilMs() - debut;
+        decoderTrame(trame);
         QElapsedTimer chrono;
         chrono.start();
         for (FenetreAffichage *f : fenetres)
             f->miseAJour();
-        publication.publier(0);
+        if (publication)
+            publication->publier(0);
         durees << double(chrono.nsecsElapsed()) / 1e6;
         if (durees.size() == trames)
             QCoreApplication::exit();
     });
     cadence.start();
     QCoreApplication::exec();
-    return resumer(durees);
+    Mesures mesures = resumer(durees);
+    mesures.filMs = cpuFilMs() - filAvant - fabricationMs;
+    return mesures;
 }
 } // namespace
 
@@ -108,9 +122,17 @@ int main(int argc, char *argv[])
         return 1;
     }
     Publication publication;
-    QObject::connect(&publication, &Publication::documentPretSignal, &serveur, &ServeurWeb::publier);
-    rafraichir(fenetres, publication); // warm-up: scenes built, caches filled
-    const Mesures sans = rafraichir(fenetres, publication);
+    QObject::connect(&publication, &Publication::documentPretSignal, &serveur,
+                     &ServeurWeb::publier);
+    rafraichir(fenetres, &publication); // warm-up: scenes built, caches filled
+    // Runs alternated, so that a machine that slows down or speeds up weighs on both alike.
+    double filSans = 0, filAvec = 0;
+    Mesures sans;
+    for (int i = 0; i < alternances; ++i) {
+        filSans += rafraichir(fenetres, nullptr).filMs;
+        sans = rafraichir(fenetres, &publication);
+        filAvec += sans.filMs;
+    }
 
     QThread fil;
     Telephones telephones(serveur.port(), abonnes);
@@ -127,7 +149,7 @@ int main(int argc, char *argv[])
     while (telephones.etats < connectes && attente.elapsed() < 2000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     telephones.etats = 0;
-    const Mesures avec = rafraichir(fenetres, publication);
+    const Mesures avec = rafraichir(fenetres, &publication);
     // The last documents are still being written and sent.
     attente.restart();
     while (telephones.etats < connectes * trames && attente.elapsed() < 2000)
@@ -143,6 +165,10 @@ int main(int argc, char *argv[])
     std::printf("états reçus %d sur %d\n", recus, connectes * trames);
     std::printf("document %.3f ms, %.3f × un rafraîchissement (médiane sans client)\n", document,
                 document / sans.mediane);
+    std::printf("fil des fenêtres par publication %.1f µs (%.3f ms par trame sans publier, "
+                "%.3f en publiant)\n",
+                1000 * (filAvec - filSans) / (alternances * trames),
+                filSans / (alternances * trames), filAvec / (alternances * trames));
     QMetaObject::invokeMethod(&telephones, [&] { fil.quit(); });
     fil.wait();
     return 0;

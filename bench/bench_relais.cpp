@@ -32,13 +32,6 @@ constexpr int pilotes = 200;
 constexpr int trames = 100; // 10 s at 10 frames per second
 constexpr int alternances = 3;
 
-double cpuFilMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 struct Run {
     QVector<double> durees;
     QVector<double> cliches; // the GUI thread's CPU to take the snapshot for the relay
@@ -128,7 +121,7 @@ int main(int argc, char *argv[])
             rafraichir(cinq.fenetres, &publication, change, avec);
         }
         std::printf("\n%s\n", change ? "fenêtres changées à chaque trame"
-                                       : "seuls les chronomètres changent");
+                                     : "seuls les chronomètres changent");
         std::printf("%-12s %10s %10s %10s %12s %12s\n", "relais", "médiane", "p95", "max",
                     "fil GUI/trame", "processus/trame");
         afficher("sans", sans);

@@ -12,6 +12,8 @@ namespace
 // large, and the windows' sums (a place plus a size) stay far from int's limits.
 constexpr int coordonneeMax = 32767;
 
+const QString clePortUdp = QStringLiteral("Connexion/ReseauUdpPort");
+
 // Each window's keys, in the group "FenetreInfoN".
 struct CleFenetre {
     const char *nom;
@@ -108,8 +110,8 @@ void lireValeur(const Reglage &r, Parametres &p, const QVariant &valeur)
                 // Typed by hand without quotes, "a, b" reads as a list; written by the
                 // station, or given on the command line, as text.
                 p.*champ = QStringList();
-                const auto parties = valeur.toStringList().join(QLatin1Char(',')).split(
-                    QLatin1Char(','));
+                const auto parties =
+                    valeur.toStringList().join(QLatin1Char(',')).split(QLatin1Char(','));
                 for (const QString &partie : parties)
                     if (!partie.trimmed().isEmpty())
                         (p.*champ) << partie.trimmed();
@@ -165,8 +167,7 @@ void lireParametres(QSettings &fichier)
         if (!lireFenetre(fichier, i, info))
             info.PlaceConnue = info.X != 0 || info.Y != 0;
     }
-    parametres.portUdp =
-        fichier.value(QStringLiteral("Connexion/ReseauUdpPort"), QStringLiteral("7700")).toString();
+    parametres.portUdp = fichier.value(clePortUdp, QStringLiteral("7700")).toString();
     for (const Reglage &r : reglages)
         lireValeur(r, parametres, fichier.value(QLatin1String(r.cle)));
 }
@@ -177,11 +178,11 @@ void ecrireParametres(QSettings &fichier)
         const FenetreInfo &info = parametres.fenetresInfo[i];
         for (const CleFenetre &cle : clesFenetre)
             if (aCetteCle(i, cle))
-                fichier.setValue(cleFenetre(i, cle),
-                                 std::visit([&info](auto champ) { return int(info.*champ); },
-                                            cle.champ));
+                fichier.setValue(
+                    cleFenetre(i, cle),
+                    std::visit([&info](auto champ) { return int(info.*champ); }, cle.champ));
     }
-    fichier.setValue(QStringLiteral("Connexion/ReseauUdpPort"), parametres.portUdp);
+    fichier.setValue(clePortUdp, parametres.portUdp);
     for (const Reglage &r : reglages) {
         QVariant valeur = valeurDe(r, parametres);
         if (valeur.userType() == QMetaType::QStringList)

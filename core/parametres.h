@@ -93,7 +93,8 @@ struct Reglage {
     Champ champ;
     Partie partie;
     Forme forme = Texte;
-    // A number outside [min, max], or no number, reads as the default.
+    // A number outside [min, max], or no number, reads as the default; a flag's default is
+    // 0 or 1.
     int defaut = 0, min = 0, max = 0;
     // Keys added later are written only once set: an untouched station's file stays as before.
     bool siDonne = false;
@@ -102,36 +103,79 @@ struct Reglage {
     const char *option = nullptr;
     const char *valeurOption = nullptr;
     const char *aide = nullptr;
+
+    static constexpr Reglage nombre(const char *cle, const char *nom, int Parametres::*champ,
+                                    Partie partie, int defaut, int min, int max,
+                                    Forme forme = Nombre)
+    {
+        return {cle, nom, champ, partie, forme, defaut, min, max};
+    }
+    static constexpr Reglage drapeau(const char *cle, const char *nom, bool Parametres::*champ,
+                                     Partie partie)
+    {
+        return {cle, nom, champ, partie, Nombre, 0, 0, 1};
+    }
+    static constexpr Reglage texte(const char *cle, const char *nom, QString Parametres::*champ,
+                                   Partie partie, Forme forme = Texte)
+    {
+        return {cle, nom, champ, partie, forme};
+    }
+    static constexpr Reglage liste(const char *cle, const char *nom, QStringList Parametres::*champ,
+                                   Partie partie, Forme forme)
+    {
+        return {cle, nom, champ, partie, forme};
+    }
+    constexpr Reglage ecritSiDonne() const
+    {
+        Reglage r = *this;
+        r.siDonne = true;
+        return r;
+    }
+    constexpr Reglage remplacePar(const char *nomOption, const char *valeur,
+                                  const char *texteAide) const
+    {
+        Reglage r = *this;
+        r.option = nomOption;
+        r.valeurOption = valeur;
+        r.aide = texteAide;
+        return r;
+    }
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Reglage::Parties)
 
 // The station's settings beyond the control window's form, each declared here once.
 inline constexpr Reglage reglages[] = {
-    {"Connexion/SilenceAlerte", "silence", &Parametres::silenceAlerte, Reglage::Lecture,
-     Reglage::Nombre, 10, 0, std::numeric_limits<int>::max()},
-    {"Connexion/Enregistrement", "enregistrement", &Parametres::enregistrement,
-     Reglage::Enregistrement, Reglage::Fichier, 0, 0, 0, true, "enregistrer", "FICHIER",
-     "Ajoute chaque trame reçue à FICHIER, une par ligne, au format que "
-     "vellorcup-simulateur --replay rejoue"},
-    {"Connexion/Sources", "sources", &Parametres::sources, Reglage::Sources, Reglage::Adresses,
-     0, 0, 0, false, "source", "ADRESSE[,ADRESSE...]",
-     "N'écoute que ces émetteurs (adresses IP séparées par des virgules)"},
-    {"Fenetre/Reprendre", "reprendre", &Parametres::reprendre, Reglage::Demarrage,
-     Reglage::Nombre, 0, 0, 1},
-    {"Web/Port", "portWeb", &Parametres::webPort, Reglage::Page, Reglage::Port, 0, 0, portWebMax,
-     false, "web", "PORT", "Sert la page des résultats en direct sur PORT (0 : pas de page)"},
-    {"Web/Adresse", "adresseWeb", &Parametres::webAdresse, Reglage::Page},
-    {"Web/Relais", "relais", &Parametres::relais, Reglage::RelaisWeb, Reglage::AdresseRelais, 0,
-     0, 0, false, "relais", "URL",
-     "Publie aussi l'état du concours sur le relais nginx à cette adresse (http ou https)"},
-    {"Web/RelaisJeton", "jeton", &Parametres::relaisJeton, Reglage::RelaisWeb},
-    {"Affichage/DureePage", "dureePage", &Parametres::dureePage, Reglage::Lecture,
-     Reglage::Nombre, 10, 2, 120},
-    {"Affiche/Titre", "titreAffiche", &Parametres::afficheTitre, Reglage::Lecture,
-     Reglage::Texte, 0, 0, 0, true},
-    {"Affiche/Wifi", "wifi", &Parametres::afficheWifi, Reglage::Lecture, Reglage::Texte, 0, 0, 0,
-     true},
+    Reglage::nombre("Connexion/SilenceAlerte", "silence", &Parametres::silenceAlerte,
+                    Reglage::Lecture, 10, 0, std::numeric_limits<int>::max()),
+    Reglage::texte("Connexion/Enregistrement", "enregistrement", &Parametres::enregistrement,
+                   Reglage::Enregistrement, Reglage::Fichier)
+        .ecritSiDonne()
+        .remplacePar("enregistrer", "FICHIER",
+                     "Ajoute chaque trame reçue à FICHIER, une par ligne, au format que "
+                     "vellorcup-simulateur --replay rejoue"),
+    Reglage::liste("Connexion/Sources", "sources", &Parametres::sources, Reglage::Sources,
+                   Reglage::Adresses)
+        .remplacePar("source", "ADRESSE[,ADRESSE...]",
+                     "N'écoute que ces émetteurs (adresses IP séparées par des virgules)"),
+    Reglage::drapeau("Fenetre/Reprendre", "reprendre", &Parametres::reprendre, Reglage::Demarrage),
+    Reglage::nombre("Web/Port", "portWeb", &Parametres::webPort, Reglage::Page, 0, 0, portWebMax,
+                    Reglage::Port)
+        .remplacePar("web", "PORT",
+                     "Sert la page des résultats en direct sur PORT (0 : pas de page)"),
+    Reglage::texte("Web/Adresse", "adresseWeb", &Parametres::webAdresse, Reglage::Page),
+    Reglage::texte("Web/Relais", "relais", &Parametres::relais, Reglage::RelaisWeb,
+                   Reglage::AdresseRelais)
+        .remplacePar("relais", "URL",
+                     "Publie aussi l'état du concours sur le relais nginx à cette adresse "
+                     "(http ou https)"),
+    Reglage::texte("Web/RelaisJeton", "jeton", &Parametres::relaisJeton, Reglage::RelaisWeb),
+    Reglage::nombre("Affichage/DureePage", "dureePage", &Parametres::dureePage, Reglage::Lecture,
+                    10, 2, 120),
+    Reglage::texte("Affiche/Titre", "titreAffiche", &Parametres::afficheTitre, Reglage::Lecture)
+        .ecritSiDonne(),
+    Reglage::texte("Affiche/Wifi", "wifi", &Parametres::afficheWifi, Reglage::Lecture)
+        .ecritSiDonne(),
 };
 constexpr int nombreReglages = int(std::size(reglages));
 

@@ -36,8 +36,7 @@ public:
     // way. Never waits.
     void publier(const Publie &etat);
     // Each state `source` emits goes from its thread straight to the relay's.
-    template <typename Source, typename Signal>
-    void suivre(const Source *source, Signal signal)
+    template <typename Source, typename Signal> void suivre(const Source *source, Signal signal)
     {
         connect(source, signal, envoi, &EnvoiRelais::publier, Qt::QueuedConnection);
     }

@@ -15,40 +15,26 @@ void ajouterFenetre(QVariantMap &champs, int n, const QVariantList &valeurs)
         champs.insert(noms[c] + QString::number(n), valeurs[c]);
 }
 
-// The whole record, by the names the rows below use.
-QVariantMap lu()
+// The whole record, each setting of the table by its row's name.
+QVariantMap lu(const Parametres &p = parametres)
 {
-    QVariantMap champs{
-        {"port", parametres.portUdp},
-        {"silence", parametres.silenceAlerte},
-        {"sources", parametres.sources},
-        {"reprendre", parametres.reprendre},
-        {"webPort", parametres.webPort},
-        {"webAdresse", parametres.webAdresse},
-        {"dureePage", parametres.dureePage},
-        {"cles recentes",
-         QStringList{parametres.enregistrement, parametres.afficheTitre, parametres.afficheWifi}}};
+    QVariantMap champs{{"port", p.portUdp}};
+    for (const Reglage &r : reglages)
+        champs.insert(r.nom, valeurDe(r, p));
     for (int n = 1; n <= nombreFenetres; ++n) {
-        const FenetreInfo &i = parametres.fenetresInfo[n - 1];
+        const FenetreInfo &i = p.fenetresInfo[n - 1];
         ajouterFenetre(champs, n, {i.X, i.Y, i.L, i.H, i.TailleFonte, i.PlaceConnue, i.Visible});
     }
     return champs;
 }
 
-// A first start: windows of 800 x 600 with no place, port 7700, every later key off.
+// A first start: windows of 800 x 600 with no place, port 7700, every other key at the
+// default its row declares.
 QVariantMap defauts()
 {
-    QVariantMap champs{{"port", "7700"},
-                       {"silence", 10},
-                       {"sources", QStringList()},
-                       {"reprendre", false},
-                       {"webPort", 0},
-                       {"webAdresse", QString()},
-                       {"dureePage", 10},
-                       {"cles recentes", QStringList{"", "", ""}}};
-    for (int n = 1; n <= nombreFenetres; ++n)
-        ajouterFenetre(champs, n, {0, 0, 800, 600, 0, false, false});
-    return champs;
+    Parametres p;
+    p.portUdp = "7700";
+    return lu(p);
 }
 } // namespace
 
@@ -91,7 +77,8 @@ private slots:
         QCOMPARE(controle.fichier().childGroups().contains("Affiche"), false);
     }
 
-    // Every field back as written, keys the station does not know dropped.
+    // Every field back as written, each setting of the table away from its default, keys the
+    // station does not know dropped.
     void allerRetour()
     {
         controle.fichier().setValue("Divers/Note", 1);
@@ -101,14 +88,15 @@ private slots:
             parametres.fenetresInfo[i] = {10 * i + 1,        20 * i - 5, 640 + i,   480 + i,
                                           i < 4 ? i - 2 : 0, i % 2 == 0, i % 2 == 1};
         parametres.portUdp = QStringLiteral("7801");
-        parametres.silenceAlerte = 0;
-        parametres.sources = QStringList{"192.168.1.10", "10.0.0.2"};
-        parametres.reprendre = true;
-        parametres.webPort = 8080;
-        parametres.webAdresse = QStringLiteral("192.168.1.2");
-        parametres.enregistrement = QStringLiteral("/tmp/jour.txt");
-        parametres.afficheTitre = QStringLiteral("Meeting d'été");
-        parametres.afficheWifi = QStringLiteral("Terrain");
+        for (const Reglage &r : reglages) {
+            const QString nombre = QString::number(r.defaut == r.max ? r.min : r.max);
+            lireValeur(r, parametres,
+                       r.forme == Reglage::Adresses ? "192.168.1.10, 10.0.0.2"
+                       : r.max > r.min              ? nombre
+                                                    : "Meeting d'été, " + QString(r.nom));
+        }
+        for (const Reglage &r : reglages)
+            QVERIFY2(valeurDe(r, parametres) != valeurDe(r, Parametres()), r.cle);
         const QVariantMap ecrit = lu();
         feuille->sauverParametres();
 
@@ -148,7 +136,7 @@ private slots:
         ligne(
             "autres aux bornes",
             "[Connexion]\nSilenceAlerte=2147483647\n[Web]\nPort=65535\n[Affichage]\nDureePage=2\n",
-            {{"silence", INT_MAX}, {"webPort", 65535}, {"dureePage", 2}});
+            {{"silence", INT_MAX}, {"portWeb", 65535}, {"dureePage", 2}});
         ligne("juste au-delà, le reste lu",
               "[FenetreInfo1]\nX=32768\nL=32768\nTailleFonte=65\nVisible=1\n[FenetreInfo2]\n"
               "TailleFonte=-17\n[Connexion]\nReseauUdpPort=7801\n[Web]\nPort=65536\n"
@@ -162,7 +150,7 @@ private slots:
               "[FenetreInfo4]\nX=2147483647\nY=-2147483648\nL=99999999999\nH=2147483647\n"
               "TailleFonte=-2147483648\n[Connexion]\nSilenceAlerte=99999999999\n[Web]\n"
               "Port=99999999999\nAdresse=::1\n[Affichage]\nDureePage=-10\n",
-              {{"webAdresse", "::1"}});
+              {{"adresseWeb", "::1"}});
     }
 
     void fichierEcritALaMain()

@@ -197,7 +197,8 @@ private slots:
             QVERIFY(nginx.waitForFinished(attente));
             QTRY_COMPARE_WITH_TIMEOUT(classementCoupe.value(0).nom1, envoyer("Dernier"), attente);
             // A failure after the last datagram: a request that was to carry it.
-            QVERIFY(QSignalSpy(feuille->findChild<Relais *>(), &Relais::etatChangeSignal).wait(attente));
+            QVERIFY(QSignalSpy(feuille->findChild<Relais *>(), &Relais::etatChangeSignal)
+                        .wait(attente));
             QTRY_VERIFY_WITH_TIMEOUT(
                 etiquette->text().startsWith("Relais : injoignable (") && enRouge(), attente);
             QVERIFY(demarrerNginx());
@@ -246,7 +247,8 @@ private slots:
         connect(&abrege, &Relais::etatChangeSignal, [&] { changements << temps.elapsed(); });
         int numero = 0;
         QTimer trames; // a new state every frame, through every pause
-        connect(&trames, &QTimer::timeout, [&] { abrege.publier(etatPublie(QByteArray::number(++numero))); });
+        connect(&trames, &QTimer::timeout,
+                [&] { abrege.publier(etatPublie(QByteArray::number(++numero))); });
         temps.start();
         absent.publier(etatPublie("{}"));
         bloque.publier(etatPublie("{}"));

@@ -246,7 +246,8 @@ private slots:
         Feuille *feuille = controle.ouvrir("7780");
         QVERIFY(ecoute(7780));
         OptionsStation options;
-        const QStringList source = option.isNull() ? QStringList() : QStringList{"--source", option};
+        const QStringList source =
+            option.isNull() ? QStringList() : QStringList{"--source", option};
         QCOMPARE(lireOptions(QStringList{"station"} + source, options), -1);
         feuille->appliquerOptions(options);
 
@@ -262,8 +263,7 @@ private slots:
         QCOMPARE(etat->text().contains("Connexion/Sources"), entendues.isEmpty());
         QCOMPARE(enRouge(etat), !enregistrable || entendues.isEmpty());
         QCOMPARE(QFile::exists(journal), enregistrable);
-        QCOMPARE(lireJournal(contenuFichier(journal)),
-                 enregistrable ? entendues : Trames());
+        QCOMPARE(lireJournal(contenuFichier(journal)), enregistrable ? entendues : Trames());
     }
 
     void pageResultats_data()

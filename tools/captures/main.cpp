@@ -70,8 +70,10 @@ int main(int argc, char *argv[])
     // user's files, and no socket is opened.
     QTemporaryDir brouillon;
     parametres.repertoireDonnees = brouillon.path();
-    QSettings(cheminFichierParametres(), QSettings::IniFormat)
-        .setValue(QStringLiteral("Connexion/ReseauUdpPort"), QString());
+    {
+        QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
+        ecrireParametres(fichier);
+    }
 
     Feuille feuille;
     feuille.show();
