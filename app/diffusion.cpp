@@ -87,8 +87,9 @@ Publication *Diffusion::publicationOuverte()
     return publication;
 }
 
-// The document is written on the publishing thread and goes from there to the page and the
-// relay; this thread only takes the snapshot.
+// The document is written on the publishing thread and goes from there to the page server
+// (which takes it here, a pointer swapped) and to the relay's thread; this thread only takes
+// the snapshot.
 void Diffusion::publier(qint64 depuisTrameMs)
 {
     if (pageResultats || relaisEnCours)

@@ -50,6 +50,8 @@ private:
 Publication::Publication(QObject *parent) : QObject(parent), redaction(new Redaction(this))
 {
     qRegisterMetaType<Publie>();
+    // Every thread of ours is a QThread running a worker's events: here, the windows never
+    // wait for a document to be written.
     fil.setObjectName(QStringLiteral("publication"));
     redaction->moveToThread(&fil);
     fil.start();

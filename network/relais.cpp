@@ -13,6 +13,8 @@ Relais::Relais(const QUrl &adresse, const QString &jeton, QObject *parent, int p
     });
     connect(envoi, &EnvoiRelais::republicationDueSignal, this,
             &Relais::republicationDemandeeSignal);
+    // Every thread of ours is a QThread running a worker's events: here, a slow relay never
+    // holds the windows.
     fil.setObjectName(QStringLiteral("relais"));
     envoi->moveToThread(&fil);
     fil.start();
