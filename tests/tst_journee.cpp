@@ -88,6 +88,11 @@ private slots:
         const QByteArray reponse = demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").corps;
         QCOMPARE(reponse.contains("Avant la coupure"), !abime);
         QCOMPARE(reponse.contains("\"reprise\":"), !abime);
+        // The sender's first frame ends the state taken back.
+        envoyerUdp("<COUPE>;Après la coupure;</COUPE>", 7790);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").corps.contains("\"reprise\":"),
+            attente);
     }
 
     // Killed while it writes without pause, the station leaves a whole file every time, and the

@@ -132,6 +132,27 @@ private slots:
                      : QString());
     }
 
+    // A recording that cannot open is said beside its field and nothing is written; one that
+    // can takes the next datagram.
+    void enregistrement()
+    {
+        demarrer();
+        QTRY_VERIFY(!controle.sauvegardePrevue());
+        const QByteArray avant = contenuFichier(cheminFichierParametres());
+        saisir(champ<QLineEdit>("enregistrementLineEdit"), controle.dossier->filePath("x/j.txt"));
+        cliquer(QDialogButtonBox::Ok);
+        QVERIFY(dialogue && champ<QLabel>("enregistrementErreurLabel")->isVisible());
+        QTRY_VERIFY(!controle.sauvegardePrevue());
+        QCOMPARE(contenuFichier(cheminFichierParametres()), avant);
+        const QString journal = controle.dossier->filePath("jour.txt");
+        saisir(champ<QLineEdit>("enregistrementLineEdit"), journal);
+        cliquer(QDialogButtonBox::Ok);
+        QTRY_VERIFY(!dialogue);
+        envoyerUdp("<COUPE>;Enregistrée;</COUPE>", portTrames);
+        QTRY_VERIFY_WITH_TIMEOUT(contenuFichier(journal).contains("Enregistrée"), attente);
+        QTRY_COMPARE(controle.fichier().value("Connexion/Enregistrement").toString(), journal);
+    }
+
     // What --web and --relais set is shown as such, used for the run and never written.
     void ligneDeCommande()
     {
