@@ -181,8 +181,6 @@ void Feuille::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// ---- Settings and the station's state
-
 void Feuille::chargerParametres()
 {
     qDebug() << "void Feuille::chargerParametres()" << QThread::currentThreadId();
@@ -238,8 +236,6 @@ void Feuille::mainWinTailleFonteSliderSlot(int)
     parametresModifiesSlot();
 }
 
-// ---- Network panel
-
 // A failed bind leaves the button unchecked and says why under the feed's state.
 void Feuille::mainFeuilleConnexionToolButtonSlot()
 {
@@ -283,8 +279,6 @@ void Feuille::reseauUpdateAffichageSlot()
         if (fenetre(n)->isVisible())
             fenetre(n)->miseAJour();
 }
-
-// ---- Display window commands, one implementation for the five buttons
 
 void Feuille::basculerFenetre(int n)
 {
