@@ -143,7 +143,8 @@ for version in "${versions[@]}"; do
 done
 
 # The page: "0 median p95 max", "N median p95 max", "rapport max R médiane R",
-# "états reçus K sur M", "document D ms, R × ...".
+# "états reçus K sur M", "document D ms, R × ...", and what each publication costs the
+# windows' thread.
 for version in "${versions[@]}"; do
     f="$travail/page-$version"
     c=$(cat "$travail/charge-page-$version")
@@ -157,6 +158,9 @@ for version in "${versions[@]}"; do
         "$(verdict "$rmax <= 1.10")" "$c"
     printf '| Document publié (200 pilotes), Qt %s | %s ms, %s × un rafraîchissement | — | — | %s |\n' \
         "$version" "$doc" "$rdoc" "$c"
+    read -r cliche remise < <(sed -n 's/^fil des fenêtres par publication.* \([0-9.]*\) µs,.* \([0-9.]*\) µs$/\1 \2/p' "$f")
+    printf '| Fil des fenêtres par publication (200 pilotes), Qt %s | instantané %s µs, remise à la page %s µs | — | — | %s |\n' \
+        "$version" "$cliche" "$remise" "$c"
 done
 
 # charge_ligne NOM VERSION: the steady-load rows of one run.
