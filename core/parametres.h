@@ -182,8 +182,10 @@ constexpr int nombreReglages = int(std::size(reglages));
 // The row that declares a field of the record: reglage<&Parametres::webPort>().
 template <auto champ> constexpr int indexReglage()
 {
+    using Type = decltype(champ);
     for (int i = 0; i < nombreReglages; ++i)
-        if (const auto *c = std::get_if<decltype(champ)>(&reglages[i].champ); c && *c == champ)
+        if (std::holds_alternative<Type>(reglages[i].champ) &&
+            std::get<Type>(reglages[i].champ) == champ)
             return i;
     return -1;
 }
