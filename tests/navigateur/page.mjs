@@ -269,18 +269,20 @@ async function vues() {
   // The policy the station sends, read from its source so that both never part.
   const csp = String(fichier('web/serveurweb.cpp')).match(/politiqueContenu\[\] =\s*((?:"[^"]*"\s*)+);/)[1]
     .replace(/"\s*"?/g, '');
-  const TYPES = { '': 'text/html', incrustation: 'text/html', 'page.css': 'text/css', 'page.js': 'text/javascript',
-    'commun.js': 'text/javascript', 'incrustation.css': 'text/css', 'incrustation.js': 'text/javascript',
-    'etat.json': 'application/json', evenements: 'text/event-stream' };
+  // Only the files of the station's resource, by their names there, as the station serves them.
+  const FICHIERS = Object.fromEntries([...String(fichier('web/page/page.qrc')).matchAll(/alias="([^"]+)">([^<]+)</g)]
+    .map(([, nom, f]) => [nom, f]));
+  const TYPES = { html: 'text/html', css: 'text/css', js: 'text/javascript' };
   // Paths are /scenario/file. The stream brings the state once and asks for no retry soon.
   await contexte.route('**/*', (requete) => {
-    const [, scenario, nom = ''] = new URL(requete.request().url()).pathname.split('/');
+    const [, scenario, ...chemin] = new URL(requete.request().url()).pathname.split('/');
+    const nom = { '': 'index.html', incrustation: 'incrustation.html' }[chemin.join('/')] ?? chemin.join('/');
     const etats = [].concat(ETATS[scenario]).map((e) => JSON.stringify(e));
-    const corps = { 'etat.json': etats.at(-1),
-      evenements: 'retry: 3600000\n\n' + etats.map((e) => `event: etat\ndata: ${e}\n\n`).join('') }[nom];
-    if (!TYPES[nom]) return requete.fulfill({ status: 404 });
-    const entetes = { 'content-type': TYPES[nom] + '; charset=utf-8', 'content-security-policy': csp };
-    return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + ({ '': 'index.html', incrustation: 'incrustation.html' }[nom] ?? nom)) });
+    const flux = { 'etat.json': ['application/json', etats.at(-1)], evenements: ['text/event-stream',
+      'retry: 3600000\n\n' + etats.map((e) => `event: etat\ndata: ${e}\n\n`).join('')] }[nom];
+    const [type, corps] = flux ?? [TYPES[nom.split('.').at(-1)], FICHIERS[nom] && fichier('web/page/' + FICHIERS[nom])];
+    if (!corps) return requete.fulfill({ status: 404 });
+    return requete.fulfill({ headers: { 'content-type': type + '; charset=utf-8', 'content-security-policy': csp }, body: corps });
   });
   let echec = false;
   const rapporter = (nom, echecs) => {
