@@ -41,8 +41,6 @@ function outils() {
     this.addEventListener('etat', (ev) => { window.__sequence = JSON.parse(ev.data).sequence; }); } };
   const tous = (sel, racine = document) => Array.from(racine.querySelectorAll(sel));
   const rgb = (c) => c.match(/[\d.]+/g).map(Number);
-  // The colour as a viewer names it.
-  const teinte = (c) => { const [r, g] = rgb(c); return g > r + 64 ? 'vert' : r > g + 64 ? 'rouge' : 'neutre'; };
   const lum = (c) => c.slice(0, 3).map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
     .reduce((t, v, i) => t + v * [0.2126, 0.7152, 0.0722][i], 0);
   // What lies under a text: each background laid by its alpha on those under it, down to the
@@ -55,7 +53,8 @@ function outils() {
     textes: (sel, racine) => tous(sel, racine).map((n) => tous('.mouvement', n).reduce((t, m) => t.replace(m.textContent, ''),
       n.textContent)),
     texte: (sel) => lire.textes(sel).join('\n'),
-    teintes: (sel) => tous(sel).map((n) => teinte(getComputedStyle(n).color)),
+    // Colours as a viewer names them.
+    teintes: (sel) => tous(sel).map((n) => rgb(getComputedStyle(n).color)).map(([r, g]) => g > r + 64 ? 'vert' : r > g + 64 ? 'rouge' : 'neutre'),
     // The views that show, or the day's events as their slots, * when marked in flight.
     visibles: (sel = '.vue') => tous(sel).filter((n) => n.checkVisibility())
       .map((n) => n.dataset.vue ?? n.dataset.epreuve + (n.matches('.en-cours[aria-current]') ? '*' : '')).join(),
@@ -256,7 +255,7 @@ const VIEUX = () => (window.__vieux ??= parseInt(lire.texte('#etat-connexion').m
 // its age past half a minute; a station that took its state back from disk says so.
 const VIE_ETAPES = [
   // The sample's stream has ended: the states below come as if it had reopened.
-  ['flux fermé', () => lire.texte('#etat-connexion'), /perdue/, true],
+  ['flux fermé, dit en rouge', () => lire.teintes('#etat-connexion') + ' ' + lire.texte('#etat-connexion'), /^rouge Connexion perdue/, true],
   ...VIE.flatMap((etat, i) => [nourrir(i, etat), [`état ${i} : fin des lignes de 46 et 64`, FINS, etat.slice(3)],
     ...(i === 3 ? [['résultats arrivés en relief', () => lire.enRelief(), 6], ['en relief 3 s au moins', ETEINTS, true, true]] : [])]),
   ['âge', VIEUX, ['Données reçues il y a 28 s', true, true], true],
@@ -335,6 +334,9 @@ const VUES = {
   journee: [['journee/?suivre=85#journee',
     ['classements', () => lire.tous('.epreuve-journee').map((a) => lire.textes('tbody tr', a).join()),
       classements(ETATS.journee).map((l) => l.map((p, i) => [i + 1, p.numero, p.nom1 + ' ' + p.nom2, p.points].join('')).join())],
+    // A result, then a series without results.
+    ['lignes des séries', () => [0, 12].map((k) => lire.textes('[data-epreuve="2"] .serie-journee li')[k]),
+      ['10MARTIN Julie (échoué)0 pts', '46DESCHAMPS Claire']],
     ['lien #journee', () => [lire.visibles(), lire.visibles('.epreuve-journee')], ['journee', '2*']],
     ['ligne du pilote suivi', () => lire.texte('#suivis'), / · Jugement esthétique : 26e · Cassé de baguettes : 5e · Épreuve : 8e · /],
     async (p) => { await p.selectOption('#choix-epreuve', '0'); },
