@@ -1,18 +1,16 @@
 // The station's results page in Chromium at a phone's size, as a spectator sees it.
 //
 //   node page.mjs vues
-//     The page's own files on sample states, without a server: the browser's requests are
-//     answered from web/page with the station's security policy. Prints each scenario's
-//     failed checks and exits 1 on any.
+//     The page's own files (those web/page/page.qrc lists) on sample states, without a
+//     server, with the station's security policy: the checks of VUES below, view by view.
+//     Prints each page's failed checks and exits 1 on any.
 //   node page.mjs essai URL
-//     Prints "prêt" once the first series are drawn, then obeys its standard input, one
-//     command a line:
-//       attendre ["texte", ...]  prints "vu" once the series in flight (#vue-series
-//                                .courante) shows each text as a pilot's name, or
-//                                "faute <raison>" if it does not or the page misbehaved;
-//       coupure                  the station is going away: failed loads are expected;
-//       age URL N                a new phone opens URL: prints "age A" once its status line
-//                                reads data at least N s old (A s), or "faute <raison>".
+//     Prints "prêt" once the page places the pilot its link follows, then obeys its standard
+//     input, one command a line (the station may go away meanwhile: failed loads are expected):
+//       attendre NOM<tab>NOM...  prints "vu" once the series in flight shows each name as a
+//                                pilot's, the followed pilot flying, or "faute <raison>";
+//       age URL S                a new phone opens URL S s after the last datagram: prints
+//                                "vu" once its status line reads that age, or "faute <raison>".
 //   node page.mjs suivre URL [--duree S] [--captures DOSSIER] [--incrustation]
 //     Every 2 s compares each view with /etat.json fetched from the page (and the series
 //     overlay's pilots with the series in flight, with --incrustation); prints
@@ -26,37 +24,80 @@ import { execFileSync } from 'node:child_process';
 
 const [mode, url, ...reste] = process.argv.slice(2);
 if (!(mode === 'vues' || (['essai', 'suivre'].includes(mode) && url))) {
-  console.error('usage : page.mjs vues | essai URL | suivre URL [--duree S] [--captures DOSSIER]');
+  console.error('usage : page.mjs vues | essai URL | suivre URL [--duree S] [--captures DOSSIER] [--incrustation]');
   process.exit(2);
 }
-const option = (nom, defaut) => (reste.includes(nom) ? reste[reste.indexOf(nom) + 1] : defaut);
-const attendre = (ms) => new Promise((r) => setTimeout(r, ms));
-const dire = (ligne) => process.stdout.write(ligne + '\n');
 // A cold browser on a busy machine takes its time: bounds are generous, never retried.
 const DELAI = 60000;
 
-// Runs in the page before its own script: records CSP violations and the newest sequence of
-// the states the event stream or a fetch of the page brought, so that checks can tell a
-// stale view from a wrong one.
-function sonde() {
-  window.__suivi = { violations: [], sequence: -1 };
-  document.addEventListener('securitypolicyviolation',
-    (e) => window.__suivi.violations.push(e.violatedDirective + ' ' + e.blockedURI));
-  window.EventSource = class extends window.EventSource {
-    constructor(...args) {
-      super(...args);
-      window.__suivi.flux = this; // for states fed one at a time
-      this.addEventListener('etat', (ev) => { window.__suivi.sequence = JSON.parse(ev.data).sequence; });
-    }
+// Runs in every page before its own script: records CSP violations, keeps the event stream
+// (to feed it states one at a time) and the sequence of the last state it brought; then
+// gives the checks what they read there (lire) and the differences between the views and a
+// state (ecarts).
+function outils() {
+  window.__violations = [];
+  document.addEventListener('securitypolicyviolation', (e) => window.__violations.push(`${e.violatedDirective} ${e.blockedURI}`));
+  window.EventSource = class extends window.EventSource { constructor(...a) { super(...a); window.__flux = this;
+    this.addEventListener('etat', (ev) => { window.__sequence = JSON.parse(ev.data).sequence; }); } };
+  const tous = (sel, racine = document) => Array.from(racine.querySelectorAll(sel));
+  const rgb = (c) => c.match(/[\d.]+/g).map(Number);
+  const lum = (c) => c.slice(0, 3).map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
+    .reduce((t, v, i) => t + v * [0.2126, 0.7152, 0.0722][i], 0);
+  // What lies under a text: each background laid by its alpha on those under it, down to the
+  // first opaque one or the page's black.
+  const fond = (n, [r, g, b, a = 1] = rgb(getComputedStyle(n).backgroundColor)) => (a === 1 || !n.parentElement
+    ? [r * a, g * a, b * a] : fond(n.parentElement).map((v, i) => [r, g, b][i] * a + v * (1 - a)));
+  const lire = window.lire = {
+    tous,
+    // Without the arrows of who moved.
+    textes: (sel, racine) => tous(sel, racine).map((n) => tous('.mouvement', n).reduce((t, m) => t.replace(m.textContent, ''),
+      n.textContent)),
+    texte: (sel) => lire.textes(sel).join('\n'),
+    // Colours as a viewer names them.
+    teintes: (sel) => tous(sel).map((n) => rgb(getComputedStyle(n).color)).map(([r, g]) => g > r + 64 ? 'vert' : r > g + 64 ? 'rouge' : 'neutre'),
+    // The views that show, or the day's events as their slots, * when marked in flight.
+    visibles: (sel = '.vue') => tous(sel).filter((n) => n.checkVisibility())
+      .map((n) => n.dataset.vue ?? n.dataset.epreuve + (n.matches('.en-cours[aria-current]') ? '*' : '')).join(),
+    suivis: () => lire.textes('#suivis li').map((l) => l.split(' ·')[0]),
+    enRelief: () => tous('#vue-series .nom').filter((n) => getComputedStyle(n).animationName !== 'none').length,
+    // A name marked as a result that just arrived: its animation.
+    arrivee: (n = document.querySelector('#vue-series .nom')) => (n.classList.add('arrive'), getComputedStyle(n).animationName),
+    // Every text shown keeps a contrast of 4.5:1 against what lies under it, and nothing runs
+    // past the screen's width; an overlay's picture is the stream's.
+    defauts: () => (document.getElementById('incrustation') ? [] : [...tous('body *').flatMap((n) => {
+      if (!n.checkVisibility() || ![...n.childNodes].some((c) => c.nodeType === 3 && c.textContent.trim())) return [];
+      const c = [lum(rgb(getComputedStyle(n).color)), lum(fond(n))].sort((x, y) => y - x).reduce((a, b) => (a + 0.05) / (b + 0.05));
+      return c >= 4.5 ? [] : [`contraste ${c.toFixed(1)} : « ${n.textContent.slice(0, 30)} »`];
+    }), ...[document.documentElement, ...tous('section')].filter((n) => n.scrollWidth > n.clientWidth)
+      .map((n) => `débordement de ${n.id || 'la page'} : ${n.scrollWidth} > ${n.clientWidth}`)]),
   };
-  // After a reconnection the page fetches the state, which may be newer than the last event.
-  const chercher = window.fetch;
-  window.fetch = async (...args) => {
-    const r = await chercher(...args);
-    if (String(args[0]).endsWith('etat.json') && r.ok) r.clone().json().then((e) => {
-      window.__suivi.sequence = Math.max(window.__suivi.sequence, e.sequence);
-    }, () => {});
-    return r;
+  // The views (or the series overlay) against the state e, the first difference of each list;
+  // a broken state has nothing to match.
+  window.ecarts = (e) => {
+    if (!Array.isArray(e.epreuves)) return [];
+    const nom = (p) => String(p.nom1) + ' ' + String(p.nom2);
+    const series = e.epreuves[e.epreuveEnCours]?.series ?? [];
+    const temps = [e.tempsEcoule || '00:00', e.tempsRestant || '00:00'];
+    // Each list's texts (a screen reader's included); a rank badge never says "ex aequo":
+    // equal ranks already do. The series overlay shows its pilots, the others nothing of that.
+    const serie = [['incrustation', '.pilotes .nom', series[e.serieCourante]?.pilotes ?? [], (p) => [nom(p)]]];
+    return (document.getElementById('incrustation') ? (document.body.matches('.vue-serie') ? serie : []) : [
+      ['chronomètres', '[data-role=chrono] .temps', [...temps, ...temps], (t) => [t]],
+      ['séries', '#vue-series .serie', series, (s, k) => ['Série n° ' + (k + 1) + (k === e.serieCourante ? ' (en vol)' : ''),
+        ...s.pilotes.map((p) => p.numero + nom(p) + (s.avecResultats !== true ? '' : p.reussi === true ? ' (réussi)' : ' (échoué)'))]],
+      ['préparation', '#vue-preparation tbody tr', e.preparation.trouvee === false ? [] : e.preparation.pilotes,
+        (p, i) => [i + 1, p.numero, p.nom2 + ' ' + p.nom1, p.club]],
+      ['classement de l\'épreuve', '#vue-classement-epreuve tbody tr', e.classementEpreuve, (l, i) => [i + 1, l.numero, nom(l), l.points]],
+      ['classement de la coupe', '#vue-classement-coupe .ligne-coupe', e.classementCoupe,
+        (l) => [String(l.rang).replace('ex aequo', '').trim(), l.points, l.numero, nom(l)]],
+      ['tableau', '#vue-tableau tr:has(.vole, .attend) .pilote',
+        e.epreuveEnCours >= 1 && e.epreuves[e.epreuveEnCours] ? e.tableauEpreuve.slice(0, 10) : [], (l) => [nom(l)]],
+    ]).flatMap(([quoi, sel, lignes, textes]) => {
+      const [v, w] = [lire.textes(sel), lignes.map((l, i) => textes(l, i).join(''))];
+      const k = v.findIndex((x, i) => x !== w[i]);
+      return k >= 0 ? [`${quoi} : vu ${JSON.stringify(v[k])}, attendu ${JSON.stringify(w[k])} (rang ${k + 1})`]
+        : v.length !== w.length ? [`${quoi} : ${v.length} lignes au lieu de ${w.length}`] : [];
+    });
   };
 }
 
@@ -66,81 +107,64 @@ const navigateur = await chromium.launch({
     '--disable-component-update', '--disable-sync'],
 });
 const contexte = await navigateur.newContext({
-  viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 2, locale: 'fr-FR',
-});
-// A string, not a function: the views' checker is defined further down.
-await contexte.addInitScript({ content: `(${sonde})(); window.__ecarts = ${ecarts}; window.__ecartsIncrustation = ${ecartsIncrustation};` });
+  viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 2, locale: 'fr-FR' });
+await contexte.addInitScript({ content: `(${outils})();` });
 
-// A page open on the address once the selector is there, noting the faults it shows.
-async function ouvrir(adresse, selecteur, taille) {
+// Once the page drew its views, or the overlay its panel.
+const dessinee = (page) => page.waitForSelector(/incrustation/.test(page.url()) ? '.panneau' : '.vue [data-role=contenu] > *',
+  { state: 'attached', timeout: DELAI });
+
+// A page open on the address once it drew, noting the faults it shows; an overlay is a
+// 1920 x 1080 picture.
+async function ouvrir(adresse, coupures = false) {
   const page = await contexte.newPage();
-  if (taille) await page.setViewportSize(taille);
-  const s = { page, fautes: [], chargements: 0, coupure: false };
+  if (/incrustation/.test(adresse)) await page.setViewportSize({ width: 1920, height: 1080 });
+  const s = { page, fautes: [], chargements: 0 };
   page.on('dialog', (d) => { s.fautes.push('dialogue : ' + d.message()); d.dismiss().catch(() => {}); });
   page.on('pageerror', (e) => s.fautes.push('erreur de script : ' + e.message));
-  page.on('console', (m) => {
-    // While the station is down, the browser reports each failed reconnection.
-    if (m.type() !== 'error' || (s.coupure && /net::ERR_|Failed to load/.test(m.text()))) return;
-    s.fautes.push('erreur console : ' + m.text() + ' (' + m.location().url + ')');
-  });
+  // While the station is down, the browser reports each failed reconnection.
+  page.on('console', (m) => m.type() === 'error' && !(coupures && /net::ERR_|Failed to load/.test(m.text()))
+    && s.fautes.push('erreur console : ' + m.text() + ' (' + m.location().url + ')'));
   page.on('load', () => s.chargements++);
   await page.goto(adresse, { timeout: DELAI });
-  await page.waitForSelector(selecteur, { state: 'attached', timeout: DELAI })
-    .catch(() => s.fautes.push(`rien de dessiné en ${DELAI / 1000} s`));
+  await dessinee(page).catch(() => s.fautes.push(`rien de dessiné en ${DELAI / 1000} s`));
   return s;
 }
-
-const GRAND = { width: 1920, height: 1080 };
-
-// The alpha of a screenshot with no background: at the top-left corner and at the first
-// panel's centre.
-async function alphas(page) {
-  const png = (await page.screenshot({ omitBackground: true })).toString('base64');
-  const r = await page.$eval('.panneau', (n) => n.getBoundingClientRect().toJSON()).catch(() => ({ x: 0, y: 0, width: 0 }));
-  const lecteur = await contexte.newPage();
-  const a = await lecteur.evaluate(async ([png, x, y, largeur]) => {
-    const img = new Image();
-    img.src = 'data:image/png;base64,' + png;
-    await img.decode();
-    const c = document.createElement('canvas');
-    [c.width, c.height] = [img.width, img.height];
-    const g = c.getContext('2d');
-    g.drawImage(img, 0, 0);
-    const f = img.width / largeur;
-    return [g.getImageData(0, 0, 1, 1).data[3], g.getImageData(x * f, y * f, 1, 1).data[3]];
-  }, [png, r.x + r.width / 2, r.y + 4, page.viewportSize().width]);
-  await lecteur.close();
-  return a;
-}
-
-async function fautes(s) {
-  const [balises, violations] = await s.page.evaluate(() =>
-    [document.querySelectorAll('img, script:not([src])').length, window.__suivi.violations]);
-  return [...s.fautes, ...violations.map((v) => 'violation CSP : ' + v),
-    ...(balises ? [balises + ' balise(s) <img> ou <script> injectée(s)'] : []),
-    ...(s.chargements === 1 ? [] : ['page rechargée (' + s.chargements + ' chargements)'])];
-}
+const fautes = async (s) => [...s.fautes, ...(await s.page.evaluate(() => window.__violations)).map((v) => 'violation CSP : ' + v),
+  ...(s.chargements === 1 ? [] : ['page rechargée (' + s.chargements + ' chargements)'])];
 // The failed checks with the page's faults, once it is closed.
 const clore = async (s, echecs) => { echecs.push(...await fautes(s)); await s.page.close(); return echecs; };
+
+// A check [what, reading run in the page, the value it must give (a RegExp: a text it must
+// match)]: its failure if any. With `delai`, the page comes to the front and the reading is
+// done again at each frame it draws, until the value comes or time runs out.
+async function verifier(page, [quoi, lecture, attendu], delai = 0) {
+  const test = attendu instanceof RegExp ? `${attendu}.test(v)` : `JSON.stringify(v) === ${JSON.stringify(JSON.stringify(attendu))}`;
+  const lire = () => page.evaluate(`(async () => { const v = await (${lecture})(); return [${test}, v]; })()`)
+    .catch((e) => [false, 'erreur : ' + e.message]);
+  const fin = Date.now() + delai;
+  if (delai) await page.bringToFront();
+  let [bon, vu] = await lire();
+  while (!bon && Date.now() < fin) [bon, vu] = await page.evaluate(() => new Promise((r) => requestAnimationFrame(r))).then(lire);
+  const voulu = attendu instanceof RegExp ? ' ne suit pas ' + attendu : ', attendu ' + JSON.stringify(attendu).slice(0, 400);
+  return bon ? [] : [`${quoi} : ${String(JSON.stringify(vu)).slice(0, 400)}${voulu}`];
+}
 
 // ---- Sample states: the page's own files, no station. ----
 
 const EPREUVES = ['Jugement esthétique', 'Cassé de baguettes', 'Pylône racing', 'Chasse au renard', 'Limbo'];
-const CLUBS = ['Aéroclub du Val de Loire', 'Les Ailes du Berry', 'Cercle aérien de Bourges',
-  'Les Faucons de Vierzon', 'Aéroclub de Sologne'];
+const CLUBS = ['Aéroclub du Val de Loire', 'Les Ailes du Berry', 'Cercle aérien de Bourges', 'Les Faucons de Vierzon', 'Aéroclub de Sologne'];
 // Thirty pilots, six a series; the long ones and the markup one test what a phone shows.
-const NOMS = ('MARTIN/Julie,CHARPENTIER/Inès,MOREL/Émilie,JOLY/Laurent,MEYER/Pierre,POIRIER/Noémie,' +
-  'BRETON/Bastien,NOËL/Lucie,COLIN/Frédéric,MORIN/Antoine,PERRIN/Mathieu,COUSIN/Céline,DESCHAMPS/Claire,' +
-  'HUET/Guillaume,LE GALL/Benoît,LAMBERT/Frédéric,WOLFESCHLEGELSTEINHAUSENBERGERDORFF/Hubert,VIDAL/Julien,' +
-  'DUFOUR/Isabelle,PETIT/Frédéric,LEFÈBVRE/Cédric,LECOMTE/Pauline,POIRIER/Camille,RENARD/Léa,' +
-  'DE LA ROCHEFOUCAULD-MONTBRISON/Marie-Charlotte,<img src=x onerror=alert(1)>/Pirate,GARNIER/Hugo,' +
-  'ROUSSEAU/Chloé,FAURE/Yann,BLANC/Zoé').split(',').map((n) => n.split('/'));
+const NOMS = ('MARTIN/Julie,CHARPENTIER/Inès,MOREL/Émilie,JOLY/Laurent,MEYER/Pierre,POIRIER/Noémie,BRETON/Bastien,' +
+  'NOËL/Lucie,COLIN/Frédéric,MORIN/Antoine,PERRIN/Mathieu,COUSIN/Céline,DESCHAMPS/Claire,HUET/Guillaume,LE GALL/Benoît,' +
+  'LAMBERT/Frédéric,WOLFESCHLEGELSTEINHAUSENBERGERDORFF/Hubert,VIDAL/Julien,DUFOUR/Isabelle,PETIT/Frédéric,LEFÈBVRE/Cédric,' +
+  'LECOMTE/Pauline,POIRIER/Camille,RENARD/Léa,DE LA ROCHEFOUCAULD-MONTBRISON/Marie-Charlotte,<img src=x onerror=alert(1)>/Pirate,' +
+  'GARNIER/Hugo,ROUSSEAU/Chloé,FAURE/Yann,BLANC/Zoé').split(',').map((n) => n.split('/'));
 
 function exemple(epreuve, noms = NOMS) {
   const pilotes = noms.map(([nom1, nom2], i) =>
     ({ numero: 10 + 3 * i, points: (i * 37) % 120, club: CLUBS[i % 5], nom1, nom2, reussi: i % 3 !== 0 }));
-  const series = Array.from({ length: noms.length / 6 },
-    (_, k) => ({ avecResultats: k < 2, pilotes: pilotes.slice(6 * k, 6 * k + 6) }));
+  const series = Array.from({ length: noms.length / 6 }, (_, k) => ({ avecResultats: k < 2, pilotes: pilotes.slice(6 * k, 6 * k + 6) }));
   const classes = [...pilotes].sort((a, b) => b.points - a.points || a.nom1.localeCompare(b.nom1));
   // The first six have flown; a score not yet flown is "0".
   const vol = (i, v) => (i < 6 ? String(v) : '0');
@@ -150,497 +174,334 @@ function exemple(epreuve, noms = NOMS) {
     epreuves: EPREUVES.map((nom, e) => ({ nom, series: e === epreuve ? series : [] })),
     preparation: { trouvee: true, titre: EPREUVES[epreuve] + ' - Série n° 4', pilotes: series[3].pilotes },
     classementEpreuve: classes,
-    classementCoupe: classes.map((p, i) =>
-      ({ ...p, rang: String(i + 1) + (i === 4 || i === 5 ? ' ex aequo' : ''), points: 300 - 7 * i })),
-    tableauEpreuve: classes.slice(0, 12).map((p, i) => ({
-      ...p, numero: String(p.numero), drapeauNumero: vol(i, 1), looping: String(i % 4), limbo: String(i % 3),
-      pylones: vol(i, 90 - 10 * i), touchAndGo: vol(i, 20), total: vol(i, 110 - 10 * i),
-    })),
+    classementCoupe: classes.map((p, i) => ({ ...p, rang: String(i + 1) + (i === 4 || i === 5 ? ' ex aequo' : ''), points: 300 - 7 * i })),
+    tableauEpreuve: classes.slice(0, 12).map((p, i) => ({ ...p, numero: String(p.numero), drapeauNumero: vol(i, 1),
+      looping: String(i % 4), limbo: String(i % 3), pylones: vol(i, 90 - 10 * i), touchAndGo: vol(i, 20), total: vol(i, 110 - 10 * i) })),
   };
 }
-// The second state of "mouvement": the 6th of the cup climbs to 4th, the series in flight
-// gets its results.
-function apres(etat) {
-  const b = structuredClone(etat);
-  const coupe = b.classementCoupe;
-  coupe.splice(3, 0, coupe.splice(5, 1)[0]);
-  coupe.forEach((l, i) => { l.rang = String(i + 1); });
-  b.epreuves[2].series[2].avecResultats = true;
-  return b;
-}
-// Values no sender means, in well-formed rows: 60 cup rows, ranks and points negative or
-// huge, empty names.
-function hostile() {
-  const e = exemple(2);
-  const bizarres = [{ rang: '-3', points: -40 }, { rang: '99999999999999', points: 1e15 }, { nom1: '', nom2: '' }, {}];
-  e.classementCoupe = Array.from({ length: 60 }, (_, i) => ({ ...e.classementCoupe[i % 30], ...bizarres[i % 4] }));
-  e.classementEpreuve = e.classementEpreuve.map((l, i) => ({ ...l, ...bizarres[i % 4] }));
-  e.epreuves[2].series[1].pilotes.forEach((p, i) => Object.assign(p, bizarres[i % 4]));
-  return e;
-}
+const modifie = (e, f) => { f(e); return e; };
 // The day: events 0 and 1 over with the series of 2, in flight; their classifications in an
 // order the page must follow as sent (not by points).
-function journee(noms) {
-  const e = exemple(2, noms);
-  const n = noms.length;
-  for (const k of [0, 1]) {
-    e.epreuves[k] = { nom: EPREUVES[k], series: e.epreuves[2].series.map((s) => ({ ...s, avecResultats: true })),
-      classement: Array.from({ length: n }, (_, i) => (k ? n - 1 - i : (i * 7) % n)) };
-  }
-  return e;
-}
-// 150 pilots for paper, one in three with a name of several lines: a row a sheet might split.
-const CENT_CINQUANTE = Array.from({ length: 150 },
-  (_, i) => [`NOM${i}`, (i % 3 ? 'Jean ' : 'Apolline '.repeat(40)) + `FIN${i}`]);
+const journee = (noms, n = noms.length) => modifie(exemple(2, noms), (e) => [0, 1].forEach((k) => {
+  e.epreuves[k] = { nom: EPREUVES[k], series: e.epreuves[2].series.map((s) => ({ ...s, avecResultats: true })),
+    classement: Array.from({ length: n }, (_, i) => (k ? n - 1 - i : (i * 7) % n)) };
+}));
+// The classifications of the day's events 0, 1 and 2 (in flight), as the station sent them.
+const classements = (e) => [0, 1].map((k) => e.epreuves[k].classement.map((i) => e.epreuves[0].series.flatMap((s) => s.pilotes)[i]))
+  .concat([e.classementEpreuve]);
 const ETATS = {
-  journee: journee(NOMS), papier: journee(CENT_CINQUANTE),
-  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0), mouvement: [exemple(2), apres(exemple(2))], hostile: hostile(),
+  pylones: exemple(2), limbo: exemple(4), jugement: exemple(0), journee: journee(NOMS),
+  // 150 pilots for paper, one in three with a name of several lines: a row a sheet might split.
+  papier: journee(Array.from({ length: 150 }, (_, i) => [`NOM${i}`, (i % 3 ? 'Jean ' : 'Apolline '.repeat(40)) + `FIN${i}`])),
+  // Then the 6th of the cup climbs to 4th, the series in flight gets its results.
+  mouvement: [exemple(2), modifie(exemple(2), (e) => {
+    e.classementCoupe.splice(3, 0, e.classementCoupe.splice(5, 1)[0]);
+    e.classementCoupe.forEach((l, i) => { l.rang = String(i + 1); });
+    e.epreuves[2].series[2].avecResultats = true;
+  })],
+  // Values no sender means, in well-formed rows: 60 cup rows, ranks and points negative or huge, empty names.
+  hostile: modifie(exemple(2), (e) => {
+    const bizarres = [{ rang: '-3', points: -40 }, { rang: '99999999999999', points: 1e15 }, { nom1: '', nom2: '' }, {}];
+    e.classementCoupe = Array.from({ length: 60 }, (_, i) => ({ ...e.classementCoupe[i % 30], ...bizarres[i % 4] }));
+    e.classementEpreuve = e.classementEpreuve.map((l, i) => ({ ...l, ...bizarres[i % 4] }));
+    e.epreuves[2].series[1].pilotes.forEach((p, i) => Object.assign(p, bizarres[i % 4]));
+  }),
   casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
-    classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }],
-    tableauEpreuve: [null], titreCoupe: ['x'] },
+    classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }], tableauEpreuve: [null], titreCoupe: ['x'] },
 };
 
-// Runs in the page: what its rendering of the scenario's state gets wrong, as texts. Every
-// view shows the state's names as they were typed, then what the follow mode cannot know.
-function verifier([scenario, etat]) {
-  const echecs = scenario === 'casse' ? [] : window.__ecarts(etat);
-  const ok = (c, m) => { if (!c) echecs.push(m); };
-  const tous = (sel, racine = document) => Array.from(racine.querySelectorAll(sel));
-  // Every text shown keeps a contrast of 4.5:1 against what lies under it (the page is black).
-  const rgb = (c) => c.match(/[\d.]+/g).map(Number);
-  const lum = (c) => rgb(c).slice(0, 3).map((v) => (v /= 255) <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4)
-    .reduce((t, v, i) => t + v * [0.2126, 0.7152, 0.0722][i], 0);
-  const fond = (n) => { for (; n; n = n.parentElement) { const f = getComputedStyle(n).backgroundColor;
-    if (rgb(f)[3] !== 0) return f; } return 'rgb(0, 0, 0)'; };
-  for (const n of tous('body *')) {
-    if (!n.checkVisibility() || ![...n.childNodes].some((c) => c.nodeType === 3 && c.textContent.trim())) continue;
-    const [a, b] = [lum(getComputedStyle(n).color), lum(fond(n))].sort((x, y) => y - x);
-    ok((a + 0.05) / (b + 0.05) >= 4.5, `contraste ${((a + 0.05) / (b + 0.05)).toFixed(1)} : « ${n.textContent.slice(0, 30)} »`);
-  }
-  const texte = (sel) => tous(sel).map((n) => n.textContent).join('\n');
-  const couleurs = (sel, racine, p = 'color') => tous(sel, racine).map((n) => getComputedStyle(n)[p]);
-  // The colour as a viewer names it.
-  const teinte = (c) => {
-    const [r, g] = c.match(/\d+/g).map(Number);
-    return g > r + 64 ? 'vert' : r > g + 64 ? 'rouge' : 'neutre';
-  };
-  for (const n of [document.documentElement, ...tous('section')])
-    ok(n.scrollWidth <= n.clientWidth, `débordement de ${n.id || 'la page'} : ${n.scrollWidth} > ${n.clientWidth}`);
-  const cartes = tous('#vue-series .serie');
-  const t = (k, c) => document.querySelector(`#vue-tableau tbody tr:nth-child(${k + 1}) ${c}`).textContent;
-  if (scenario === 'pylones') {
-    const bords = couleurs('.serie', document, 'borderTopColor');
-    ok(bords.filter((b) => b !== bords[0]).length === 1 && bords[2] !== bords[0],
-      'la série en vol n\'est pas la troisième, seule marquée : ' + bords.join(' '));
-    ok(document.querySelector('#vue-series a[href="#serie-en-vol"]') &&
-      document.getElementById('serie-en-vol') === cartes[2], 'lien vers la série en vol');
-    // Pilots 1 and 4 of the first series failed; the series in flight has no results yet.
-    const [c1, c3] = [couleurs('.nom', cartes[0]).map(teinte), couleurs('.nom', cartes[2]).map(teinte)];
-    ok(c1.join() === 'rouge,vert,vert,rouge,vert,vert', 'couleurs des résultats : ' + c1);
-    ok(c3.every((c) => c === 'neutre'), 'série sans résultats colorée : ' + c3);
-    ok(texte('#vue-series .titre-serie').startsWith('Série n° 1\nSérie n° 2'), 'titres des séries');
-    ok(texte('#vue-preparation .sous-titre') === 'Pylône racing - Série n° 4', 'titre de la préparation');
-    ok(tous('#vue-tableau tbody tr').length === 10 && texte('#vue-tableau thead').includes('Pylônes'),
-      'tableau des pylônes');
-    const numeros = couleurs('#vue-tableau tbody .numero').map(teinte);
-    ok(numeros[0] === 'vert' && numeros[6] === 'rouge', 'numéros de qui a volé et de qui attend : ' + numeros);
-    ok(t(6, '.epreuve') + t(6, '.total') === '', 'un "0" du tableau est écrit');
-    ok(t(0, '.total') === '110', 'total : ' + t(0, '.total'));
-  } else if (scenario === 'limbo') {
-    ok(texte('#vue-tableau thead').includes('Limbo envol / looping'), 'en-tête du limbo');
-    const limbo = [0, 1, 3].map((k) => t(k, '.epreuve'));
-    ok(limbo.join('|') === '|1 / 1|0 / 3', 'limbo en vol / looping : ' + limbo);
-  } else if (scenario === 'mouvement') {
-    const fleche = (k) => document.querySelector(
-      `#vue-classement-coupe tr[data-numero="${etat.classementCoupe[k].numero}"] .mouvement`).textContent;
-    ok([0, 3, 4, 5].map(fleche).join() === ',▲2,▼1,▼1', 'flèches de la coupe : ' + [0, 3, 4, 5].map(fleche));
-    ok(tous('#vue-series .courante [data-arrivee]').length === 6, 'résultats arrivés non marqués');
-  } else if (scenario === 'jugement') {
-    ok(texte('#vue-tableau').includes('Pas de tableau'), 'tableau pour la première épreuve');
-  } else if (scenario === 'casse') {
-    ok(texte('#vue-series').includes('Aucune épreuve en cours'), 'séries d\'un état cassé');
-    ok(tous('#vue-classement-coupe .ligne-coupe').length === 3, 'lignes de coupe d\'un état cassé');
+// ---- The views on the sample states, view by view. ----
+
+// The test's own navigation, not the page's: to the address, or again.
+const recharger = (adresse) => async (p, s) => {
+  s.chargements--;
+  await (adresse ? p.goto(new URL('/' + adresse, p.url()).href) : p.reload());
+  await dessinee(p);
+};
+const chercher = (texte, choisi) => async (p) => {
+  await p.fill('#recherche', texte);
+  if (choisi) await p.click(`.proposition:has-text("${choisi}")`, { timeout: DELAI });
+};
+
+// A series' life, fed state by state to a page that follows 46, of the 3rd series, and 64, of
+// the 4th: [series called, its flag, series with results, end of the line of 46, of 64].
+const VIE = [
+  [-1, false, 2, 'Série n° 3, la prochaine', 'Série n° 4, dans 1 série'],
+  [2, false, 2, 'Série n° 3, en préparation', 'Série n° 4, dans 1 série'], [2, true, 2, 'en vol', 'Série n° 4, dans 1 série'],
+  [2, false, 3, '', 'Série n° 4, la prochaine'], [3, false, 3, '', 'Série n° 4, en préparation'], [3, true, 3, '', 'en vol']];
+// Its i-th state as the stream's next event (the first after the stream reopened), once drawn;
+// when it came and the status line then stay in the page.
+const nourrir = (i, [serieCourante, serieDrapeau, vols], autres = {}) => async (p) => {
+  const e = { ...exemple(2), serieCourante, serieDrapeau, tempsEcoule: `0${i}:00`, depuisTrameMs: 28000, ...autres };
+  e.epreuves[2].series.forEach((serie, k) => { serie.avecResultats = k < vols; });
+  await p.evaluate(([e, i]) => {
+    const [t, ligne] = [performance.now(), document.getElementById('etat-connexion')];
+    if (i === 0) window.__flux.dispatchEvent(new Event('open'));
+    window.__flux.dispatchEvent(new MessageEvent('etat', { data: JSON.stringify(e) }));
+    window.__recu = { t, texte: ligne.textContent, couleur: getComputedStyle(ligne).color };
+  }, [e, i]);
+  await p.waitForFunction((t) => lire.textes('#vue-series [data-role=chrono] .temps')[0] === t, e.tempsEcoule, { timeout: DELAI });
+};
+// Where each followed pilot's next series stands, at the end of his line.
+const FINS = () => lire.textes('#suivis li').map((l) => l.replace(/×$/, '').split(' · ').at(-1))
+  .map((t) => (/^(Série|en vol)/.test(t) ? t : ''));
+// Once the results that arrived no longer stand out: whether 3 s went by since their state.
+const ETEINTS = () => (window.__eteint ??= lire.enRelief() ? undefined : performance.now()) - window.__recu.t >= 3000;
+// Once the data is past 30 s old: the status line as the state came, whether 3 s went by, whether its colour changed.
+const VIEUX = () => (window.__vieux ??= parseInt(lire.texte('#etat-connexion').match(/il y a (\d+) s/)?.[1]) >= 31 ? [window.__recu.texte,
+  performance.now() - window.__recu.t >= 2900, getComputedStyle(document.getElementById('etat-connexion')).color !== window.__recu.couleur]
+  : undefined) ?? null;
+// Then the results that arrive stand out a few seconds; the data's age counts up and shows
+// its age past half a minute; a station that took its state back from disk says so.
+const VIE_ETAPES = [
+  // The sample's stream has ended: the states below come as if it had reopened.
+  ['flux fermé, dit en rouge', () => lire.teintes('#etat-connexion') + ' ' + lire.texte('#etat-connexion'), /^rouge Connexion perdue/, true],
+  ...VIE.flatMap((etat, i) => [nourrir(i, etat), [`état ${i} : fin des lignes de 46 et 64`, FINS, etat.slice(3)],
+    ...(i === 3 ? [['résultats arrivés en relief', () => lire.enRelief(), 6], ['en relief 3 s au moins', ETEINTS, true, true]] : [])]),
+  ['âge', VIEUX, ['Données reçues il y a 28 s', true, true], true],
+  nourrir(6, [2, false, 2], { depuisTrameMs: -1, reprise: '14:32:10' }),
+  ['reprise', () => lire.texte('#etat-connexion'), 'État repris de 14:32:10, en attente de l\'émetteur', true],
+];
+
+// On A4 paper, 150 pilots: under a header naming the contest, the list and the data's time on
+// every sheet, the cup then each event, each pilot once, in order, his row whole on one sheet.
+async function papier(p) {
+  const listes = {}; // each list's lines, as [sheet, line]
+  const texte = String(execFileSync('pdftotext', ['-layout', '-', '-'], { input: await p.pdf({ format: 'A4' }) }));
+  const echecs = texte.split('\f').filter((t) => t.trim()).flatMap((t, i) => {
+    const quoi = t.match(/^Coupe des Vellor 2026 · (.+) · données du \d\d\/\d\d\/\d{4} à \d\d:\d\d:\d\d$/m)?.[1];
+    (listes[quoi] ??= []).push(...t.split('\n').map((l) => [i, l]));
+    return quoi ? [] : [`page ${i + 1} sans en-tête`];
+  });
+  const mots = (t) => t.join(' ').trim().split(/\s+/).sort().join(' ');
+  const lignes = (l, rang) => l.map((p, i) => [rang(p, i), p.numero, p.nom1, p.nom2, p.points]);
+  for (const [quoi, rangs] of [['Classement de la coupe', lignes(ETATS.papier.classementCoupe, (p) => p.rang.replace(' ex aequo', ''))],
+    ...classements(ETATS.papier).map((l, k) => [EPREUVES[k], lignes(l, (p, i) => i + 1)])]) {
+    const vues = listes[quoi] ?? [];
+    let avant = -1;
+    for (const l of rangs) {
+      // His row's words, from his name's first line to its last, on one sheet.
+      const ou = (mot) => vues.flatMap(([, t], k) => (new RegExp(`\\b${mot}\\b`).test(t) ? [k] : []));
+      const [debut, fin] = [ou(l[2]), ou(l[3].split(' ').at(-1))];
+      const bloc = vues.slice(debut[0], fin[0] + 1);
+      if (!(debut.length === 1 && debut[0] > avant && bloc[0][0] === bloc.at(-1)[0] && mots(bloc.map((v) => v[1])) === mots(l)))
+        echecs.push(`${quoi} : ${l[2]} vu ${debut.length} fois, ${bloc.map((v) => v[0] + 1 + ' « ' + v[1].trim() + ' »')}`);
+      avant = debut[0];
+    }
   }
   return echecs;
 }
+
+// [address, whose first part names the state served; steps...]. A step is a check
+// (see verifier; a fourth item true waits for it), or an action (page, session) => ... that
+// gives its failures if any. A page opens once per address, its steps in this order, and
+// first shows every view (or overlay) as its state says, legible, within the screen's width.
+const DEFAUTS = ['selon l\'état, lisibles, dans l\'écran',
+  async () => [...ecarts(await (await fetch('etat.json')).json()), ...lire.defauts()], []];
+const VUES = {
+  series: [
+    ['pylones/',
+      ['la troisième en vol, seule marquée, un lien vers elle', () => [lire.tous('#vue-series .serie').map((n, _, t) =>
+        getComputedStyle(n).borderTopColor !== getComputedStyle(t[0]).borderTopColor),
+      lire.tous('#vue-series .serie').indexOf(document.querySelector(document.querySelector('.aller-en-vol').hash))],
+      [[false, false, true, false, false], 2]],
+      // Pilots 1 and 4 of the first series failed; the series in flight has no results yet.
+      ['couleurs des résultats', () => [1, 3].map((k) => lire.teintes(`#vue-series .serie:nth-child(${k}) .nom`)),
+        [['rouge', 'vert', 'vert', 'rouge', 'vert', 'vert'], Array(6).fill('neutre')]]],
+    // A broken state: nothing in flight, the cup's three rows.
+    ['casse/', ['état cassé', () => [lire.texte('#vue-series .contenu'), lire.tous('#vue-classement-coupe .ligne-coupe').length],
+      ['Aucune épreuve en cours', 3]]],
+    // Values no sender means: what every page must be.
+    ['hostile/']],
+  preparation: [['pylones/', ['sous-titre', () => lire.texte('#vue-preparation .sous-titre'), 'Pylône racing - Série n° 4']]],
+  // The 6th climbs to 4th.
+  coupe: [['mouvement/',
+    ['flèches', () => lire.textes('#vue-classement-coupe tbody span.mouvement').slice(0, 6), ['', '', '', '▲2', '▼1', '▼1']]]],
+  tableau: [
+    ['pylones/',
+      ['en-têtes, dix rangs', () => [lire.textes('#vue-tableau th'), lire.tous('#vue-tableau tbody tr').length],
+        [['Pos.', 'Pilote', 'Vellor', 'Touchand Go', 'Pylônes', 'Totalpoints'], 10]],
+      ['qui a volé en vert, qui attend en rouge', () => lire.teintes('#vue-tableau tbody .numero'),
+        [...Array(6).fill('vert'), ...Array(4).fill('rouge')]],
+      ['scores, un « 0 » laissé vide', () => [1, 7].map((k) => lire.textes(`#vue-tableau tr:nth-child(${k}) :is(.touch, .epreuve, .total)`)),
+        [['20', '90', '110'], ['', '', '']]]],
+    ['limbo/', ['en vol / looping', () => [...lire.textes('#vue-tableau th.col-epreuve'), ...lire.textes('#vue-tableau .epreuve').slice(0, 4)],
+      ['Limbo envol / looping', '', '1 / 1', '2 / 2', '0 / 3']]],
+    ['jugement/', ['aucun pour la première épreuve', () => lire.texte('#vue-tableau .contenu'), 'Pas de tableau pour cette épreuve']]],
+  // The events run, the one in flight marked and shown first on a phone, then the one chosen,
+  // kept; the ranks of the events over in the followed pilot's line. All of them, in slot
+  // order, side by side on a laptop.
+  journee: [['journee/?suivre=85#journee',
+    ['classements', () => lire.tous('.epreuve-journee').map((a) => lire.textes('tbody tr', a).join()),
+      classements(ETATS.journee).map((l) => l.map((p, i) => [i + 1, p.numero, p.nom1 + ' ' + p.nom2, p.points].join('')).join())],
+    // A result, then a series without results.
+    ['lignes des séries', () => [0, 12].map((k) => lire.textes('[data-epreuve="2"] .serie-journee li')[k]),
+      ['10MARTIN Julie (échoué)0 pts', '46DESCHAMPS Claire']],
+    ['lien #journee', () => [lire.visibles(), lire.visibles('.epreuve-journee')], ['journee', '2*']],
+    ['ligne du pilote suivi', () => lire.texte('#suivis'), / · Jugement esthétique : 26e · Cassé de baguettes : 5e · Épreuve : 8e · /],
+    async (p) => { await p.selectOption('#choix-epreuve', '0'); },
+    ['épreuve choisie', () => lire.visibles('.epreuve-journee'), '0'],
+    recharger('journee/'),
+    ['épreuve retenue', () => lire.visibles('.epreuve-journee'), '0'],
+    (p) => p.setViewportSize({ width: 1280, height: 800 }),
+    ['portable', () => [lire.visibles(), lire.visibles('.epreuve-journee')],
+      ['series,preparation,epreuve,coupe,tableau,journee', '0,1,2*']]]],
+  // A shared link follows its pilot, once; a search by name (accents ignored) or number adds
+  // one, three at most. Pilot 85 is 8th of the cup and flies in the 5th series; the 3rd has its
+  // results, the 4th is to fly.
+  suivis: [['mouvement/?suivre=85#coupe',
+    ['ligne du pilote suivi', () => lire.textes('#suivis li'),
+      ['85 <img src=x onerror=alert(1)> Pirate · Coupe : 8e, 251 pts · Épreuve : 8e · Série n° 5, dans 1 série×']],
+    ['surligné dans chaque vue', () => lire.tous('.vues .suivi').length, 6],
+    chercher('noel', '31 NOËL Lucie'), chercher('97', '97 BLANC Zoé'),
+    ['pilotes suivis', () => lire.suivis(), ['85 <img src=x onerror=alert(1)> Pirate', '31 NOËL Lucie', '97 BLANC Zoé']],
+    chercher('a'),
+    ['un quatrième', () => lire.tous('.proposition:not(:disabled)').length, 0],
+    (p) => p.getByRole('button', { name: /^Ne plus suivre .*Pirate/ }).click(),
+    recharger(),
+    ['après rechargement', () => [lire.visibles(), ...lire.suivis()], ['coupe', '31 NOËL Lucie', '97 BLANC Zoé']]]],
+  // One view at a time on a phone, chosen by a tab and remembered. Nothing moves when the
+  // device asks for reduced motion.
+  onglets: [['mouvement/#coupe',
+    (p) => p.click('.onglets a[data-vue=tableau]'),
+    ['onglet Tableau', () => [location.hash, lire.visibles()], ['#tableau', 'tableau'], true],
+    recharger('mouvement/'),
+    ['onglet retenu', () => lire.visibles(), 'tableau'],
+    ['un résultat arrivé ressort', () => lire.arrivee(), 'arrivee'],
+    (p) => p.emulateMedia({ reducedMotion: 'reduce' }),
+    ['mouvement réduit', () => lire.arrivee(), 'none']]],
+  statut: [['pylones/?suivre=46,64', ...VIE_ETAPES]],
+  impression: [['papier/', papier]],
+  // The sample has 30 pilots: "haut=40" shows them all, each row whole on the picture. The
+  // hostile one has 60: a height out of 1 to 40 is brought back into it, one not a number is 10.
+  incrustations: [['mouvement', 'coupe&haut=3', 3], ['mouvement', 'coupe&haut=40', 30], ['mouvement', 'tableau', 10],
+    ['mouvement', 'serie', 6], ['hostile', 'coupe&haut=1000', 40], ['hostile', 'coupe&haut=0', 1],
+    ['hostile', 'coupe&haut=-3', 1], ['hostile', 'coupe&haut=abc', 10]].map(([etat, vue, lignes]) => [`${etat}/incrustation?vue=${vue}`,
+    // Its rows, whether they end in the picture and in the panel, its inner margin; nothing
+    // painted around the panel, the panel opaque.
+    ['lignes, marge, fond', () => {
+      const b = document.querySelector('.panneau').getBoundingClientRect();
+      const bas = lire.tous('.panneau tbody tr, .panneau li').map((n) => n.getBoundingClientRect().bottom);
+      const bords = lire.tous('.panneau :is(.titre, .points, td:last-child, .chrono)').map((n) => n.getBoundingClientRect())
+        .map((r) => Math.min(r.left - b.left, b.right - r.right, r.top - b.top));
+      return [bas.length, Math.max(...bas) <= Math.min(1080, b.bottom), Math.min(24, ...bords),
+      [document.documentElement, document.body, ...lire.tous('.incrustation, .panneau')]
+        .map((n) => (getComputedStyle(n).backgroundColor.match(/[\d.]+/g)[3] ?? 1) > 0)];
+    }, [lignes, true, 24, [false, false, false, true]]]]),
+};
 
 async function vues() {
   const fichier = (nom) => readFileSync(new URL('../../' + nom, import.meta.url));
   // The policy the station sends, read from its source so that both never part.
-  const csp = String(fichier('web/serveurweb.cpp')).match(/politiqueContenu\[\] =\s*((?:"[^"]*"\s*)+);/)[1]
-    .replace(/"\s*"?/g, '');
-  const TYPES = { '': 'text/html', incrustation: 'text/html', 'page.css': 'text/css', 'page.js': 'text/javascript',
-    'commun.js': 'text/javascript', 'incrustation.css': 'text/css', 'incrustation.js': 'text/javascript',
-    'etat.json': 'application/json', evenements: 'text/event-stream' };
+  const csp = String(fichier('web/serveurweb.cpp')).match(/politiqueContenu\[\] =\s*((?:"[^"]*"\s*)+);/)[1].replace(/"\s*"?/g, '');
+  // Only the files of the station's resource, by their names there, as the station serves them.
+  const fichiers = Object.fromEntries([...String(fichier('web/page/page.qrc')).matchAll(/alias="([^"]+)">([^<]+)</g)].map((a) => a.slice(1)));
   // Paths are /scenario/file. The stream brings the state once and asks for no retry soon.
-  await contexte.route('**/*', (requete) => {
-    const [, scenario, nom = ''] = new URL(requete.request().url()).pathname.split('/');
+  const servir = (requete) => {
+    const [, scenario, ...chemin] = new URL(requete.request().url()).pathname.split('/');
+    const nom = { '': 'index.html', incrustation: 'incrustation.html' }[chemin.join('/')] ?? chemin.join('/');
     const etats = [].concat(ETATS[scenario]).map((e) => JSON.stringify(e));
-    const corps = { 'etat.json': etats.at(-1),
-      evenements: 'retry: 3600000\n\n' + etats.map((e) => `event: etat\ndata: ${e}\n\n`).join('') }[nom];
-    if (!TYPES[nom]) return requete.fulfill({ status: 404 });
-    const entetes = { 'content-type': TYPES[nom] + '; charset=utf-8', 'content-security-policy': csp };
-    return requete.fulfill({ headers: entetes, body: corps ?? fichier('web/page/' + ({ '': 'index.html', incrustation: 'incrustation.html' }[nom] ?? nom)) });
-  });
-  let echec = false;
-  const rapporter = (nom, echecs) => {
-    dire((echecs.length ? 'ECHEC ' : 'OK ') + nom + echecs.map((e) => '\n  ' + e).join(''));
-    echec ||= echecs.length > 0;
+    const [type, corps] = { 'etat.json': ['application/json', etats.at(-1)], evenements: ['text/event-stream',
+      'retry: 3600000\n\n' + etats.map((e) => `event: etat\ndata: ${e}\n\n`).join('')] }[nom]
+      ?? [{ html: 'text/html', css: 'text/css', js: 'text/javascript' }[nom.split('.').at(-1)], fichiers[nom]];
+    if (!corps) return requete.fulfill({ status: 404 });
+    const entetes = { 'content-type': type + '; charset=utf-8', 'content-security-policy': csp };
+    return requete.fulfill({ headers: entetes, body: fichiers[nom] ? fichier('web/page/' + corps) : corps });
   };
-  for (const scenario of Object.keys(ETATS)) {
-    // The scoreboard is the last view drawn.
-    const s = await ouvrir(`http://127.0.0.1:9/${scenario}/`, '#vue-tableau [data-role=contenu] > *');
-    const vus = await s.page.evaluate(verifier, [scenario, [].concat(ETATS[scenario]).at(-1)])
-      .catch((e) => ['vérification impossible : ' + e.message]);
-    rapporter(scenario, await clore(s, vus));
-  }
-  for (const [nom, parcours] of Object.entries({ onglets, suivre: suivrePilotes, vie, jour, impression: papier, incrustations }))
-    rapporter(nom, await parcours().catch((e) => ['arrêt : ' + e.message]));
-  return echec ? 1 : 0;
-}
-
-// The day on a phone: the events run in slot order, the one in flight marked and shown first,
-// then the one chosen, kept; each classification as the station sent it; the ranks of the
-// events over in the followed pilot's line. All of them side by side on a laptop.
-async function jour() {
-  const [echecs, ok] = releve();
-  const e = ETATS.journee;
-  const pilotes = e.epreuves[0].series.flatMap((s) => s.pilotes);
-  const voulus = [0, 1].map((k) => e.epreuves[k].classement.map((i) => pilotes[i])).concat([e.classementEpreuve])
-    .map((l) => l.map((p, i) => [i + 1, p.numero, p.nom1 + ' ' + p.nom2, p.points].join('')).join());
-  // Each event as its slot, * when marked in flight, whether it shows, its rows.
-  const vues = (page) => page.$$eval('.epreuve-journee', (l) => l.map((a) => [
-    a.dataset.epreuve + (a.matches('.en-cours[aria-current]') ? '*' : ''), a.checkVisibility(),
-    Array.from(a.querySelectorAll('tbody tr'), (r) => r.textContent).join()]));
-  const montrees = async (page) => (await vues(page)).filter((v) => v[1]).map((v) => v[0]).join();
-  const s = await ouvrir('http://127.0.0.1:9/journee/?suivre=85#journee', '#suivis li');
-  const v = await vues(s.page);
-  ok(v.map((x) => x[0]).join() === '0,1,2*', 'épreuves de la journée : ' + v.map((x) => x[0]));
-  v.forEach(([k, , lignes], i) => ok(lignes === voulus[i], `classement de l'épreuve ${k} : ${lignes.slice(0, 80)}`));
-  ok(await visibles(s.page) + await montrees(s.page) === 'journee2*', 'lien #journee : ' + await montrees(s.page));
-  const ligne = await s.page.locator('#suivis li', { hasText: /^85 / }).textContent();
-  ok(ligne.includes(' · Jugement esthétique : 26e · Cassé de baguettes : 5e · Épreuve : 8e · '),
-    'ligne du pilote suivi : ' + ligne);
-  await s.page.selectOption('#choix-epreuve', '0');
-  ok(await montrees(s.page) === '0', 'épreuve choisie : ' + await montrees(s.page));
-  const t = await ouvrir('http://127.0.0.1:9/journee/', '#vue-journee .epreuve-journee');
-  ok(await montrees(t.page) === '0', 'épreuve retenue : ' + await montrees(t.page));
-  await t.page.setViewportSize({ width: 1280, height: 800 });
-  ok(await montrees(t.page) === '0,1,2*', 'portable : ' + await montrees(t.page));
-  return clore(t, await clore(s, echecs));
-}
-
-// On A4 paper, 150 pilots: under a header naming the contest, the list and the data's time on
-// every sheet, the cup then each event.
-async function papier() {
-  const [echecs, ok] = releve();
-  const s = await ouvrir('http://127.0.0.1:9/papier/', '#vue-journee .epreuve-journee');
-  // Each page's lines under the list its header names.
-  const listes = {};
-  const texte = execFileSync('pdftotext', ['-layout', '-', '-'], { input: await s.page.pdf({ format: 'A4' }) });
-  String(texte).split('\f').filter((p) => p.trim()).forEach((p, i) => {
-    const quoi = p.match(/^Coupe des Vellor 2026 · (.+) · données du \d\d\/\d\d\/\d{4} à \d\d:\d\d:\d\d$/m)?.[1];
-    ok(quoi, `page ${i + 1} sans en-tête`);
-    (listes[quoi] ??= []).push(...p.split('\n').map((l) => [i, l]));
-  });
-  const e = ETATS.papier;
-  const pilotes = e.epreuves[0].series.flatMap((s) => s.pilotes);
-  const rangs = (lignes) => lignes.map((l, i) => [i + 1, l.numero, l.nom1, l.nom2, l.points]);
-  const mots = (t) => t.join(' ').trim().split(/\s+/).sort().join(' ');
-  const coupe = e.classementCoupe.map((l) => [l.rang.replace(' ex aequo', ''), l.numero, l.nom1, l.nom2, l.points]);
-  for (const [quoi, lignes] of [['Classement de la coupe', coupe], [EPREUVES[2], rangs(e.classementEpreuve)],
-    ...[0, 1].map((k) => [EPREUVES[k], rangs(e.epreuves[k].classement.map((i) => pilotes[i]))])]) {
-    // Every pilot once, in order, his row's words from his name's first line to its last on one sheet.
-    const vues = listes[quoi] ?? [];
-    let avant = -1;
-    for (const l of lignes) {
-      const ou = (mot) => vues.flatMap(([, t], k) => (new RegExp(`\\b${mot}\\b`).test(t) ? [k] : []));
-      const [debut, fin] = [ou(l[2]), ou(l[3].split(' ').at(-1))];
-      const bloc = vues.slice(debut[0], fin[0] + 1);
-      ok(debut.length === 1 && debut[0] > avant && bloc[0][0] === bloc.at(-1)[0] && mots(bloc.map((v) => v[1])) === mots(l),
-        `${quoi} : ${l[2]} vu ${debut.length} fois, ${bloc.map((v) => v[0] + 1 + ' « ' + v[1].trim() + ' »')}`);
-      avant = debut[0];
-    }
-  }
-  return clore(s, echecs);
-}
-
-// The failed checks, and the check that notes one.
-const releve = (echecs = []) => [echecs, (c, m) => { if (!c) echecs.push(m); }];
-const visibles = (page) => page.evaluate(() =>
-  Array.from(document.querySelectorAll('.vue'), (v) => v.checkVisibility() && v.dataset.vue).filter(Boolean).join());
-
-// One view at a time on a phone, chosen by a deep link or a tab and remembered; all of them
-// side by side on a laptop. Nothing moves when the device asks for reduced motion.
-async function onglets() {
-  const [echecs, ok] = releve();
-  const s = await ouvrir('http://127.0.0.1:9/mouvement/#coupe', '#vue-tableau [data-role=contenu] > *');
-  ok(await visibles(s.page) === 'coupe', 'lien #coupe : ' + await visibles(s.page));
-  await s.page.click('.onglets a[data-vue=tableau]');
-  await s.page.waitForFunction(() => location.hash === '#tableau', null, { timeout: DELAI });
-  ok(await visibles(s.page) === 'tableau', 'onglet Tableau : ' + await visibles(s.page));
-  const t = await ouvrir('http://127.0.0.1:9/mouvement/', '#vue-tableau [data-role=contenu] > *');
-  ok(await visibles(t.page) === 'tableau', 'onglet retenu : ' + await visibles(t.page));
-  await t.page.setViewportSize({ width: 1280, height: 800 });
-  ok(await visibles(t.page) === 'series,preparation,epreuve,coupe,tableau,journee', 'portable : ' + await visibles(t.page));
-  const mouvement = (p) => p.evaluate(() => {
-    const n = document.querySelector('#vue-series .nom');
-    n.classList.add('arrive');
-    return getComputedStyle(n).animationName;
-  });
-  ok(await mouvement(t.page) !== 'none', 'un résultat arrivé ne se voit pas');
-  await t.page.emulateMedia({ reducedMotion: 'reduce' });
-  ok(await mouvement(t.page) === 'none', 'animation malgré le mouvement réduit');
-  return clore(t, await clore(s, echecs));
-}
-
-// A shared link follows its pilot; a search by name (accents ignored) or number adds one.
-async function suivrePilotes() {
-  const [echecs, ok] = releve();
-  const s = await ouvrir('http://127.0.0.1:9/mouvement/?suivre=85#coupe', '#suivis li');
-  const lignes = () => s.page.$$eval('#suivis li', (l) => l.map((n) => n.textContent));
-  // Pilot 85 is 8th of the cup and flies in the 5th series; the 3rd has its results, the 4th is to fly.
-  ok((await lignes())[0] === '85 <img src=x onerror=alert(1)> Pirate · Coupe : 8e, 251 pts · Épreuve : 8e · ' +
-    'Série n° 5, dans 1 série×', 'ligne du pilote suivi : ' + (await lignes())[0]);
-  ok(await s.page.$$eval('.vues .suivi', (l) => l.length) === 6, 'pilote suivi surligné dans chaque vue');
-  for (const [cherche, trouve] of [['noel', '31 NOËL Lucie'], ['97', '97 BLANC Zoé']]) {
-    await s.page.fill('#recherche', cherche);
-    await s.page.click(`.proposition:has-text("${trouve}")`, { timeout: DELAI });
-  }
-  ok((await lignes()).map((l) => l.split(' ·')[0]).join() === '85 <img src=x onerror=alert(1)> Pirate,31 NOËL Lucie,97 BLANC Zoé',
-    'pilotes suivis : ' + await lignes());
-  await s.page.fill('#recherche', 'a');
-  ok(await s.page.$$eval('.proposition:not(:disabled)', (l) => l.length) === 0, 'un quatrième pilote peut être suivi');
-  // The link is taken once: 85 dropped stays dropped after a reload, at the view it named.
-  ok(s.page.url() === 'http://127.0.0.1:9/mouvement/#coupe', 'adresse après le lien : ' + s.page.url());
-  await s.page.getByRole('button', { name: /^Ne plus suivre .*Pirate/ }).click();
-  await s.page.reload();
-  s.chargements--; // the test's own reload
-  await s.page.waitForSelector('#suivis li', { state: 'attached', timeout: DELAI });
-  ok((await lignes()).map((l) => l.split(' ·')[0]).join() === '31 NOËL Lucie,97 BLANC Zoé' &&
-    await visibles(s.page) === 'coupe', 'après rechargement : ' + await visibles(s.page) + ', ' + await lignes());
-  return clore(s, echecs);
-}
-
-// A series' life fed state by state to a page that follows 46, of the 3rd series, and 64, of
-// the 4th: [series called, its flag, series with results, end of the line of 46, of 64].
-const VIE = [
-  [-1, false, 2, 'Série n° 3, la prochaine', 'Série n° 4, dans 1 série'],
-  [2, false, 2, 'Série n° 3, en préparation', 'Série n° 4, dans 1 série'],
-  [2, true, 2, 'en vol', 'Série n° 4, dans 1 série'],
-  [2, false, 3, '', 'Série n° 4, la prochaine'],
-  [3, false, 3, '', 'Série n° 4, en préparation'],
-  [3, true, 3, '', 'en vol'],
-];
-// Also: the results that arrive stand out a few seconds; the data's age counts up and shows
-// its age past half a minute.
-async function vie() {
-  const [echecs, ok] = releve();
-  const s = await ouvrir('http://127.0.0.1:9/pylones/?suivre=46,64', '#suivis li');
-  // The sample's stream has ended: the states below come as if it had reopened.
-  await s.page.waitForFunction(() => /perdue/.test(document.getElementById('etat-connexion').textContent), null, { timeout: DELAI });
-  // How many names stand out, or once none does, when.
-  const enRelief = (eteints) => { const n = Array.from(document.querySelectorAll('#vue-series .nom'))
-    .filter((n) => getComputedStyle(n).animationName !== 'none').length; return eteints ? n === 0 && performance.now() : n; };
-  const fin = (condition, arg) => s.page.waitForFunction(condition, arg, { timeout: DELAI }).then((r) => r.jsonValue(), () => [NaN]);
-  let [resultats, recu] = [];
-  for (const [i, [serieCourante, serieDrapeau, vols, ...attendus]] of VIE.entries()) {
-    const e = { ...exemple(2), serieCourante, serieDrapeau, tempsEcoule: `0${i}:00`, depuisTrameMs: 28000 };
-    e.epreuves[2].series.forEach((serie, k) => { serie.avecResultats = k < vols; });
-    recu = await s.page.evaluate(([e, premier]) => {
-      const t = performance.now();
-      if (premier) window.__suivi.flux.dispatchEvent(new Event('open'));
-      window.__suivi.flux.dispatchEvent(new MessageEvent('etat', { data: JSON.stringify(e) }));
-      const ligne = document.getElementById('etat-connexion');
-      return { t, texte: ligne.textContent, couleur: getComputedStyle(ligne).color };
-    }, [e, i === 0]);
-    await s.page.waitForFunction((t) => document.querySelector('#vue-series [data-role=chrono] .temps').textContent === t,
-      e.tempsEcoule, { timeout: DELAI });
-    const vus = await s.page.$$eval('#suivis li', (l) => Object.fromEntries(l.map((n) => {
-      const p = n.textContent.replace(/×$/, '').split(' · ');
-      return [p[0].split(' ')[0], /^(Série|en vol)/.test(p.at(-1)) ? p.at(-1) : ''];
-    })));
-    ok(vus[46] === attendus[0] && vus[64] === attendus[1], `état ${i} : 46 « ${vus[46]} », 64 « ${vus[64]} »`);
-    if (vols === 3 && !resultats) resultats = [recu.t, await s.page.evaluate(enRelief, false), fin(enRelief, true)];
-  }
-  const [vieux, couleur] = await fin(() => { const n = document.getElementById('etat-connexion');
-    return parseInt(n.textContent.match(/il y a (\d+) s/)?.[1]) >= 31 && [performance.now(), getComputedStyle(n).color]; });
-  ok(/il y a 28 s/.test(recu.texte) && vieux - recu.t >= 2900 && couleur !== recu.couleur,
-    `âge : « ${recu.texte} » puis 31 s après ${Math.round(vieux - recu.t)} ms, couleur ${recu.couleur} puis ${couleur}`);
-  const eteint = await resultats[2];
-  ok(resultats[1] === 6 && eteint - resultats[0] >= 3000,
-    `${resultats[1]} résultats arrivés en relief, pendant ${Math.round(eteint - resultats[0])} ms`);
-  // A station that took its state back from disk says so until a sender speaks.
-  await s.page.evaluate((e) => window.__suivi.flux.dispatchEvent(new MessageEvent('etat', { data: JSON.stringify(e) })),
-    { ...exemple(2), depuisTrameMs: -1, reprise: '14:32:10' });
-  const repris = () => document.getElementById('etat-connexion').textContent === 'État repris de 14:32:10, en attente de l\'émetteur';
-  ok(await fin(repris) === true, 'reprise : ' + await s.page.textContent('#etat-connexion'));
-  return clore(s, echecs);
-}
-
-// The overlays: transparent around their panel, the rows asked for.
-async function incrustations() {
-  const echecs = [];
-  // The sample has 30 pilots: "haut=40" shows them all, each row whole on the picture. The
-  // hostile one has 60: a height out of 1 to 40 is brought back into it, one not a number is 10.
-  for (const [etat, vue, lignes] of [['mouvement', 'coupe&haut=3', 3], ['mouvement', 'coupe&haut=40', 30],
-    ['mouvement', 'tableau', 10], ['mouvement', 'serie', 6], ['hostile', 'coupe&haut=1000', 40],
-    ['hostile', 'coupe&haut=0', 1], ['hostile', 'coupe&haut=-3', 1], ['hostile', 'coupe&haut=abc', 10]]) {
-    const s = await ouvrir(`http://127.0.0.1:9/${etat}/incrustation?vue=${vue}`, '.panneau', GRAND);
-    const [n, bas] = await s.page.$$eval('.panneau tbody tr, .panneau li', (l) => [l.length,
-      Math.max(...l.map((r) => r.getBoundingClientRect().bottom)) <= Math.min(1080, l[0]?.closest('.panneau').getBoundingClientRect().bottom)]);
-    const [coin, panneau] = await alphas(s.page);
-    // The title and the last column keep a broadcast graphic's margin inside the panel.
-    const marge = await s.page.$eval('.panneau', (p) => { const b = p.getBoundingClientRect();
-      return Math.min(...Array.from(p.querySelectorAll('.titre, .points, td:last-child, .chrono'),
-        (n) => { const r = n.getBoundingClientRect(); return Math.min(r.left - b.left, b.right - r.right, r.top - b.top); })); });
-    if (n !== lignes || !bas || coin !== 0 || panneau === 0 || marge < 24) {
-      echecs.push(`${etat} ${vue} : ${n} lignes${bas ? '' : ' (coupées)'}, alpha ${coin} au coin, ${panneau} au panneau, ` +
-        `marge ${marge} px`);
-    }
+  const pages = new Map(); // address -> [view, step]...
+  for (const [vue, entrees] of Object.entries(VUES))
+    for (const [adresse, ...pas] of entrees) pages.set(adresse, [...(pages.get(adresse) ?? []), ...pas.map((p) => [vue, p])]);
+  await contexte.route('**/*', servir);
+  let [echec, port] = [false, 9000];
+  for (const [adresse, pas] of pages) {
+    // Each on an origin of its own, so that no page finds what another one stored.
+    const [s, echecs] = [await ouvrir(`http://127.0.0.1:${port++}/${adresse}`), []];
+    try {
+      for (const [vue, p] of [['page', DEFAUTS], ...pas])
+        echecs.push(...(await (Array.isArray(p) ? verifier(s.page, p, p[3] && DELAI) : p(s.page, s)) ?? []).map((m) => `${vue} · ${m}`));
+    } catch (e) { echecs.push('arrêt : ' + e.message); }
     await clore(s, echecs);
+    console.log((echecs.length ? 'ECHEC ' : 'OK ') + adresse + echecs.map((e) => '\n  ' + e).join(''));
+    echec ||= echecs.length > 0;
   }
-  return echecs;
+  return echec ? 1 : 0;
 }
 
 // ---- Test mode: the C++ test drives the station, the page must follow it by itself. ----
 
 async function essai() {
-  // The page follows the pilot its link names; the overlay shows the series in flight.
-  const s = await ouvrir(url, '#vue-series .serie');
-  const o = await ouvrir(new URL('incrustation?vue=serie', url).href, '.panneau', GRAND);
-  const avant = await s.page.waitForFunction(() => /, dans \d+ séries?×$/.test(document.getElementById('suivis').textContent),
-    null, { timeout: DELAI / 2 }).then(() => [], async () => ['pilote suivi pas placé : ' + await s.page.textContent('#suivis')]);
-  const coin = (await alphas(o.page))[0];
-  const f = [...avant, ...(coin ? ['fond de l\'incrustation opaque : ' + coin] : []), ...await fautes(s), ...await fautes(o)];
-  dire(f.length ? 'faute ' + f.join(' ; ') : 'prêt');
-  if (f.length) return 1;
+  // The page follows the pilot its link names; the station goes away now and then.
+  const s = await ouvrir(url, true);
+  const repondre = async (echecs, reponse) => {
+    echecs.push(...await fautes(s));
+    console.log(echecs.length ? 'faute ' + echecs.join(' ; ') : reponse);
+    return echecs.length === 0;
+  };
+  const suivi = (fin) => verifier(s.page, ['pilote suivi', () => lire.texte('#suivis'), fin], DELAI / 2);
+  if (!await repondre(await suivi(/, dans \d+ séries?×$/), 'prêt')) return 1;
   for await (const ligne of createInterface({ input: process.stdin })) {
-    if (ligne === 'coupure') { [s.coupure, o.coupure] = [true, true]; dire('coupure notée'); continue; }
     const age = ligne.match(/^age (\S+) (\d+)$/);
-    if (age) { dire(await lireAge(age[1], Number(age[2]))); continue; }
-    const attendus = JSON.parse(ligne.replace(/^attendre /, ''));
-    // The names in the series in flight of both, and the followed pilot flying.
-    const voir = async (page, selecteur, suivi) => await page.bringToFront() ?? page.waitForFunction(([a, sel, suivi]) => {
-      const noms = Array.from(document.querySelectorAll(sel), (n) => n.textContent);
-      return a.every((n) => noms.includes(n)) && (!suivi || /· en vol×$/.test(document.getElementById('suivis').textContent));
-    }, [attendus, selecteur, suivi], { timeout: DELAI / 2 }).then(() => true, () => false);
-    const vus = [await voir(s.page, '#vue-series .serie.courante .nom', true), await voir(o.page, '.pilotes .nom', false)];
-    const f = [...await fautes(s), ...await fautes(o), ...(vus[0] ? [] : ['la page ne montre pas ' + attendus.join(', ') + ' en vol']),
-      ...(vus[1] ? [] : ['l\'incrustation ne montre pas ' + attendus.join(', ')])];
-    dire(f.length ? 'faute ' + f.join(' ; ') : 'vu');
-    if (f.length) return 1;
+    if (age) { console.log(await lireAge(age[1], Number(age[2]))); continue; }
+    // The names in the series in flight, and the followed pilot flying.
+    const noms = JSON.stringify(ligne.replace(/^attendre /, '').split('\t'));
+    const absents = `() => ${noms}.filter((n) => !lire.textes('#vue-series .courante .nom').includes(n))`;
+    if (!await repondre([...await verifier(s.page, ['absents de la série en vol', absents, []], DELAI / 2),
+      ...await suivi(/· en vol×$/)], 'vu')) return 1;
   }
   return 0;
 }
 
-// The age a phone opened now reads: the stream may first give the stored state as new, the
-// page must correct it within a few seconds.
-async function lireAge(adresse, minimum) {
-  const n = await ouvrir(adresse, '#vue-series .serie');
-  const lu = await n.page.waitForFunction((min) => {
-    const m = document.getElementById('etat-connexion').textContent.match(/il y a (?:(\d+) min )?(\d+) s$/);
-    const a = m ? Number(m[1] || 0) * 60 + Number(m[2]) : NaN;
-    return a >= min && a;
-  }, minimum, { timeout: 5000 }).then((r) => r.jsonValue(), () => null);
-  const f = await clore(n, lu ? [] : ['état : ' + await n.page.textContent('#etat-connexion')]);
-  return f.length ? 'faute ' + f.join(' ; ') : 'age ' + lu;
+// The age a phone opened now reads, s seconds after the sender went quiet: the stream may
+// first give the stored state as new, the page must correct it within a few seconds. The HTTP
+// dates are in whole seconds: from s - 2 s to s + 2 s and the time the reading took.
+async function lireAge(adresse, s) {
+  const [debut, n] = [Date.now(), await ouvrir(adresse)];
+  // True once the age read is in range, else the status line.
+  const lecture = `() => { const t = lire.texte('#etat-connexion'), [, min = 0, sec] = t.match(/il y a (?:(\\d+) min )?(\\d+) s$/) ?? [];
+    const a = min * 60 + Number(sec); return (a >= ${s - 2} && a <= ${s + 2} + (Date.now() - ${debut}) / 1000) || t; }`;
+  const f = await clore(n, await verifier(n.page, [`âge ${s} s après la dernière trame`, lecture, true], 5000));
+  return f.length ? 'faute ' + f.join(' ; ') : 'vu';
 }
 
 // ---- Follow mode: every view against the state the station publishes. ----
 
-// Runs in the page: the differences between the views and the state e, as texts.
-function ecarts(e) {
-  const diff = [];
-  // Without the arrows of who moved.
-  const tous = (sel) => Array.from(document.querySelectorAll(sel), (n) => {
-    const c = n.cloneNode(true);
-    c.querySelectorAll('.mouvement').forEach((m) => m.remove());
-    return c.textContent;
-  });
-  const nom = (p) => String(p.nom1) + ' ' + String(p.nom2);
-  // The first difference only: lists are long.
-  const memes = (quoi, vus, voulus) => {
-    const [v, w] = [[].concat(vus), [].concat(voulus)];
-    const k = v.findIndex((x, i) => x !== w[i]);
-    if (k >= 0) diff.push(`${quoi} : vu ${JSON.stringify(v[k])}, attendu ${JSON.stringify(w[k])} (rang ${k + 1})`);
-    else if (v.length !== w.length) diff.push(`${quoi} : ${v.length} lignes au lieu de ${w.length}`);
-  };
-  const epreuve = e.epreuveEnCours;
-  const series = epreuve >= 0 && epreuve < 5 ? e.epreuves[epreuve].series : [];
-  const cartes = Array.from(document.querySelectorAll('#vue-series .serie'));
-  memes('nombre de séries', cartes.length, series.length);
-  series.forEach((s, k) => {
-    memes('série ' + (k + 1), Array.from(cartes[k]?.querySelectorAll('.nom') ?? [], (n) => n.textContent),
-      s.pilotes.map(nom));
-    memes('série ' + (k + 1) + ' en vol', cartes[k]?.classList.contains('courante'), k === e.serieCourante);
-  });
-  const temps = [e.tempsEcoule || '00:00', e.tempsRestant || '00:00'];
-  memes('chronomètres', tous('[data-role=chrono] .temps'), [...temps, ...temps]);
-  const prep = e.preparation.trouvee === false ? [] : e.preparation.pilotes;
-  memes('préparation', tous('#vue-preparation tbody tr'),
-    prep.map((p, i) => [i + 1, p.numero, p.nom2 + ' ' + p.nom1, p.club].join('')));
-  memes('classement de l\'épreuve', tous('#vue-classement-epreuve tbody tr'),
-    e.classementEpreuve.map((l, i) => [i + 1, l.numero, nom(l), l.points].join('')));
-  // A rank badge never says "ex aequo": equal ranks already do.
-  memes('classement de la coupe', tous('#vue-classement-coupe .ligne-coupe'), e.classementCoupe.map((l) =>
-    [String(l.rang).replace('ex aequo', '').trim(), l.points, l.numero, nom(l)].join('')));
-  if (epreuve >= 1 && epreuve < 5)
-    memes('tableau', tous('#vue-tableau tbody .pilote').slice(0, 10).filter((t) => t !== ''),
-      e.tableauEpreuve.slice(0, 10).map(nom));
-  return diff;
-}
-
-// Compares the views with a fresh /etat.json once the page has received that state and drawn
-// it. A page already further on is asked again; one that never gets there is a gap.
-async function controler(page, verification = '__ecarts') {
-  // A page behind another one draws at a crawl: the one checked comes to the front.
-  await page.bringToFront();
+// The gaps between the views and a fresh /etat.json, once the page drew it within 10 s (the
+// page checked comes to the front: one behind another draws at a crawl). A page that the
+// stream took further meanwhile is asked again.
+async function controler(page) {
   for (let essai = 1; ; essai++) {
-    const e = await page.evaluate(async () => (await fetch('etat.json', { cache: 'no-store' })).json());
-    const recu = await page.waitForFunction((n) => window.__suivi.sequence >= n, e.sequence, { timeout: 10000 })
-      .then(() => true, () => false);
-    if (!recu) return { diff: ['état ' + e.sequence + ' jamais reçu par le flux'] };
-    const r = await page.evaluate(async ([e, v]) => {
-      await new Promise((fin) => requestAnimationFrame(() => requestAnimationFrame(fin)));
-      return { diff: window[v](e), stable: window.__suivi.sequence === e.sequence, sequence: e.sequence };
-    }, [e, verification]);
-    if (r.diff.length === 0 || r.stable || essai === 10) return r;
+    const e = await page.evaluate(async () => (window.__etat = await (await fetch('etat.json', { cache: 'no-store' })).json()));
+    const plusLoin = () => window.__sequence > window.__etat.sequence;
+    await verifier(page, ['', `() => (${plusLoin})() || !ecarts(window.__etat).length`, true], 10000);
+    const diff = await verifier(page, ['écarts', () => ecarts(window.__etat), []]);
+    if (!diff.length || essai === 10 || !await page.evaluate(plusLoin)) return { diff, sequence: e.sequence };
   }
 }
 
-// Runs in the overlay: its pilots against the series in flight of the state e.
-function ecartsIncrustation(e) {
-  const serie = e.epreuves[e.epreuveEnCours]?.series[e.serieCourante];
-  const vus = Array.from(document.querySelectorAll('.pilotes .nom'), (n) => n.textContent).join(', ');
-  const voulus = (serie?.pilotes ?? []).map((p) => p.nom1 + ' ' + p.nom2).join(', ');
-  return vus === voulus ? [] : [`incrustation : vu ${vus}, attendu ${voulus}`];
-}
-
 async function suivre() {
-  const s = await ouvrir(url, '#vue-series .serie');
-  const o = reste.includes('--incrustation') ? await ouvrir(new URL('incrustation?vue=serie', url).href, '.panneau', GRAND) : null;
+  const option = (nom, defaut) => (reste.includes(nom) ? reste[reste.indexOf(nom) + 1] : defaut);
   const [duree, captures, debut] = [Number(option('--duree', '60')), option('--captures', ''), Date.now()];
+  const [s, o] = [await ouvrir(url), reste.includes('--incrustation') && await ouvrir(new URL('incrustation?vue=serie', url).href)];
   let [controles, nbEcarts, sequence, immobile] = [0, 0, -1, 0];
   const ecart = (texte) => { nbEcarts++; console.error('écart : ' + texte); };
   while (Date.now() - debut < duree * 1000) {
     const r = await controler(s.page);
     controles++;
-    if (o) r.diff.push(...(await controler(o.page, '__ecartsIncrustation')).diff);
+    if (o) r.diff.push(...(await controler(o.page)).diff);
     if (r.diff.length) ecart(r.diff.join(' ; '));
-    // The simulator changes the contest every second: a still state is a stalled page.
+    // The simulator changes the contest every second: a still state is a stalled station.
     else if (r.sequence <= sequence && ++immobile >= 3) ecart('séquence immobile à ' + sequence);
     else if (r.sequence > sequence) [immobile, sequence] = [0, r.sequence];
     // The README's pictures, drawn by a tool of their own once the page shows the contest.
     if (captures && controles === Math.max(1, Math.floor(duree / 4))) {
       const { capturer } = await import('../../tools/captures/page.mjs');
-      await capturer({ page: s.page, dossier: captures, ouvrir, contexte, delai: DELAI, taille: GRAND });
+      await capturer({ page: s.page, dossier: captures, ouvrir, contexte, delai: DELAI });
     }
-    await attendre(2000);
+    // A pace between two comparisons, not a wait for anything.
+    await new Promise((r) => setTimeout(r, 2000));
   }
-  (await fautes(s)).forEach(ecart);
-  if (o) (await fautes(o)).forEach(ecart);
-  dire(`suivi ${Math.round((Date.now() - debut) / 1000)} s : ${controles} contrôles, ${nbEcarts} écarts`);
+  for (const x of [s, o].filter(Boolean)) (await fautes(x)).forEach(ecart);
+  console.log(`suivi ${Math.round((Date.now() - debut) / 1000)} s : ${controles} contrôles, ${nbEcarts} écarts`);
   return nbEcarts === 0 ? 0 : 1;
 }
 

@@ -1,10 +1,10 @@
 // The README's pictures of the results page, taken by tests/navigateur/page.mjs's follow mode
 // (scripts/suivre-page.sh --captures DOSSIER) once the page shows a running contest: two tabs
 // on a phone with a pilot followed, and the series overlay over a drawn frame of a contest
-// video. `ouvrir` opens a page in the follow mode's browser context.
+// video. `ouvrir` opens a page in the follow mode's browser context (an overlay at 1920 x 1080).
 import { mkdirSync, writeFileSync } from 'node:fs';
 
-export async function capturer({ page, dossier, ouvrir, contexte, delai, taille }) {
+export async function capturer({ page, dossier, ouvrir, contexte, delai }) {
   mkdirSync(dossier, { recursive: true });
   const photo = async (nom) => {
     await page.waitForFunction(() =>
@@ -20,7 +20,7 @@ export async function capturer({ page, dossier, ouvrir, contexte, delai, taille 
   await page.click('.onglets a[data-vue=coupe]');
   await photo('coupe');
   // The series overlay over a frame of a contest video, drawn here.
-  const o = await ouvrir(new URL('incrustation?vue=serie', page.url()).href, '.panneau', taille);
+  const o = await ouvrir(new URL('incrustation?vue=serie', page.url()).href);
   const png = (await o.page.screenshot({ omitBackground: true })).toString('base64');
   const toile = await contexte.newPage();
   const image = await toile.evaluate(async (png) => {
