@@ -31,19 +31,32 @@ struct Flux {
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.write("GET /evenements HTTP/1.1\r\nHost: station\r\n\r\n");
     }
-    // The data of every "etat" event, in order of arrival.
+    // The data line of every "etat" event, in order of arrival. The chunks and the lines are
+    // read once each, so that a long stream costs no more to check on a slow machine.
     QList<QByteArray> etats()
     {
         brut += socket.readAll();
-        QList<QByteArray> liste;
-        for (const QByteArray &bloc : lire(brut).corps.split('\n'))
-            if (bloc.startsWith("data: "))
-                liste << bloc.mid(6);
-        return liste;
+        if (!fin && brut.contains("\r\n\r\n"))
+            fin = brut.indexOf("\r\n\r\n") + 4;
+        for (bool ok = fin > 0; ok;) {
+            const int finTaille = brut.indexOf("\r\n", fin);
+            const int taille = brut.mid(fin, finTaille - fin).toInt(&ok, 16);
+            ok = ok && finTaille > 0 && taille > 0 && brut.size() >= finTaille + 4 + taille;
+            if (ok) {
+                corps += brut.mid(finTaille + 2, taille);
+                fin = finTaille + 4 + taille;
+            }
+        }
+        for (int ligne; (ligne = corps.indexOf('\n', coupe)) >= 0; coupe = ligne + 1)
+            if (corps.mid(coupe, 6) == "data: ")
+                lignes << corps.mid(coupe + 6, ligne - coupe - 6);
+        return lignes;
     }
     QByteArray dernier() { return etats().value(etats().size() - 1); }
     QTcpSocket socket;
-    QByteArray brut;
+    QByteArray brut, corps;
+    int fin = 0, coupe = 0;
+    QList<QByteArray> lignes;
 };
 
 // "*" for every interface, else the address as text.
