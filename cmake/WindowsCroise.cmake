@@ -18,7 +18,7 @@ foreach(dll libstdc++-6.dll libwinpthread-1.dll)
 endforeach()
 list(REMOVE_DUPLICATES dossiersDll)
 string(REPLACE ";" ":" VELLOR_DLL "${dossiersDll}")
-set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DIR}/wine ${VELLOR_DLL})
+set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DIR} ${VELLOR_DLL})
 
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
