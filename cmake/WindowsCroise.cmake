@@ -2,7 +2,8 @@
 # (scripts/lib/wine-lancer.sh), in a prefix of the build's own, and NSIS packages them. Wine and
 # the installer take the DLLs from Qt's bin folder, the C libraries' and MinGW's runtime.
 # Sets VELLOR_DLL (those folders, separated by :) and LANCEUR, the command that comes before
-# a test program; the installer is the target `installateur`.
+# a test program; the installer is the target `installateur`, its files listed by
+# packaging/windows/fichiers.cmake.
 get_filename_component(dossierQt "${Qt${QT_VERSION_MAJOR}_DIR}/../../.." ABSOLUTE)
 set(dossiersDll ${dossierQt}/bin)
 foreach(prefixe ${CMAKE_PREFIX_PATH})
@@ -18,20 +19,29 @@ foreach(dll libstdc++-6.dll libwinpthread-1.dll)
 endforeach()
 list(REMOVE_DUPLICATES dossiersDll)
 string(REPLACE ";" ":" VELLOR_DLL "${dossiersDll}")
-set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DIR}/wine ${VELLOR_DLL})
+set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DIR} ${VELLOR_DLL})
 
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
     set(INSTALLATEUR
         ${PROJECT_BINARY_DIR}/vellorcup-display-${PROJECT_VERSION}-win64-setup.exe)
     set(fichiers ${PROJECT_BINARY_DIR}/installateur-fichiers.nsh)
+    set(emballage ${PROJECT_SOURCE_DIR}/packaging/windows)
+    # What the station loads beyond its import table: the window system and the native style.
+    set(plugins "")
+    foreach(plugin QWindowsIntegrationPlugin QWindowsVistaStylePlugin)
+        list(APPEND plugins $<TARGET_FILE:Qt${QT_VERSION_MAJOR}::${plugin}>)
+    endforeach()
+    # CMAKE_OBJDUMP is MinGW's, found from the compilers' prefix: it reads the import tables.
     add_custom_command(OUTPUT ${INSTALLATEUR}
-        COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/lib/windows-fichiers.sh
-            $<TARGET_FILE:vellorcup-display> ${VELLOR_DLL} ${dossierQt}/plugins > ${fichiers}
+        COMMAND ${CMAKE_COMMAND} -DPROGRAMME=$<TARGET_FILE:vellorcup-display> "-DPLUGINS=${plugins}"
+            -DDOSSIERS=${VELLOR_DLL} -DCMAKE_OBJDUMP=${CMAKE_OBJDUMP}
+            -DLIENS=${PROJECT_BINARY_DIR}/installateur-dll -DSORTIE=${fichiers}
+            -P ${emballage}/fichiers.cmake
         COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSORTIE=${INSTALLATEUR}
-            -DFICHIERS=${fichiers} ${PROJECT_SOURCE_DIR}/packaging/windows/vellorcup-display.nsi
-        DEPENDS vellorcup-display ${PROJECT_SOURCE_DIR}/scripts/lib/windows-fichiers.sh
-            ${PROJECT_SOURCE_DIR}/packaging/windows/vellorcup-display.nsi
+            -DFICHIERS=${fichiers} ${emballage}/vellorcup-display.nsi
+        DEPENDS vellorcup-display ${plugins} ${emballage}/fichiers.cmake
+            ${emballage}/vellorcup-display.nsi
         VERBATIM)
     add_custom_target(installateur ALL DEPENDS ${INSTALLATEUR})
 endif()

@@ -27,17 +27,15 @@ mkdir -p "$construction"
 }
 
 # One Wine server for the whole run, born inside the namespace, so that every socket it makes
-# is there too; tests one at a time, since they share that namespace's ports.
+# is there too; tests one at a time, since they share that namespace's ports. The prefix is
+# the one the tests' launcher uses (scripts/lib/wine-env.sh).
 # shellcheck disable=SC2016,SC2086 # expanded by the inner shell; CTEST_ARGS holds several words
 bash "$racine/scripts/isole.sh" bash -c '
-    cd "$1" && shift
-    export WINEPREFIX="$PWD/wine" HOME="$PWD/wine.maison" WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$HOME"
-    wineserver -k 2>/dev/null
-    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    . "$1/scripts/lib/wine-env.sh" && cd "$2" && shift 2 || exit 1
+    wine_prefixe "$PWD"
+    wine_demarrer
     ctest --output-on-failure "$@"
     code=$?
-    wineserver -k 2>/dev/null
-    exit $code' windows "$construction" ${CTEST_ARGS:-} 2>&1 | tee "$construction/ctest-dernier.log"
+    wine_arreter
+    exit $code' windows "$racine" "$construction" ${CTEST_ARGS:-} 2>&1 | tee "$construction/ctest-dernier.log"
 exit "${PIPESTATUS[0]}"

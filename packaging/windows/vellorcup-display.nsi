@@ -25,8 +25,17 @@ SetCompressor /SOLID lzma
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "French"
 
-!macro Regle action nom protocole
-    nsExec::Exec 'netsh advfirewall firewall ${action} rule name="${nom}" dir=in action=allow program="$INSTDIR\${PROGRAMME}" protocol=${protocole} enable=yes profile=any'
+; Each firewall rule once, for whatever is done to them all (Ajouter, Retirer).
+!macro Regles action
+    !insertmacro ${action} "${REGLE_TRAMES}" UDP
+    !insertmacro ${action} "${REGLE_PAGE}" TCP
+!macroend
+!macro Ajouter nom protocole
+    nsExec::Exec 'netsh advfirewall firewall add rule name="${nom}" dir=in action=allow program="$INSTDIR\${PROGRAMME}" protocol=${protocole} enable=yes profile=any'
+    Pop $0
+!macroend
+!macro Retirer nom protocole
+    nsExec::Exec 'netsh advfirewall firewall delete rule name="${nom}"'
     Pop $0
 !macroend
 
@@ -40,12 +49,8 @@ Section "Station"
     CreateShortcut "$SMPROGRAMS\${NOM}\${NOM}.lnk" "$INSTDIR\${PROGRAMME}"
     CreateShortcut "$SMPROGRAMS\${NOM}\Désinstaller.lnk" "$INSTDIR\desinstaller.exe"
     ; An earlier install's rules first, so that a reinstall never doubles them.
-    nsExec::Exec 'netsh advfirewall firewall delete rule name="${REGLE_TRAMES}"'
-    Pop $0
-    nsExec::Exec 'netsh advfirewall firewall delete rule name="${REGLE_PAGE}"'
-    Pop $0
-    !insertmacro Regle add "${REGLE_TRAMES}" UDP
-    !insertmacro Regle add "${REGLE_PAGE}" TCP
+    !insertmacro Regles Retirer
+    !insertmacro Regles Ajouter
     WriteRegStr HKLM "${CLE_DESINSTALLATION}" "DisplayName" "${NOM}"
     WriteRegStr HKLM "${CLE_DESINSTALLATION}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKLM "${CLE_DESINSTALLATION}" "Publisher" "Coupe des Vellor"
@@ -56,10 +61,7 @@ SectionEnd
 ; The settings file lives in the user's Documents folder, never here: it stays.
 Section "Uninstall"
     SetRegView 64
-    nsExec::Exec 'netsh advfirewall firewall delete rule name="${REGLE_TRAMES}"'
-    Pop $0
-    nsExec::Exec 'netsh advfirewall firewall delete rule name="${REGLE_PAGE}"'
-    Pop $0
+    !insertmacro Regles Retirer
     SetShellVarContext all
     RMDir /r "$SMPROGRAMS\${NOM}"
     RMDir /r "$INSTDIR"

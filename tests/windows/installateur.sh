@@ -10,13 +10,14 @@ set -euo pipefail
 installateur="$(realpath "$1")"
 simulateur="$2"
 dossiers_dll="$3"
+# shellcheck source=scripts/lib/wine-env.sh
+. "$(dirname "$0")/../../scripts/lib/wine-env.sh"
+wine_isole || exit 1
 travail="$(mktemp -d)"
-export WINEPREFIX="$travail/wine" HOME="$travail/maison" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+wine_prefixe "$travail"
 xvfb=""
 finir() {
-    wineserver -k 2>/dev/null || true
+    wine_arreter
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
     rm -rf "$travail"
 }
@@ -56,11 +57,12 @@ xvfb=$!
 attendre 30 "Xvfb ne démarre pas" test -s "$travail/affichage"
 DISPLAY=":$(cat "$travail/affichage")"
 export DISPLAY
-$wine wineboot -i >/dev/null 2>&1
+wine_demarrer
 
 echo "== installation silencieuse"
-$wine "$installateur" /S
+"$WINE64" "$installateur" /S
 installe="$WINEPREFIX/drive_c/Program Files/Vellor's Cup Display"
+programme="C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe"
 [ -f "$installe/vellorcup-display.exe" ] || echec "programme absent de $installe"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellor's Cup Display"
 [ -f "$menu/Vellor's Cup Display.lnk" ] || echec "pas d'entrée au menu Démarrer"
@@ -72,14 +74,14 @@ mkdir -p "$(dirname "$reglages")"
 printf '[FenetreInfo4]\nVisible=1\nX=300\nY=0\nL=1300\nH=1000\nPlaceConnue=1\n' >"$reglages"
 
 echo "== la station installée reçoit les trames du simulateur"
-$wine "C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe" --reprendre &
+"$WINE64" "$programme" --reprendre &
 station=$!
 attendre 60 "les réglages ne sont pas écrits dans Documents" \
     grep -q ReseauUdpPort "$reglages"
 journal="$travail/concours.txt"
 # The simulator comes from the build, with the build's DLLs.
-"$(dirname "$0")/../../scripts/lib/wine-lancer.sh" "$travail/wine" "$dossiers_dll" "$simulateur" \
-    --intervalle 200 --count 30 --record "$journal" -q
+(wine_dll "$dossiers_dll" &&
+    "$WINE64" "$simulateur" --intervalle 200 --count 30 --record "$journal" -q)
 # Surnames, in capitals between two fields: ";MARTIN;Julie;".
 noms="$(grep -oE ';[A-Z]{5,};[A-Z]' "$journal" | cut -d';' -f2 | sort -u)"
 [ -n "$noms" ] || echec "le simulateur n'a envoyé aucun nom"
@@ -87,7 +89,7 @@ nom_lu() { texte_ecran | grep -qwFf <(printf '%s\n' "$noms"); }
 attendre 60 "aucun nom de pilote lisible dans la fenêtre 4" nom_lu
 
 echo "== une seconde copie est refusée"
-$wine "C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe" &
+"$WINE64" "$programme" &
 seconde=$!
 attendre 60 "pas de message de refus" eval 'texte_boite | grep -qiE "logiciel est d.j. lanc"'
 xdotool key Return
@@ -98,9 +100,9 @@ wait "$seconde" || code=$?
 kill -0 "$station" || echec "la première copie s'est arrêtée"
 
 echo "== désinstallation silencieuse"
-wineserver -k
+wine_arreter
 wait "$station" || true
-$wine "C:\\Program Files\\Vellor's Cup Display\\desinstaller.exe" /S
+"$WINE64" "C:\\Program Files\\Vellor's Cup Display\\desinstaller.exe" /S
 attendre 60 "programme encore là après la désinstallation" \
     test ! -e "$installe/vellorcup-display.exe"
 [ ! -e "$menu" ] || echec "entrée au menu Démarrer encore là"
