@@ -52,6 +52,21 @@ bool afficheSeule(int argc, char *argv[])
     return false;
 }
 
+bool ecranJoignable(int argc, char *argv[])
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+    return true;
+#else
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "-display") == 0)
+            return true;
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#endif
+}
+
 int exporterPage(const QString &dossier)
 {
     Q_INIT_RESOURCE(page);

@@ -19,6 +19,10 @@ bool exportSeul(int argc, char *argv[]);
 // main() makes it.
 bool afficheSeule(int argc, char *argv[]);
 
+// False when Qt's default platform could reach no screen: no X server, no Wayland, no
+// platform named in QT_QPA_PLATFORM or by -platform or -display. Always true on Windows.
+bool ecranJoignable(int argc, char *argv[]);
+
 // Everything main() does once the application object exists: the single-instance guard,
 // the data folder, the control window and the event loop (a QApplication), or the page's
 // files or the poster written. The arguments are the command line's, program name first.

@@ -1,4 +1,5 @@
 #include "app/demarrage.h"
+#include "app/options.h"
 
 #include <QApplication>
 
@@ -13,6 +14,13 @@ int main(int argc, char *argv[])
         return lancerStation(application, QCoreApplication::arguments());
     }
     preparerEchelle();
+    if (!ecranJoignable(argc, argv)) {
+        // Help, version and refusals open no window: said here, where none could open.
+        QCoreApplication lecture(argc, argv);
+        OptionsStation options;
+        if (const int code = lireOptions(QCoreApplication::arguments(), options); code >= 0)
+            return code;
+    }
     QApplication application(argc, argv);
     return lancerStation(application, QCoreApplication::arguments());
 }

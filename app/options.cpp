@@ -4,16 +4,41 @@
 #include "core/lignecommande.h"
 #include "network/regles.h"
 
+#include "version.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 #include <vector>
 
+#ifdef Q_OS_WIN
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace
 {
+// Prints on the terminal; started from Explorer or a shortcut, a program without a console
+// has nowhere to print, and says it in a box instead, as Qt's own parser does.
+void dire(const QString &texte, FILE *flux)
+{
+#ifdef Q_OS_WIN
+    const HANDLE sortie = GetStdHandle(flux == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    if (!sortie || sortie == INVALID_HANDLE_VALUE || GetFileType(sortie) == FILE_TYPE_UNKNOWN) {
+        MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(texte.utf16()),
+                    L"Vellor's Cup Display",
+                    MB_OK | (flux == stderr ? MB_ICONERROR : MB_ICONINFORMATION));
+        return;
+    }
+#endif
+    std::fputs(texte.toLocal8Bit().constData(), flux);
+    std::fflush(flux);
+}
+
 int refuser(const QString &raison)
 {
-    std::fprintf(stderr, "vellorcup-display : %s\n", raison.toLocal8Bit().constData());
+    dire(QStringLiteral("vellorcup-display : %1\n").arg(raison), stderr);
     return 2;
 }
 
@@ -66,6 +91,8 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
     const QCommandLineOption aide(
         {QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("aide")},
         QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Affiche la version de la station."));
     const QCommandLineOption reprendre(
         QStringLiteral("reprendre"),
         QStringLiteral("Rouvre au démarrage les fenêtres affichées lors du dernier arrêt."));
@@ -80,7 +107,7 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
                        "adresse de la page ou du relais, réseau Wi-Fi) selon les réglages, "
                        "puis s'arrête."),
         QStringLiteral("FICHIER.pdf"));
-    parseur.addOptions({aide, reprendre});
+    parseur.addOptions({aide, version, reprendre});
     // Each setting that an option replaces for one run.
     std::vector<std::pair<int, QCommandLineOption>> surcharges;
     for (int i = 0; i < nombreReglages; ++i) {
@@ -100,7 +127,11 @@ int lireOptions(const QStringList &arguments, OptionsStation &options)
     if (!parseur.parse(arguments))
         return refuser(enFrancais(parseur.errorText()));
     if (parseur.isSet(aide)) {
-        std::fputs(enFrancais(parseur.helpText()).toLocal8Bit().constData(), stdout);
+        dire(enFrancais(parseur.helpText()), stdout);
+        return 0;
+    }
+    if (parseur.isSet(version)) {
+        dire(QStringLiteral("vellorcup-display " VELLOR_VERSION "\n"), stdout);
         return 0;
     }
     if (!parseur.positionalArguments().isEmpty())

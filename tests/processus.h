@@ -51,17 +51,27 @@ public:
     QProcess *lancer(int dureeMs, const QStringList &options = {}, const QByteArray &action = {},
                      const QString &programme = essai())
     {
-        auto *p = new QProcess;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", maison.path());
-        env.insert("TMPDIR", temporaire());
-        env.insert("XDG_RUNTIME_DIR", maison.path() + "/run");
+        QProcessEnvironment env = environnement();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("VELLOR_ESSAI_ACTION", QString::fromLatin1(action));
-        p->setProcessEnvironment(env);
-        p->start(programme, QStringList{QString::number(dureeMs)} + options);
-        processus << p;
-        return p;
+        return demarrer(programme, QStringList{QString::number(dureeMs)} + options, env);
+    }
+
+    // The program itself, as from a terminal: on Linux with no screen at all, no X server, no
+    // Wayland, no platform named.
+    QProcess *lancerSansEcran(const QStringList &options)
+    {
+        QProcessEnvironment env = environnement();
+#ifdef Q_OS_WIN
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+#else
+        env.insert("DISPLAY", "");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("QT_QPA_PLATFORM");
+#endif
+        return demarrer(QCoreApplication::applicationDirPath() + "/../vellorcup-display" +
+                            suffixeProgramme,
+                        options, env);
     }
 
     // The first line that starts so, or nothing once the process ended or time ran out.
@@ -82,6 +92,25 @@ public:
     }
 
     QString temporaire() const { return maison.path() + QStringLiteral("/tmp"); }
+
+    QProcessEnvironment environnement() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", maison.path());
+        env.insert("TMPDIR", temporaire());
+        env.insert("XDG_RUNTIME_DIR", maison.path() + "/run");
+        return env;
+    }
+
+    QProcess *demarrer(const QString &programme, const QStringList &arguments,
+                       const QProcessEnvironment &env)
+    {
+        auto *p = new QProcess;
+        p->setProcessEnvironment(env);
+        p->start(programme, arguments);
+        processus << p;
+        return p;
+    }
 
     QString fichierParametres() const
     {
