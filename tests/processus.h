@@ -8,6 +8,19 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+// As a terminal with no screen at all on Linux: no X server, no Wayland, no platform named.
+// Wine keeps the offscreen platform.
+inline void sansEcran(QProcessEnvironment &env)
+{
+#ifdef Q_OS_WIN
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+#else
+    env.insert("DISPLAY", "");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+#endif
+}
+
 // Real copies of the station (tests/aides/station-essai), started as the operator would, that
 // share one private home, temporary and runtime folder: their settings and their single-copy
 // marker meet each other and nothing else on the machine. Windows takes Documents from the
@@ -57,18 +70,11 @@ public:
         return demarrer(programme, QStringList{QString::number(dureeMs)} + options, env);
     }
 
-    // The program itself, as from a terminal: on Linux with no screen at all, no X server, no
-    // Wayland, no platform named.
+    // The program itself, as from a terminal with no screen.
     QProcess *lancerSansEcran(const QStringList &options)
     {
         QProcessEnvironment env = environnement();
-#ifdef Q_OS_WIN
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-#else
-        env.insert("DISPLAY", "");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-#endif
+        sansEcran(env);
         return demarrer(QCoreApplication::applicationDirPath() + "/../vellorcup-display" +
                             suffixeProgramme,
                         options, env);

@@ -5,6 +5,7 @@
 #include "colonnes.h"
 #include "http.h"
 #include "network/relais.h"
+#include "processus.h"
 #include "web/serveurweb.h"
 
 #include <QJsonArray>
@@ -298,7 +299,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(obtenir("/etat.json").corps.toInt() > 0, attente);
     }
 
-    // Refusals before any window, and the page's files written where the relay serves them.
+    // Refusals before any window, and the page's files written where the relay serves them,
+    // from a terminal with no screen.
     void ligneDeCommande_data()
     {
         const auto ligne = colonnes<QStringList, int, QString>({"arguments", "code", "message"});
@@ -316,6 +318,9 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QProcess station;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        sansEcran(env);
+        station.setProcessEnvironment(env);
         station.start(VELLOR_AFFICHAGE, arguments);
         QVERIFY(station.waitForFinished(attente));
         QTEST(station.exitCode(), "code");
