@@ -25,6 +25,9 @@ necessaires=(
     # reads the screen (ImageMagick's import, tesseract) and answers a box (xdotool).
     g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 nsis
     imagemagick tesseract-ocr tesseract-ocr-fra xdotool
+    # The programs' icon (icotool, which tools/icones calls) and their resource read back
+    # from the built files (wrestool, Python's pefile).
+    icoutils python3-pefile
 )
 # Free faces for the Windows fonts the windows name; the station runs without them.
 polices=(

@@ -1,4 +1,5 @@
-// Draws the six pictures of the station and writes them as PNG files.
+// Draws the six pictures of the station and writes them as PNG files, and the program's
+// icon for Windows (icoutils' icotool).
 //   generer-icones [folder]             writes into folder (default: icones/ of the sources)
 //   generer-icones --apercus folder     writes previews at display size, on the real backgrounds
 #include <QColor>
@@ -9,9 +10,11 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProcess>
 #include <QRadialGradient>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QtMath>
 
@@ -600,6 +603,30 @@ void ecrireApercus(const QDir &dossier)
     ecran.save(dossier.filePath(QStringLiteral("apercu-fond.png")));
 }
 
+// The program's icon for Windows, every size it asks for (the taskbar, Explorer's views, the
+// Start menu, at 100 to 200 %), the largest kept as PNG; icoutils' icotool assembles it.
+bool ecrireIconeWindows(const QImage &image, const QString &chemin, QTextStream &erreur)
+{
+    const int tailles[] = {16, 20, 24, 32, 40, 48, 64, 96, 128, 256};
+    QTemporaryDir travail;
+    QStringList arguments{QStringLiteral("-c"), QStringLiteral("-o"), chemin};
+    for (const int taille : tailles) {
+        const QString png = travail.filePath(QStringLiteral("%1.png").arg(taille));
+        if (!reduite(image, QSize(taille, taille)).save(png, "PNG", 0))
+            return false;
+        arguments << (taille == 256 ? QStringLiteral("--raw=") + png : png);
+    }
+    QProcess icotool;
+    icotool.start(QStringLiteral("icotool"), arguments);
+    if (!icotool.waitForFinished() || icotool.exitStatus() != QProcess::NormalExit ||
+        icotool.exitCode() != 0) {
+        erreur << "icotool (icoutils) failed: " << icotool.errorString() << ' '
+               << icotool.readAllStandardError();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -640,5 +667,8 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    return 0;
+    return ecrireIconeWindows(logo(), dossier.filePath(QStringLiteral("vellorcup-display.ico")),
+                              erreur)
+               ? 0
+               : 1;
 }
