@@ -5,6 +5,7 @@ Unicode true
 Target amd64-unicode
 !include "MUI2.nsh"
 !include "x64.nsh"
+!include "FileFunc.nsh"
 
 !define NOM "Vellor's Cup Display"
 !define PROGRAMME "vellorcup-display.exe"
@@ -56,6 +57,13 @@ Section "Station"
     WriteRegStr HKLM "${CLE_DESINSTALLATION}" "Publisher" "Coupe des Vellor"
     WriteRegStr HKLM "${CLE_DESINSTALLATION}" "UninstallString" '"$INSTDIR\desinstaller.exe"'
     WriteRegStr HKLM "${CLE_DESINSTALLATION}" "QuietUninstallString" '"$INSTDIR\desinstaller.exe" /S'
+    ; What "Apps and features" shows beside the name: the icon, the folder, the size in KiB.
+    WriteRegStr HKLM "${CLE_DESINSTALLATION}" "DisplayIcon" '"$INSTDIR\${PROGRAMME}",0'
+    WriteRegStr HKLM "${CLE_DESINSTALLATION}" "InstallLocation" "$INSTDIR"
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${CLE_DESINSTALLATION}" "EstimatedSize" $0
+    WriteRegDWORD HKLM "${CLE_DESINSTALLATION}" "NoModify" 1
+    WriteRegDWORD HKLM "${CLE_DESINSTALLATION}" "NoRepair" 1
 SectionEnd
 
 ; The settings file lives in the user's Documents folder, never here: it stays.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows installer as an organiser meets it, under Wine and Xvfb, in a prefix of its own:
-# silent install, the installed program started with nothing but what the installer put
+# silent install, what "Apps and features" shows of it, the installed program started with nothing but what the installer put
 # beside it, frames from the simulator over loopback, window 4 read off the screen, a second
 # copy refused, the settings file in Documents, then a silent uninstall that leaves it.
 #   installateur.sh INSTALLATEUR SIMULATEUR.exe DOSSIERS_DLL
@@ -66,6 +66,16 @@ programme="C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe"
 [ -f "$installe/vellorcup-display.exe" ] || echec "programme absent de $installe"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellor's Cup Display"
 [ -f "$menu/Vellor's Cup Display.lnk" ] || echec "pas d'entrée au menu Démarrer"
+# What "Apps and features" reads: the program's icon, its folder, a size.
+desinstallation="$("$WINE64" reg query \
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VellorCupDisplay" /reg:64 | tr -d '\r')"
+for valeur in 'DisplayIcon +REG_SZ +"C:\\Program Files\\Vellor'"'"'s Cup Display\\vellorcup-display.exe",0' \
+    'InstallLocation +REG_SZ +C:\\Program Files\\Vellor'"'"'s Cup Display$' \
+    'DisplayVersion +REG_SZ +[0-9]' 'Publisher +REG_SZ +Coupe des Vellor' \
+    'EstimatedSize +REG_DWORD +0x[0-9a-f]{4,}'; do
+    grep -qE "^ +$valeur" <<<"$desinstallation" ||
+        echec "« Applications » ne lit pas $valeur dans : $desinstallation"
+done
 
 # Window 4 shown at start, as a previous day would have left it.
 documents="$(realpath "$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/Documents")"
