@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows installer as an organiser meets it, under Wine and Xvfb, in a prefix of its own:
-# silent install, what "Apps and features" shows of it, the installed program started with nothing but what the installer put
-# beside it, frames from the simulator over loopback, window 4 read off the screen, a second
-# copy refused, the settings file in Documents, then a silent uninstall that leaves it.
+# silent install, what "Apps and features" shows of it, the installed program started with
+# nothing but what the installer put beside it, frames from the simulator over loopback,
+# window 4 read off the screen, a second copy refused, the settings file in Documents, then a
+# silent uninstall that leaves it.
 #   installateur.sh INSTALLATEUR SIMULATEUR.exe DOSSIERS_DLL
 # Runs inside the suite's loopback-only namespace; a failure keeps the screen in echec.png
 # beside the installer.
