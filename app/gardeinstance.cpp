@@ -1,9 +1,11 @@
 #include "app/gardeinstance.h"
 
+#include "version.h"
+
 namespace
 {
-const char cleSemaphore[] = "CoupeDesVellorDisplay1";
-const char cleMarqueur[] = "CoupeDesVellorDisplay2";
+const char cleSemaphore[] = VELLOR_CLE_GARDE "1";
+const char cleMarqueur[] = VELLOR_CLE_GARDE "2";
 
 // A Qt 5 copy and a Qt 6 copy must find each other: from Qt 6.6 on, the keys are spelt
 // the way Qt 5 spelt them.

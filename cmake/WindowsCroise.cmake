@@ -32,6 +32,12 @@ if(MAKENSIS)
     foreach(plugin QWindowsIntegrationPlugin QWindowsVistaStylePlugin)
         list(APPEND plugins $<TARGET_FILE:Qt${QT_VERSION_MAJOR}::${plugin}>)
     endforeach()
+    # A running station holds its guard's marker, a mapping that Qt 5 names by the key's
+    # letters and its SHA-1 (QSharedMemory's native key on Windows): the installer opens it to
+    # know whether the station runs.
+    string(REGEX REPLACE "[^A-Za-z]" "" lettres "${VELLOR_CLE_GARDE}2")
+    string(SHA1 empreinte "${VELLOR_CLE_GARDE}2")
+    set(objetGarde qipc_sharedmemory_${lettres}${empreinte})
     # CMAKE_OBJDUMP is MinGW's, found from the compilers' prefix: it reads the import tables.
     add_custom_command(OUTPUT ${INSTALLATEUR}
         COMMAND ${CMAKE_COMMAND} -DPROGRAMME=$<TARGET_FILE:vellorcup-display> "-DPLUGINS=${plugins}"
@@ -39,6 +45,7 @@ if(MAKENSIS)
             -DLIENS=${PROJECT_BINARY_DIR}/installateur-dll -DSORTIE=${fichiers}
             -P ${emballage}/fichiers.cmake
         COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSORTIE=${INSTALLATEUR}
+            -DGARDE=${objetGarde}
             -DFICHIERS=${fichiers} ${emballage}/vellorcup-display.nsi
         DEPENDS vellorcup-display ${plugins} ${emballage}/fichiers.cmake
             ${emballage}/vellorcup-display.nsi

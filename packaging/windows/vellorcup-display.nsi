@@ -1,11 +1,13 @@
 ; The station's installer for Windows x86-64, made by scripts/windows.sh:
-;   makensis -DVERSION=1.1 -DSORTIE=... -DFICHIERS=fichiers.nsh vellorcup-display.nsi
-; FICHIERS lists, as File commands, the program and exactly the DLLs and Qt plug-ins it loads.
+;   makensis -DVERSION=1.1 -DSORTIE=... -DFICHIERS=fichiers.nsh -DGARDE=... vellorcup-display.nsi
+; FICHIERS lists, as File commands, the program and exactly the DLLs and Qt plug-ins it loads;
+; GARDE names the mapping a running station holds (cmake/WindowsCroise.cmake).
 Unicode true
 Target amd64-unicode
 !include "MUI2.nsh"
 !include "x64.nsh"
 !include "FileFunc.nsh"
+!include "LogicLib.nsh"
 
 !define NOM "Vellor's Cup Display"
 !define PROGRAMME "vellorcup-display.exe"
@@ -13,6 +15,7 @@ Target amd64-unicode
 ; Windows blocks what a new program receives: the frames come by UDP, phones ask the page by TCP.
 !define REGLE_TRAMES "${NOM} (trames UDP)"
 !define REGLE_PAGE "${NOM} (page web TCP)"
+!define DOSSIER_REGLAGES "Coupe des Vellor\Appli\ParametresDisplay.ini"
 
 Name "${NOM}"
 OutFile "${SORTIE}"
@@ -22,9 +25,50 @@ SetCompressor /SOLID lzma
 
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; The last page offers to start the station; a silent install shows no page and starts nothing.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Lancer la station"
+!define MUI_FINISHPAGE_RUN_FUNCTION LancerStation
+!insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Vellor's Cup Display est désinstallé. Ses réglages restent dans les Documents de chaque utilisateur qui l'a lancé : Documents\${DOSSIER_REGLAGES}."
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "French"
+
+; As the user who installs, not with the installer's rights: Explorer starts it.
+Function LancerStation
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\${PROGRAMME}"'
+FunctionEnd
+
+; Windows keeps a running program's files locked: a running station (its guard's mapping is
+; open) is asked to close first, and nothing is touched while it runs. Silent, the answer is
+; Cancel and the exit code 2.
+!macro AttendreFermeture prefixe
+Function ${prefixe}AttendreFermeture
+    ${Do}
+        System::Call 'kernel32::OpenFileMappingW(i 4, i 0, w "${GARDE}") p .r0'
+        ${If} $0 == 0
+            ${Break}
+        ${EndIf}
+        System::Call 'kernel32::CloseHandle(p r0)'
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "La station est ouverte. Fermez-la (bouton Quitter de la fenêtre de contrôle), puis cliquez sur Réessayer." /SD IDCANCEL IDRETRY encore
+        SetErrorLevel 2
+        Quit
+        encore:
+    ${Loop}
+FunctionEnd
+!macroend
+!insertmacro AttendreFermeture ""
+!insertmacro AttendreFermeture "un."
+
+Function .onInit
+    Call AttendreFermeture
+FunctionEnd
+
+Function un.onInit
+    Call un.AttendreFermeture
+FunctionEnd
 
 ; Each firewall rule once, for whatever is done to them all (Ajouter, Retirer).
 !macro Regles action
@@ -69,6 +113,7 @@ SectionEnd
 ; The settings file lives in the user's Documents folder, never here: it stays.
 Section "Uninstall"
     SetRegView 64
+    DetailPrint "Les réglages restent dans Documents\${DOSSIER_REGLAGES}."
     !insertmacro Regles Retirer
     SetShellVarContext all
     RMDir /r "$SMPROGRAMS\${NOM}"

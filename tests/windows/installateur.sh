@@ -2,8 +2,9 @@
 # The Windows installer as an organiser meets it, under Wine and Xvfb, in a prefix of its own:
 # silent install, what "Apps and features" shows of it, the installed program started with
 # nothing but what the installer put beside it, frames from the simulator over loopback,
-# window 4 read off the screen, a second copy refused, the settings file in Documents, then a
-# silent uninstall that leaves it.
+# window 4 read off the screen, an install over the running station refused, a second copy
+# refused, the settings file in Documents, an upgrade once the station is closed that keeps
+# it and doubles nothing, then a silent uninstall that leaves it.
 #   installateur.sh INSTALLATEUR SIMULATEUR.exe DOSSIERS_DLL
 # Runs inside the suite's loopback-only namespace; a failure keeps the screen in echec.png
 # beside the installer.
@@ -99,6 +100,15 @@ noms="$(grep -oE ';[A-Z]{5,};[A-Z]' "$journal" | cut -d';' -f2 | sort -u)"
 nom_lu() { texte_ecran | grep -qwFf <(printf '%s\n' "$noms"); }
 attendre 60 "aucun nom de pilote lisible dans la fenêtre 4" nom_lu
 
+echo "== une installation par-dessus la station ouverte est refusée et ne touche à rien"
+touch -d '2020-01-01' "$installe/vellorcup-display.exe"
+code=0
+"$WINE64" "$installateur" /S || code=$?
+[ "$code" = 2 ] || echec "installation par-dessus la station ouverte : code $code"
+[ "$(stat -c %Y "$installe/vellorcup-display.exe")" = "$(date -d 2020-01-01 +%s)" ] ||
+    echec "programme remplacé pendant que la station tourne"
+kill -0 "$station" || echec "l'installateur a arrêté la station"
+
 echo "== une seconde copie est refusée"
 "$WINE64" "$programme" &
 seconde=$!
@@ -110,9 +120,18 @@ wait "$seconde" || code=$?
 [ "$code" = 1 ] || echec "la seconde copie sort avec le code $code"
 kill -0 "$station" || echec "la première copie s'est arrêtée"
 
-echo "== désinstallation silencieuse"
+echo "== mise à jour, la station fermée : réglages gardés, rien en double"
 wine_arreter
 wait "$station" || true
+cp "$reglages" "$travail/reglages-avant"
+"$WINE64" "$installateur" /S || echec "la mise à jour a échoué"
+[ "$(stat -c %Y "$installe/vellorcup-display.exe")" != "$(date -d 2020-01-01 +%s)" ] ||
+    echec "la mise à jour n'a pas remplacé le programme"
+cmp -s "$reglages" "$travail/reglages-avant" || echec "la mise à jour a touché aux réglages"
+entrees="$(ls "$menu")"
+[ "$(wc -l <<<"$entrees")" = 2 ] || echec "menu Démarrer après la mise à jour : $entrees"
+
+echo "== désinstallation silencieuse"
 "$WINE64" "C:\\Program Files\\Vellor's Cup Display\\desinstaller.exe" /S
 attendre 60 "programme encore là après la désinstallation" \
     test ! -e "$installe/vellorcup-display.exe"
