@@ -8,6 +8,13 @@
 using Modification = void (*)(EtatStation &);
 Q_DECLARE_METATYPE(Modification)
 
+// A relay whose address is valid, nothing answered yet.
+void relaisValide(EtatStation &e)
+{
+    e.adresseRelais = "http://r/pub";
+    e.relaisValide = true;
+}
+
 class TstEtatStation : public QObject
 {
     Q_OBJECT
@@ -19,8 +26,9 @@ private slots:
         const auto ligne = colonnes<Modification, QString, QString, QString, QString>(
             {"modification", "flux", "page", "relais", "rouges"});
         const QString il = "Dernière trame il y a ", compte = "\nReçues : 12, ignorées : 3";
+        const QString rien = "Aucune trame reçue" + compte;
         ligne(
-            "rien encore", [](EtatStation &) {}, "Aucune trame reçue" + compte, "", "", "");
+            "rien encore", [](EtatStation &) {}, rien, "", "", "");
         ligne(
             "juste au seuil", [](EtatStation &e) { e.flux.msDepuisDerniere = 10999; },
             il + "10 s (192.168.1.10)" + compte, "", "", "");
@@ -29,16 +37,12 @@ private slots:
             "Flux muet depuis 11 s (dernière trame de 192.168.1.10)" + compte, "", "", "flux");
         ligne(
             "alerte coupée",
-            [](EtatStation &e) {
-                e.flux.msDepuisDerniere = 3600000;
-                e.silenceAlerte = 0;
-            },
+            [](EtatStation &e) { e.flux.msDepuisDerniere = 3600000, e.silenceAlerte = 0; },
             il + "1 h 00 min (192.168.1.10)" + compte, "", "", "");
         ligne(
             "minutes, IPv6",
             [](EtatStation &e) {
-                e.flux.msDepuisDerniere = 65000;
-                e.silenceAlerte = 100;
+                e.flux.msDepuisDerniere = 65000, e.silenceAlerte = 100;
                 e.flux.source = QHostAddress("fe80::1");
             },
             il + "1 min 05 s (fe80::1)" + compte, "", "", "");
@@ -52,14 +56,11 @@ private slots:
         ligne(
             "aucun émetteur valide",
             [](EtatStation &e) { e.flux.sourcesIllisibles = QStringList{"abc"}; },
-            "Aucun émetteur accepté : Connexion/Sources sans adresse valide (abc)\n"
-            "Aucune trame reçue" +
-                compte,
-            "", "", "flux");
+            "Aucun émetteur accepté : Connexion/Sources sans adresse valide (abc)\n" + rien, "", "",
+            "flux");
         ligne(
             "état repris", [](EtatStation &e) { e.repriseDe = "10:02:03"; },
-            "Aucune trame reçue" + compte + "\nÉtat repris de 10:02:03, en attente de l'émetteur",
-            "", "", "");
+            rien + "\nÉtat repris de 10:02:03, en attente de l'émetteur", "", "", "");
         ligne(
             "toutes les notes, dans l'ordre",
             [](EtatStation &e) {
@@ -68,47 +69,32 @@ private slots:
                 e.erreurEnregistrement = "disque plein";
                 e.enregistrementArrete = true;
             },
-            "Aucune trame reçue" + compte +
-                "\nfichier altéré\nÉcoute impossible : port pris\n"
-                "Enregistrement arrêté : disque plein",
+            rien + "\nfichier altéré\nÉcoute impossible : port pris\n"
+                   "Enregistrement arrêté : disque plein",
             "", "", "flux");
         ligne(
             "enregistrement impossible", [](EtatStation &e) { e.erreurEnregistrement = "x"; },
-            "Aucune trame reçue" + compte + "\nEnregistrement impossible : x", "", "", "flux");
+            rien + "\nEnregistrement impossible : x", "", "", "flux");
         ligne(
             "page servie",
             [](EtatStation &e) {
                 e.adressesPage = QStringList{"http://a/", "http://b/"};
             },
-            "Aucune trame reçue" + compte, "Résultats en direct :\nhttp://a/\nhttp://b/", "", "");
+            rien, "Résultats en direct :\nhttp://a/\nhttp://b/", "", "");
         ligne(
-            "page impossible", [](EtatStation &e) { e.erreurPage = "port pris"; },
-            "Aucune trame reçue" + compte, "Page des résultats impossible : port pris", "", "page");
+            "page impossible", [](EtatStation &e) { e.erreurPage = "port pris"; }, rien,
+            "Page des résultats impossible : port pris", "", "page");
         ligne(
-            "relais invalide", [](EtatStation &e) { e.adresseRelais = "ftp://r"; },
-            "Aucune trame reçue" + compte, "", "Relais : adresse invalide", "relais");
+            "relais invalide", [](EtatStation &e) { e.adresseRelais = "ftp://r"; }, rien, "",
+            "Relais : adresse invalide", "relais");
+        ligne("premier envoi", relaisValide, rien, "", "Relais : envoi en cours", "");
         ligne(
-            "premier envoi",
-            [](EtatStation &e) {
-                e.adresseRelais = "http://r/pub";
-                e.relaisValide = true;
-            },
-            "Aucune trame reçue" + compte, "", "Relais : envoi en cours", "");
-        ligne(
-            "relais à jour",
-            [](EtatStation &e) {
-                e.adresseRelais = "http://r/pub";
-                e.relaisValide = e.relaisAJour = true;
-            },
-            "Aucune trame reçue" + compte, "", "Relais : à jour", "");
+            "relais à jour", [](EtatStation &e) { relaisValide(e), e.relaisAJour = true; }, rien,
+            "", "Relais : à jour", "");
         ligne(
             "relais refusé",
-            [](EtatStation &e) {
-                e.adresseRelais = "http://r/pub";
-                e.relaisValide = true;
-                e.raisonRelais = "refusé (403)";
-            },
-            "Aucune trame reçue" + compte, "", "Relais : refusé (403)", "relais");
+            [](EtatStation &e) { relaisValide(e), e.raisonRelais = "refusé (403)"; }, rien, "",
+            "Relais : refusé (403)", "relais");
     }
 
     void textes()
