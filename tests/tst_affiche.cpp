@@ -5,6 +5,7 @@
 #include "colonnes.h"
 #include "core/donnees.h"
 #include "core/parametres.h"
+#include "processus.h"
 #include "windows/codeqr.h"
 
 #include <QSettings>
@@ -115,8 +116,7 @@ private slots:
             QProcess station;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("HOME", maison.path());
-            for (const char *ecran : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-                env.remove(ecran);
+            sansEcran(env);
             station.setProcessEnvironment(env);
             station.setWorkingDirectory(maison.path());
             station.start(QCoreApplication::applicationDirPath() + "/../vellorcup-display",
