@@ -295,11 +295,20 @@ private slots:
         for (QTcpSocket &socket : ouvertes) {
             socket.connectToHost(QHostAddress::LocalHost, serveur->port());
             QVERIFY(socket.waitForConnected(attente)); // one at a time, within the listen queue
+            // Sent now, as a phone would, rather than all at once when the loop ends.
             socket.write("GET /etat.json HTTP/1.1\r\nHost: s\r\n\r\n");
+            QVERIFY(socket.waitForBytesWritten(attente));
         }
         // Each of the 256 is served: none is left waiting behind the limit.
-        for (const QTcpSocket &socket : ouvertes)
-            QTRY_VERIFY_WITH_TIMEOUT(socket.bytesAvailable() > 0, attente);
+        for (size_t i = 0; i < ouvertes.size(); ++i) {
+            const QTcpSocket &socket = ouvertes[i];
+            QTRY_VERIFY2_WITH_TIMEOUT(socket.bytesAvailable() > 0,
+                                      qPrintable(QString("connexion %1, état %2, erreur %3")
+                                                     .arg(i)
+                                                     .arg(socket.state())
+                                                     .arg(socket.errorString())),
+                                      attente);
+        }
 
         QTcpSocket deTrop;
         deTrop.connectToHost(QHostAddress::LocalHost, serveur->port());
