@@ -21,6 +21,16 @@ list(REMOVE_DUPLICATES dossiersDll)
 string(REPLACE ";" ":" VELLOR_DLL "${dossiersDll}")
 set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DIR} ${VELLOR_DLL})
 
+# installateur_nsis(SORTIE VERSION): the installer of the station's files, as VERSION. Called in
+# the folder of the target that needs it.
+function(installateur_nsis sortie version)
+    add_custom_command(OUTPUT ${sortie}
+        COMMAND ${MAKENSIS} -V2 -DVERSION=${version} -DSORTIE=${sortie} -DGARDE=${objetGarde}
+            -DFICHIERS=${fichiers} ${emballage}/vellorcup-display.nsi
+        DEPENDS installateur-fichiers ${fichiers} vellorcup-display ${emballage}/vellorcup-display.nsi
+        VERBATIM)
+endfunction()
+
 find_program(MAKENSIS makensis)
 if(MAKENSIS)
     set(INSTALLATEUR
@@ -39,16 +49,14 @@ if(MAKENSIS)
     string(SHA1 empreinte "${VELLOR_CLE_GARDE}2")
     set(objetGarde qipc_sharedmemory_${lettres}${empreinte})
     # CMAKE_OBJDUMP is MinGW's, found from the compilers' prefix: it reads the import tables.
-    add_custom_command(OUTPUT ${INSTALLATEUR}
+    add_custom_command(OUTPUT ${fichiers}
         COMMAND ${CMAKE_COMMAND} -DPROGRAMME=$<TARGET_FILE:vellorcup-display> "-DPLUGINS=${plugins}"
             -DDOSSIERS=${VELLOR_DLL} -DCMAKE_OBJDUMP=${CMAKE_OBJDUMP}
             -DLIENS=${PROJECT_BINARY_DIR}/installateur-dll -DSORTIE=${fichiers}
             -P ${emballage}/fichiers.cmake
-        COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSORTIE=${INSTALLATEUR}
-            -DGARDE=${objetGarde}
-            -DFICHIERS=${fichiers} ${emballage}/vellorcup-display.nsi
         DEPENDS vellorcup-display ${plugins} ${emballage}/fichiers.cmake
-            ${emballage}/vellorcup-display.nsi
         VERBATIM)
+    add_custom_target(installateur-fichiers DEPENDS ${fichiers})
+    installateur_nsis(${INSTALLATEUR} ${PROJECT_VERSION})
     add_custom_target(installateur ALL DEPENDS ${INSTALLATEUR})
 endif()

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # The Windows installer as an organiser meets it, under Wine and Xvfb, in a prefix of its own:
-# silent install, what "Apps and features" shows of it, the installed program started with
-# nothing but what the installer put beside it, frames from the simulator over loopback,
-# window 4 read off the screen, an install over the running station refused, a second copy
-# refused, the settings file in Documents, an upgrade once the station is closed that keeps
-# it and doubles nothing, then a silent uninstall that leaves it.
-#   installateur.sh INSTALLATEUR SIMULATEUR.exe DOSSIERS_DLL
+# the previous version installed silently, what "Apps and features" shows of it, the installed
+# program started with nothing but what the installer put beside it, frames from the simulator
+# over loopback, window 4 read off the screen, this version's install over the running station
+# refused, a second copy refused, the settings file in Documents, the upgrade once the station
+# is closed that keeps it and doubles nothing, then a silent uninstall that leaves it.
+#   installateur.sh PRECEDENT INSTALLATEUR VERSION SIMULATEUR.exe DOSSIERS_DLL
 # Runs inside the suite's loopback-only namespace; a failure keeps the screen in echec.png
 # beside the installer.
 set -euo pipefail
-installateur="$(realpath "$1")"
-simulateur="$2"
-dossiers_dll="$3"
+precedent="$(realpath "$1")"
+installateur="$(realpath "$2")"
+version="$3"
+simulateur="$4"
+dossiers_dll="$5"
 # shellcheck source=scripts/lib/wine-env.sh
 . "$(dirname "$0")/../../scripts/lib/wine-env.sh"
 wine_isole || exit 1
@@ -61,16 +63,21 @@ DISPLAY=":$(cat "$travail/affichage")"
 export DISPLAY
 wine_demarrer
 
-echo "== installation silencieuse"
-"$WINE64" "$installateur" /S
+echo "== installation silencieuse de la version précédente"
+"$WINE64" "$precedent" /S
 installe="$WINEPREFIX/drive_c/Program Files/Vellor's Cup Display"
 programme="C:\\Program Files\\Vellor's Cup Display\\vellorcup-display.exe"
 [ -f "$installe/vellorcup-display.exe" ] || echec "programme absent de $installe"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellor's Cup Display"
 [ -f "$menu/Vellor's Cup Display.lnk" ] || echec "pas d'entrée au menu Démarrer"
 # What "Apps and features" reads: the program's icon, its folder, a size.
-desinstallation="$("$WINE64" reg query \
-    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VellorCupDisplay" /reg:64 | tr -d '\r')"
+applications() {
+    "$WINE64" reg query \
+        "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VellorCupDisplay" /reg:64 |
+        tr -d '\r'
+}
+version_affichee() { applications | sed -nE 's/^ +DisplayVersion +REG_SZ +//p'; }
+desinstallation="$(applications)"
 for valeur in 'DisplayIcon +REG_SZ +"C:\\Program Files\\Vellor'"'"'s Cup Display\\vellorcup-display.exe",0' \
     'InstallLocation +REG_SZ +C:\\Program Files\\Vellor'"'"'s Cup Display$' \
     'DisplayVersion +REG_SZ +[0-9]' 'Publisher +REG_SZ +Coupe des Vellor' \
@@ -120,7 +127,8 @@ wait "$seconde" || code=$?
 [ "$code" = 1 ] || echec "la seconde copie sort avec le code $code"
 kill -0 "$station" || echec "la première copie s'est arrêtée"
 
-echo "== mise à jour, la station fermée : réglages gardés, rien en double"
+echo "== mise à jour vers $version, la station fermée : réglages gardés, rien en double"
+[ "$(version_affichee)" != "$version" ] || echec "la version précédente se dit déjà $version"
 wine_arreter
 wait "$station" || true
 cp "$reglages" "$travail/reglages-avant"
@@ -130,6 +138,10 @@ cp "$reglages" "$travail/reglages-avant"
 cmp -s "$reglages" "$travail/reglages-avant" || echec "la mise à jour a touché aux réglages"
 entrees="$(ls "$menu")"
 [ "$(wc -l <<<"$entrees")" = 2 ] || echec "menu Démarrer après la mise à jour : $entrees"
+[ "$(version_affichee)" = "$version" ] || echec "« Applications » lit la version $(version_affichee)"
+programmes="$(cd "$installe" && ls -- *.exe)"
+[ "$programmes" = "$(printf 'desinstaller.exe\nvellorcup-display.exe')" ] ||
+    echec "programmes après la mise à jour : $programmes"
 
 echo "== désinstallation silencieuse"
 "$WINE64" "C:\\Program Files\\Vellor's Cup Display\\desinstaller.exe" /S
