@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test three times: against Qt 5, against Qt 6, and once
 # more under AddressSanitizer and UndefinedBehaviorSanitizer; then builds the Windows station
-# and runs its tests under Wine (scripts/windows.sh), and checks the CI workflow.
+# and runs its tests under Wine (scripts/windows.sh), and checks the CI workflow. Qt and the C
+# libraries for Windows build in the background from the start (BUILD_DIR-windows/dependances.log).
 # Each test runs in a network namespace that holds only loopback (scripts/isole.sh), so
 # nothing leaves the machine. Every suite runs even when one before it failed; a build that
 # fails counts as one failed test. Ends with one line per suite (the failed tests named, with
@@ -15,6 +16,12 @@ base="${BUILD_DIR:-$racine/build}"
 bash "$racine/scripts/install-deps.sh" || exit 1
 # shellcheck source=scripts/lib/bilan-ctest.sh
 . "$racine/scripts/lib/bilan-ctest.sh"
+
+# The Windows dependencies (built once per machine) build meanwhile, at the lowest priority:
+# they take the cores that the Linux suites' tests leave idle. windows.sh then finds them made.
+mkdir -p "$base-windows"
+nice -n 19 bash "$racine/scripts/lib/windows-dependances.sh" >"$base-windows/dependances.log" 2>&1 &
+dependances=$!
 
 bilans=()
 total_reussis=0
@@ -70,6 +77,8 @@ lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined
 
 # The Windows station, cross-built here and run under Wine, its installer included.
 echo "== windows"
+# Should this build have failed, windows.sh runs it again and shows why.
+wait "$dependances" || true
 rm -f "$base-windows/ctest-dernier.log"
 BUILD_DIR="$base-windows" bash "$racine/scripts/windows.sh"
 if [ -f "$base-windows/ctest-dernier.log" ]; then

@@ -111,17 +111,21 @@ if prefixe_pour bibliotheques-c "${source_mhd##*-}-${source##*-}" "$options_c"; 
 fi
 bibliotheques="$prefixe"
 
-# Qt: only the modules and plug-ins the station loads. Debian's source has no wintab nor
-# sqlite; the offscreen plug-in needs FreeType.
+# Qt: only the modules and plug-ins the station loads (Core, Gui, Widgets, Network, Test;
+# the windows and offscreen platforms, the Vista style). No Sql, Xml, Concurrent nor
+# PrintSupport, no image format beyond the built-in PNG, no bearer, touch or Direct2D plug-in.
+# Debian's source has no wintab; the offscreen plug-in needs FreeType.
 extraire qtbase-opensource-src
 options_qt="-xplatform win32-g++ -device-option CROSS_COMPILE=$hote- -opensource
 -confirm-license -release -shared -nomake examples -nomake tests -no-opengl -no-dbus -no-icu
--no-feature-tabletevent -no-sql-sqlite -no-sql-odbc -no-sql-psql -no-sql-mysql -qt-freetype
--qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz -openssl-linked
+-no-feature-tabletevent -no-feature-sql -no-feature-xml -no-feature-concurrent
+-no-feature-printer -no-feature-bearermanagement -no-feature-tuiotouch -no-feature-vulkan
+-no-direct2d -no-gif -no-ico -no-libjpeg -qt-freetype -qt-zlib -qt-libpng -qt-pcre
+-qt-harfbuzz -openssl-linked
 openssl:$(basename "$openssl")"
 version_qt="${source##*-}"
 if prefixe_pour qt "${version_qt%%+*}" "$options_qt"; then
-    journal "Qt ${version_qt%%+*} → $prefixe (une demi-heure environ sur deux cœurs)"
+    journal "Qt ${version_qt%%+*} → $prefixe (vingt minutes environ sur deux cœurs)"
     # shellcheck disable=SC2046 # the options, less the line that only keys the cache
     (cd "$cache/construction/qt" &&
         "$source/configure" $(grep -v '^openssl:' <<<"$options_qt") -prefix "$prefixe" \
