@@ -26,8 +26,9 @@ set(LANCEUR ${PROJECT_SOURCE_DIR}/scripts/lib/wine-lancer.sh ${PROJECT_BINARY_DI
 function(installateur_nsis sortie version)
     add_custom_command(OUTPUT ${sortie}
         COMMAND ${MAKENSIS} -V2 -DVERSION=${version} -DSORTIE=${sortie} -DGARDE=${objetGarde}
-            -DFICHIERS=${fichiers} ${emballage}/vellorcup-display.nsi
-        DEPENDS installateur-fichiers ${fichiers} vellorcup-display ${emballage}/vellorcup-display.nsi
+            -DFICHIERS=${fichiers} -DICONE=${ICONE} ${emballage}/vellorcup-display.nsi
+        DEPENDS installateur-fichiers ${fichiers} vellorcup-display ${ICONE}
+            ${emballage}/vellorcup-display.nsi
         VERBATIM)
 endfunction()
 

@@ -1,5 +1,6 @@
 ; The station's installer for Windows x86-64, made by scripts/windows.sh:
-;   makensis -DVERSION=1.1 -DSORTIE=... -DFICHIERS=fichiers.nsh -DGARDE=... vellorcup-display.nsi
+;   makensis -DVERSION=1.1 -DSORTIE=... -DFICHIERS=fichiers.nsh -DGARDE=... -DICONE=....ico
+;            vellorcup-display.nsi
 ; FICHIERS lists, as File commands, the program and exactly the DLLs and Qt plug-ins it loads;
 ; GARDE names the mapping a running station holds (cmake/WindowsCroise.cmake).
 Unicode true
@@ -23,6 +24,9 @@ InstallDir "$PROGRAMFILES64\${NOM}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
+; The installer and the uninstaller wear the station's icon.
+!define MUI_ICON "${ICONE}"
+!define MUI_UNICON "${ICONE}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 ; The last page offers to start the station; a silent install shows no page and starts nothing.
