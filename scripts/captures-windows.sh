@@ -22,28 +22,10 @@ fi
 . "$racine/scripts/lib/wine-env.sh"
 wine_isole || exit 1
 captures="$racine/docs/captures"
-travail="$(mktemp -d)"
-wine_prefixe "$travail"
-xvfb=""
-finir() {
-    wine_arreter
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-    rm -rf "$travail"
-}
-trap finir EXIT
-
-# attendre SECONDES DESCRIPTION COMMANDE...: until the command succeeds.
-attendre() {
-    local limite=$((SECONDS + $1)) quoi="$2"
-    shift 2
-    until "$@"; do
-        [ $SECONDS -lt $limite ] || {
-            echo "$0 : $quoi" >&2
-            import -window root "$construction/captures-echec.png" 2>/dev/null || true
-            exit 1
-        }
-        sleep 0.5
-    done
+echec() {
+    echo "$0 : $*" >&2
+    import -window root "$construction/captures-echec.png" 2>/dev/null || true
+    exit 1
 }
 # The visible window whose title matches, as the last one found.
 fenetre() { xdotool search --onlyvisible --name "$1" | tail -1; }
@@ -67,13 +49,7 @@ capturer() {
     echo "$captures/$3"
 }
 
-mkdir -p "$HOME/Documents"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$travail/affichage" 2>/dev/null &
-xvfb=$!
-attendre 30 "Xvfb ne démarre pas" test -s "$travail/affichage"
-DISPLAY=":$(cat "$travail/affichage")"
-export DISPLAY
-wine_demarrer
+wine_session 1280x800
 
 installation="^Installation de Vellor"
 "$WINE64" "$installateur" &

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # The Wine environment of the Windows build, written once: scripts/windows.sh,
-# scripts/lib/wine-lancer.sh and tests/windows/installateur.sh source this file and call its
-# functions. Not a script to run.
+# scripts/captures-windows.sh, scripts/lib/wine-lancer.sh and tests/windows/installateur.sh
+# source this file and call its functions. Not a script to run.
 
 # Debian's 64-bit loader: `wine` alone may pick the 32-bit one.
 WINE64=/usr/lib/wine/wine64
@@ -52,4 +52,37 @@ wine_demarrer() {
 }
 wine_arreter() {
     wineserver -k 2>/dev/null || true
+}
+
+# wine_session LxH: a Wine session with a screen, for the scripts that drive Wine's windows: a
+# temporary folder ($travail) holding the prefix, an X server of that size (DISPLAY), Wine's
+# server; all ended on exit.
+wine_session() {
+    travail="$(mktemp -d)"
+    wine_prefixe "$travail"
+    mkdir -p "$HOME/Documents"
+    xvfb=""
+    trap wine_session_finir EXIT
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$travail/affichage" 2>/dev/null &
+    xvfb=$!
+    attendre 30 "Xvfb ne démarre pas" test -s "$travail/affichage"
+    DISPLAY=":$(cat "$travail/affichage")"
+    export DISPLAY
+    wine_demarrer
+}
+wine_session_finir() {
+    wine_arreter
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    rm -rf "$travail"
+}
+
+# attendre SECONDES DESCRIPTION COMMANDE...: until the command succeeds; past SECONDES, the
+# caller's echec DESCRIPTION.
+attendre() {
+    local limite=$((SECONDS + $1)) quoi="$2"
+    shift 2
+    until "$@"; do
+        [ $SECONDS -lt $limite ] || echec "$quoi"
+        sleep 0.5
+    done
 }

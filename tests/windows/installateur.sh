@@ -17,15 +17,6 @@ dossiers_dll="$5"
 # shellcheck source=scripts/lib/wine-env.sh
 . "$(dirname "$0")/../../scripts/lib/wine-env.sh"
 wine_isole || exit 1
-travail="$(mktemp -d)"
-wine_prefixe "$travail"
-xvfb=""
-finir() {
-    wine_arreter
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-    rm -rf "$travail"
-}
-trap finir EXIT
 ecran() { import -window root "$1"; }
 texte_ecran() {
     ecran "$travail/ecran.png" && tesseract "$travail/ecran.png" - -l fra 2>/dev/null
@@ -43,25 +34,9 @@ echec() {
     ecran "$(dirname "$installateur")/echec.png" 2>/dev/null || true
     exit 1
 }
-# attendre SECONDES DESCRIPTION COMMANDE...: until the command succeeds.
-attendre() {
-    local limite=$((SECONDS + $1)) quoi="$2"
-    shift 2
-    until "$@"; do
-        [ $SECONDS -lt $limite ] || echec "$quoi"
-        sleep 1
-    done
-}
-
 fini() { ! kill -0 "$1" 2>/dev/null; }
 
-mkdir -p "$HOME/Documents"
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$travail/affichage" 2>/dev/null &
-xvfb=$!
-attendre 30 "Xvfb ne démarre pas" test -s "$travail/affichage"
-DISPLAY=":$(cat "$travail/affichage")"
-export DISPLAY
-wine_demarrer
+wine_session 1600x1000
 
 echo "== installation silencieuse de la version précédente"
 "$WINE64" "$precedent" /S
