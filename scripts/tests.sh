@@ -65,7 +65,8 @@ compter() { # suite, ctest log
     noter "$nom" "$reussis" "$echoues" "$remarque"
 }
 
-lancer "$base-qt5" -DVELLOR_QT=5
+# The tests that read no build of the station run in the Qt 6 build alone.
+lancer "$base-qt5" -DVELLOR_QT=5 -DVELLOR_TESTS_UNIQUES=OFF
 # The Qt 6 build also checks that a Qt 5 copy and a Qt 6 copy exclude each other, when the
 # Qt 5 build gave its copy.
 autre="$base-qt5/tests/aides/station-essai"
@@ -73,7 +74,8 @@ autre="$base-qt5/tests/aides/station-essai"
 lancer "$base-qt6" -DVELLOR_QT=6 -DVELLOR_STATION_ESSAI_AUTRE="$autre"
 # shellcheck source=scripts/lib/options-sanitiseurs.sh
 . "$racine/scripts/lib/options-sanitiseurs.sh"
-lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined
+lancer "$base-sanitiseurs" -DVELLOR_QT=6 -DVELLOR_SANITISEURS=address,undefined \
+    -DVELLOR_TESTS_UNIQUES=OFF
 
 # The Windows station, cross-built here and run under Wine, its installer included.
 echo "== windows"
