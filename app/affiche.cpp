@@ -143,6 +143,9 @@ bool ecrireAffiche(const QString &chemin, const ContenuAffiche &contenu, QString
     if (!contenu.wifi.isEmpty())
         lignes.append({wifi, centre, QStringLiteral("Réseau Wi-Fi : %1").arg(contenu.wifi)});
     lignes.append({consigne, centre, phraseConsigne});
+    // The page speaks English too: said in English, for those who read no French.
+    lignes.append({consigne, centre,
+                   QStringLiteral("Also in English: scan the code to follow the results live.")});
     int hBas = 0;
     for (Ligne &ligne : lignes) {
         peintre.setFont(ligne.police);

@@ -135,7 +135,8 @@ private slots:
         sortie("pdftoppm", {"-r", "150", "-png", "-singlefile", pdf, pdf});
         QCOMPARE(sortie("zbarimg", {"--raw", "-q", pdf + ".png"}).trimmed(), adresse);
         const QString texte = sortie("pdftotext", {pdf, "-"}).simplified();
-        for (const QString &attendu : textes + QStringList{adresse, "scannez le code"})
+        for (const QString &attendu :
+             textes + QStringList{adresse, "scannez le code", "Also in English"})
             QVERIFY2(texte.contains(attendu, Qt::CaseInsensitive), qPrintable(texte));
         QCOMPARE(texte.contains("Wi-Fi"), textes.join(' ').contains("Wi-Fi"));
         const QImage image = QImage(pdf + ".png").convertToFormat(QImage::Format_Grayscale8);

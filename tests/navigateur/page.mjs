@@ -8,7 +8,8 @@
 //     Prints "prêt" once the page places the pilot its link follows, then obeys its standard
 //     input, one command a line (the station may go away meanwhile: failed loads are expected):
 //       attendre NOM<tab>NOM...  prints "vu" once the series in flight shows each name as a
-//                                pilot's, the followed pilot flying, or "faute <raison>";
+//                                pilot's (in its view and the announcer's), the followed pilot
+//                                flying, or "faute <raison>";
 //       age URL S                a new phone opens URL S s after the last datagram: prints
 //                                "vu" once its status line reads that age, or "faute <raison>".
 //   node page.mjs suivre URL [--duree S] [--captures DOSSIER] [--incrustation]
@@ -17,6 +18,8 @@
 //     "suivi N s : K contrôles, E écarts" and exits 1 on any gap. --captures writes the
 //     README's two phone screenshots there.
 // In every mode a reload, dialog, script error, console error or CSP violation is a fault.
+// Accessibility is measured by axe-core: a violation of serious or critical impact fails,
+// the moderate ones are printed.
 import { chromium } from 'playwright-core';
 import { createInterface } from 'node:readline';
 import { readFileSync } from 'node:fs';
@@ -37,6 +40,14 @@ const DELAI = 60000;
 function outils() {
   window.__violations = [];
   document.addEventListener('securitypolicyviolation', (e) => window.__violations.push(`${e.violatedDirective} ${e.blockedURI}`));
+  // The screen kept awake, as the page asks for it and lets it go.
+  window.__veille = [];
+  Object.defineProperty(navigator, 'wakeLock', { configurable: true, value: { request: async () => {
+    const v = new EventTarget();
+    v.release = async () => { window.__veille.push('rendu'); };
+    window.__veille.push('pris');
+    return v;
+  } } });
   window.EventSource = class extends window.EventSource { constructor(...a) { super(...a); window.__flux = this;
     this.addEventListener('etat', (ev) => { window.__sequence = JSON.parse(ev.data).sequence; }); } };
   const tous = (sel, racine = document) => Array.from(racine.querySelectorAll(sel));
@@ -59,6 +70,12 @@ function outils() {
     visibles: (sel = '.vue') => tous(sel).filter((n) => n.checkVisibility())
       .map((n) => n.dataset.vue ?? n.dataset.epreuve + (n.matches('.en-cours[aria-current]') ? '*' : '')).join(),
     suivis: () => lire.textes('#suivis li').map((l) => l.split(' ·')[0]),
+    // What a reader meets in the page's language (not the switch, marked as the other's): each
+    // visible element's own texts, its title, label and placeholder.
+    lus: () => tous('body *').filter((n) => n.checkVisibility() && n.closest('[lang]') === document.documentElement)
+      .flatMap((n) => [...n.childNodes]
+      .filter((c) => c.nodeType === 3).map((c) => c.textContent).concat(['title', 'aria-label', 'placeholder']
+        .map((a) => n.getAttribute(a) ?? ''))).map((t) => t.trim()).filter(Boolean),
     enRelief: () => tous('#vue-series .nom').filter((n) => getComputedStyle(n).animationName !== 'none').length,
     // A name marked as a result that just arrived: its animation.
     arrivee: (n = document.querySelector('#vue-series .nom')) => (n.classList.add('arrive'), getComputedStyle(n).animationName),
@@ -78,18 +95,33 @@ function outils() {
     const nom = (p) => String(p.nom1) + ' ' + String(p.nom2);
     const series = e.epreuves[e.epreuveEnCours]?.series ?? [];
     const temps = [e.tempsEcoule || '00:00', e.tempsRestant || '00:00'];
+    // What the page says in its language: "Série n° 3" or "Series 3", "1er" or "1st", "5e ex aequo" or "5th tied".
+    const m = document.documentElement.lang === 'en' ? { serie: 'Series ', enVol: ' (in flight)', reussi: ' (succeeded)',
+      echoue: ' (failed)', egal: 'tied', ecart: (d) => `${d} pts behind`, ord: (n) => ['th', 'st', 'nd', 'rd'][n % 100 - n % 10 === 10 ? 0 : n % 10] ?? 'th' }
+      : { serie: 'Série n° ', enVol: ' (en vol)', reussi: ' (réussi)', echoue: ' (échoué)', egal: 'ex aequo', ecart: (d) => `à ${d} pts`,
+        ord: (n) => (n === 1 ? 'er' : 'e') };
+    const ordinal = (n) => (/^\d+$/.test(n) && +n >= 1 ? n + m.ord(+n) : n);
+    const rangDit = (r) => ordinal(String(r).replace('ex aequo', '').trim()) + (String(r).includes('ex aequo') ? ' ' + m.egal : '');
+    const coupe = (n) => e.classementCoupe.find((l) => String(l.numero) === String(n));
+    const place = (n) => e.classementEpreuve.findIndex((l) => String(l.numero) === String(n)) + 1;
+    const ecart = (i, d = Math.round((e.classementCoupe[i - 1]?.points - e.classementCoupe[i].points) * 100) / 100) =>
+      (i && d >= 0 ? (d ? m.ecart(d) : m.egal) : '');
     // Each list's texts (a screen reader's included); a rank badge never says "ex aequo":
     // equal ranks already do. The series overlay shows its pilots, the others nothing of that.
     const serie = [['incrustation', '.pilotes .nom', series[e.serieCourante]?.pilotes ?? [], (p) => [nom(p)]]];
     return (document.getElementById('incrustation') ? (document.body.matches('.vue-serie') ? serie : []) : [
-      ['chronomètres', '[data-role=chrono] .temps', [...temps, ...temps], (t) => [t]],
-      ['séries', '#vue-series .serie', series, (s, k) => ['Série n° ' + (k + 1) + (k === e.serieCourante ? ' (en vol)' : ''),
-        ...s.pilotes.map((p) => p.numero + nom(p) + (s.avecResultats !== true ? '' : p.reussi === true ? ' (réussi)' : ' (échoué)'))]],
+      ['chronomètres', '[data-role=chrono] .temps', [...temps, ...temps, ...temps], (t) => [t]],
+      ['séries', '#vue-series .serie', series, (s, k) => [m.serie + (k + 1) + (k === e.serieCourante ? m.enVol : ''),
+        ...s.pilotes.map((p) => p.numero + nom(p) + (s.avecResultats !== true ? '' : p.reussi === true ? m.reussi : m.echoue))]],
       ['préparation', '#vue-preparation tbody tr', e.preparation.trouvee === false ? [] : e.preparation.pilotes,
         (p, i) => [i + 1, p.numero, p.nom2 + ' ' + p.nom1, p.club]],
       ['classement de l\'épreuve', '#vue-classement-epreuve tbody tr', e.classementEpreuve, (l, i) => [i + 1, l.numero, nom(l), l.points]],
       ['classement de la coupe', '#vue-classement-coupe .ligne-coupe', e.classementCoupe,
         (l) => [String(l.rang).replace('ex aequo', '').trim(), l.points, l.numero, nom(l)]],
+      ['annonceur, en vol', '#vue-annonceur .en-vol tbody tr', series[e.serieCourante]?.pilotes ?? [], (p) => [p.numero, nom(p),
+        p.club ?? '', coupe(p.numero) ? rangDit(coupe(p.numero).rang) : '', coupe(p.numero)?.points ?? '', ordinal(String(place(p.numero) || ''))]],
+      ['annonceur, tête de la coupe', '#vue-annonceur .leaders tbody tr', e.classementCoupe.slice(0, 5),
+        (l, i) => [rangDit(l.rang), l.numero, ' ', nom(l), l.points, ecart(i)]],
       ['tableau', '#vue-tableau tr:has(.vole, .attend) .pilote',
         e.epreuveEnCours >= 1 && e.epreuves[e.epreuveEnCours] ? e.tableauEpreuve.slice(0, 10) : [], (l) => [nom(l)]],
     ]).flatMap(([quoi, sel, lignes, textes]) => {
@@ -106,9 +138,13 @@ const navigateur = await chromium.launch({
   args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--no-first-run',
     '--disable-component-update', '--disable-sync'],
 });
-const contexte = await navigateur.newContext({
-  viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 2, locale: 'fr-FR' });
-await contexte.addInitScript({ content: `(${outils})();` });
+// Phones set to French, and one set to English for the pages whose state is named "anglais".
+const [contexte, contexteAnglais] = await Promise.all(['fr-FR', 'en-US'].map(async (locale) => {
+  const c = await navigateur.newContext({ viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true,
+    deviceScaleFactor: 2, locale });
+  await c.addInitScript({ content: `(${outils})();` });
+  return c;
+}));
 
 // Once the page drew its views, or the overlay its panel.
 const dessinee = (page) => page.waitForSelector(/incrustation/.test(page.url()) ? '.panneau' : '.vue [data-role=contenu] > *',
@@ -117,7 +153,7 @@ const dessinee = (page) => page.waitForSelector(/incrustation/.test(page.url()) 
 // A page open on the address once it drew, noting the faults it shows; an overlay is a
 // 1920 x 1080 picture.
 async function ouvrir(adresse, coupures = false) {
-  const page = await contexte.newPage();
+  const page = await (/\/anglais\//.test(adresse) ? contexteAnglais : contexte).newPage();
   if (/incrustation/.test(adresse)) await page.setViewportSize({ width: 1920, height: 1080 });
   const s = { page, fautes: [], chargements: 0 };
   page.on('dialog', (d) => { s.fautes.push('dialogue : ' + d.message()); d.dismiss().catch(() => {}); });
@@ -151,6 +187,8 @@ async function verifier(page, [quoi, lecture, attendu], delai = 0) {
 }
 
 // ---- Sample states: the page's own files, no station. ----
+
+const fichier = (nom) => readFileSync(new URL('../../' + nom, import.meta.url));
 
 const EPREUVES = ['Jugement esthétique', 'Cassé de baguettes', 'Pylône racing', 'Chasse au renard', 'Limbo'];
 const CLUBS = ['Aéroclub du Val de Loire', 'Les Ailes du Berry', 'Cercle aérien de Bourges', 'Les Faucons de Vierzon', 'Aéroclub de Sologne'];
@@ -206,16 +244,62 @@ const ETATS = {
     e.classementEpreuve = e.classementEpreuve.map((l, i) => ({ ...l, ...bizarres[i % 4] }));
     e.epreuves[2].series[1].pilotes.forEach((p, i) => Object.assign(p, bizarres[i % 4]));
   }),
+  // Sent by an English-speaking contest: no word of it that the page's French could say.
+  anglais: modifie(exemple(2), (e) => {
+    e.titreCoupe = 'Vellor Trophy 2026';
+    e.epreuves.forEach((ep, k) => { ep.nom = 'Event ' + 'ABCDE'[k]; });
+    e.preparation.titre = 'Heat 4';
+  }),
   casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
     classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }], tableauEpreuve: [null], titreCoupe: ['x'] },
 };
 
 // ---- The views on the sample states, view by view. ----
 
+// The page's texts per language, as its own modules give them; the French pieces (between the
+// values put in) that English never uses, to be found nowhere on an English page.
+const [FR, EN] = await Promise.all(['fr', 'en'].map(async (l) =>
+  (await import('data:text/javascript,' + encodeURIComponent(fichier(`web/page/textes/${l}.js`)))).default.textes));
+const morceaux = (t) => new Set(Object.values(t).flatMap((v) => (typeof v === 'object' ? Object.values(v) : [v]))
+  .flatMap((v) => v.split(/\{\w+\}|\n/)).map((v) => v.trim()).filter((v) => /\p{L}{3}/u.test(v)));
+const FRANCAIS = [...morceaux(FR)].filter((v) => !morceaux(EN).has(v));
+const sansFrancais = ['aucun texte français', `() => lire.lus().filter((t) => ${JSON.stringify(FRANCAIS)}.some((f) => t.includes(f)))`, []];
+
+// axe-core in the page (evaluated, as the station's policy forbids an added script): serious
+// and critical violations fail, moderate ones are printed.
+const AXE = String(readFileSync(new URL('./node_modules/axe-core/axe.min.js', import.meta.url)));
+const accessible = async (p) => {
+  if (!await p.evaluate(() => typeof axe === 'object')) await p.evaluate(AXE);
+  const { violations } = await p.evaluate(() => axe.run(document, { resultTypes: ['violations'] }));
+  const dire = (v) => `axe ${v.impact} ${v.id} : ${v.nodes.slice(0, 3).map((n) => n.target.join(' ')).join(', ')}`;
+  violations.filter((v) => !['serious', 'critical'].includes(v.impact)).forEach((v) => console.log('  ' + dire(v)));
+  return violations.filter((v) => ['serious', 'critical'].includes(v.impact)).map(dire);
+};
+// Each tab in turn, as a finger chooses it: the steps on each, named by its tab.
+const parOnglet = (...pas) => async (p, s) => {
+  const echecs = [];
+  for (const vue of await p.evaluate(() => lire.tous('.onglets a').map((a) => a.dataset.vue))) {
+    await p.click(`.onglets a[data-vue=${vue}]`);
+    for (const x of pas) echecs.push(...(await (Array.isArray(x) ? verifier(p, x, DELAI) : x(p, s))).map((e) => `${vue} · ${e}`));
+  }
+  return echecs;
+};
+const taille = (width, height) => (p) => p.setViewportSize({ width, height });
+// The announcer's sample: the 6th of the cup climbed to 4th, the third series has its results.
+const [AVANT, APRES] = ETATS.mouvement;
+const fleche = (n) => ((d) => (d ? (d > 0 ? '▲' : '▼') + Math.abs(d) : ''))(
+  AVANT.classementCoupe.findIndex((l) => l.numero === n) - APRES.classementCoupe.findIndex((l) => l.numero === n));
+
 // The test's own navigation, not the page's: to the address, or again.
 const recharger = (adresse) => async (p, s) => {
   s.chargements--;
   await (adresse ? p.goto(new URL('/' + adresse, p.url()).href) : p.reload());
+  await dessinee(p);
+};
+// The band's switch to the other language: the page loads again in it.
+const basculer = async (p, s) => {
+  s.chargements--;
+  await Promise.all([p.waitForEvent('load'), p.click('#langue')]);
   await dessinee(p);
 };
 const chercher = (texte, choisi) => async (p) => {
@@ -371,6 +455,53 @@ const VUES = {
     (p) => p.emulateMedia({ reducedMotion: 'reduce' }),
     ['mouvement réduit', () => lire.arrivee(), 'none']]],
   statut: [['pylones/?suivre=46,64', ...VIE_ETAPES]],
+  // At a tablet's sizes, alone: what is at stake for each pilot (the default checks), the next
+  // series, the one just flown and who moved, the screen kept awake while it shows; then a new
+  // state, with a name that must stay text, drawn as it comes.
+  annonceur: [['mouvement/#annonceur', taille(1024, 768),
+    ['seule, dans l\'écran', () => [lire.visibles(), lire.defauts()], ['annonceur', []], true],
+    ['prochaine série', () => [lire.texte('#vue-annonceur .sous-titre-bloc'), lire.textes('#vue-annonceur .prochaine td.numero')],
+      [APRES.preparation.titre, APRES.preparation.pilotes.map((p) => String(p.numero))]],
+    ['série précédente', () => [lire.texte('#vue-annonceur .precedente h3'), lire.textes('#vue-annonceur .precedente td.resultat')],
+      ['Série précédente · Série n° 3', APRES.epreuves[2].series[2].pilotes.map((p) => (p.reussi ? 'Réussi' : 'Échoué'))]],
+    ['qui a bougé dans la coupe', () => lire.tous('#vue-annonceur :is(.precedente, .leaders) tbody tr')
+      .map((n) => n.dataset.numero + n.querySelector('.mouvement').textContent),
+    [...APRES.epreuves[2].series[2].pilotes, ...APRES.classementCoupe.slice(0, 5)].map((l) => l.numero + fleche(l.numero))],
+    ['écran gardé allumé', () => window.__veille, ['pris'], true],
+    taille(1280, 800), ['1280 x 800', () => lire.defauts(), []], accessible,
+    (p) => p.evaluate(async () => {
+      const e = await (await fetch('etat.json')).json();
+      e.epreuves[2].series[2].pilotes[0].nom1 = '<img src=x onerror=alert(1)>';
+      window.__flux.dispatchEvent(new MessageEvent('etat', { data: JSON.stringify(e) }));
+    }),
+    ['suit l\'état, nom inerte', () => [lire.textes('#vue-annonceur .en-vol .nom')[0], lire.tous('.vues img').length],
+      ['<img src=x onerror=alert(1)> Claire', 0], true],
+    (p) => p.click('.onglets a[data-vue=coupe]'),
+    ['écran rendu', () => window.__veille, ['pris', 'rendu'], true]],
+  // The third series is called: the one just flown is the second.
+  ['pylones/', ['série précédente, avant l\'appelée', () => lire.texte('#vue-annonceur .precedente h3'), 'Série précédente · Série n° 2']]],
+  // A phone set to English: English on every tab (the default checks in English), no French
+  // left on screen or on paper, no key missing in English; axe on every tab and on a laptop.
+  // A link's ?lang= sets the language and the device keeps it; the band's switch changes it.
+  langues: [
+    ['anglais/?suivre=85',
+      ['ligne du pilote suivi', () => lire.texte('#suivis'), / · Cup: 8th, 251 pts · Event: 8th · Series 5, in 2 series×$/],
+      parOnglet(sansFrancais, accessible),
+      (p) => p.emulateMedia({ media: 'print' }), sansFrancais, (p) => p.emulateMedia({ media: 'screen' }),
+      (p) => p.click('.onglets a[data-vue=series]'), taille(1280, 800), accessible,
+      () => Object.keys(FR).filter((k) => !(k in EN)).map((k) => 'clé absente en anglais : ' + k)],
+    ['pylones/?lang=en#annonceur',
+      ['lien ?lang=en', () => [document.documentElement.lang, lire.texte('#vue-annonceur h2'), location.search, location.hash],
+        ['en', 'Announcer', '', '#annonceur']],
+      recharger(),
+      ['retenue', () => [document.documentElement.lang, lire.texte('.onglets a:first-child')], ['en', 'Series']],
+      basculer,
+      ['bascule', () => [document.documentElement.lang, lire.texte('#langue'), lire.texte('.onglets a:first-child')],
+        ['fr', 'English', 'Séries']],
+      recharger(),
+      ['retenue après bascule', () => document.documentElement.lang, 'fr'],
+      parOnglet(accessible), (p) => p.click('.onglets a[data-vue=series]'), taille(1280, 800), accessible],
+    ['mouvement/incrustation?vue=serie', accessible], ['anglais/incrustation?vue=tableau', sansFrancais, accessible]],
   impression: [['papier/', papier]],
   // The sample has 30 pilots: "haut=40" shows them all, each row whole on the picture. The
   // hostile one has 60: a height out of 1 to 40 is brought back into it, one not a number is 10.
@@ -391,7 +522,6 @@ const VUES = {
 };
 
 async function vues() {
-  const fichier = (nom) => readFileSync(new URL('../../' + nom, import.meta.url));
   // The policy the station sends, read from its source so that both never part.
   const csp = String(fichier('web/serveurweb.cpp')).match(/politiqueContenu\[\] =\s*((?:"[^"]*"\s*)+);/)[1].replace(/"\s*"?/g, '');
   // Only the files of the station's resource, by their names there, as the station serves them.
@@ -411,7 +541,7 @@ async function vues() {
   const pages = new Map(); // address -> [view, step]...
   for (const [vue, entrees] of Object.entries(VUES))
     for (const [adresse, ...pas] of entrees) pages.set(adresse, [...(pages.get(adresse) ?? []), ...pas.map((p) => [vue, p])]);
-  await contexte.route('**/*', servir);
+  await Promise.all([contexte, contexteAnglais].map((c) => c.route('**/*', servir)));
   let [echec, port] = [false, 9000];
   for (const [adresse, pas] of pages) {
     // Each on an origin of its own, so that no page finds what another one stored.
@@ -444,20 +574,22 @@ async function essai() {
     if (age) { console.log(await lireAge(age[1], Number(age[2]))); continue; }
     // The names in the series in flight, and the followed pilot flying.
     const noms = JSON.stringify(ligne.replace(/^attendre /, '').split('\t'));
-    const absents = `() => ${noms}.filter((n) => !lire.textes('#vue-series .courante .nom').includes(n))`;
+    // In the series view and in the announcer's.
+    const absents = `() => ${noms}.filter((n) => ['#vue-series .courante', '#vue-annonceur .en-vol']
+      .some((vue) => !lire.textes(vue + ' .nom').includes(n)))`;
     if (!await repondre([...await verifier(s.page, ['absents de la série en vol', absents, []], DELAI / 2),
       ...await suivi(/· en vol×$/)], 'vu')) return 1;
   }
   return 0;
 }
 
-// The age a phone opened now reads, s seconds after the sender went quiet: the stream may
+// The age a phone opened now reads (in French or English), s seconds after the sender went quiet: the stream may
 // first give the stored state as new, the page must correct it within a few seconds. The HTTP
 // dates are in whole seconds: from s - 2 s to s + 2 s and the time the reading took.
 async function lireAge(adresse, s) {
   const [debut, n] = [Date.now(), await ouvrir(adresse)];
   // True once the age read is in range, else the status line.
-  const lecture = `() => { const t = lire.texte('#etat-connexion'), [, min = 0, sec] = t.match(/il y a (?:(\\d+) min )?(\\d+) s$/) ?? [];
+  const lecture = `() => { const t = lire.texte('#etat-connexion'), [, min = 0, sec] = t.match(/(?:il y a|received) (?:(\\d+) min )?(\\d+) s(?: ago)?$/) ?? [];
     const a = min * 60 + Number(sec); return (a >= ${s - 2} && a <= ${s + 2} + (Date.now() - ${debut}) / 1000) || t; }`;
   const f = await clore(n, await verifier(n.page, [`âge ${s} s après la dernière trame`, lecture, true], 5000));
   return f.length ? 'faute ' + f.join(' ; ') : 'vu';

@@ -19,6 +19,15 @@ export async function capturer({ page, dossier, ouvrir, contexte, delai }) {
   await photo('series');
   await page.click('.onglets a[data-vue=coupe]');
   await photo('coupe');
+  // The announcer's view on a tablet held in landscape, then the page on a phone in English.
+  await page.setViewportSize({ width: 1024, height: 768 });
+  await page.click('.onglets a[data-vue=annonceur]');
+  await page.screenshot({ path: dossier + '/page-tablette-annonceur.png' });
+  await page.setViewportSize({ width: 360, height: 740 });
+  await page.click('.onglets a[data-vue=series]');
+  const anglais = await ouvrir(new URL('?lang=en#series', page.url()).href);
+  await anglais.page.screenshot({ path: dossier + '/page-telephone-anglais.png' });
+  await anglais.page.close();
   // The series overlay over a frame of a contest video, drawn here.
   const o = await ouvrir(new URL('incrustation?vue=serie', page.url()).href);
   const png = (await o.page.screenshot({ omitBackground: true })).toString('base64');

@@ -1,11 +1,10 @@
 // What changed between two states: ranks that moved show an arrow for a while, results that
 // arrived stand out a few seconds.
 import { liste, objet, texte, el, rangCourt, epreuveEnCours, seriesEnCours } from './commun.js';
-import { pluriel } from './textes.js';
+import { t } from './langue.js';
 
 const DUREE_MOUVEMENT_MS = 60000;
 const DUREE_ARRIVEE_MS = 5000;
-const TEXTES = { gagne: 'Gagne ', perd: 'Perd ', place: 'place' };
 
 const mouvements = new Map(); // "coupe:249" -> { places, jusqua }
 const arrivees = new Map();   // "serie:3:249" -> until when the result stands out
@@ -88,11 +87,11 @@ export function marquer(maintenant) {
   for (const n of document.querySelectorAll('[data-mouvement]')) {
     const m = mouvements.get(n.dataset.mouvement);
     const places = m && m.jusqua > maintenant ? m.places : 0;
-    const t = places ? (places > 0 ? '▲' : '▼') + Math.abs(places) : '';
-    if (n.textContent === t) continue;
-    n.textContent = t;
+    const fleche = places ? (places > 0 ? '▲' : '▼') + Math.abs(places) : '';
+    if (n.textContent === fleche) continue;
+    n.textContent = fleche;
     n.className = 'mouvement' + (places > 0 ? ' monte' : places < 0 ? ' descend' : '');
-    if (places) n.title = (places > 0 ? TEXTES.gagne : TEXTES.perd) + pluriel(Math.abs(places), TEXTES.place);
+    if (places) n.title = t(places > 0 ? 'mouvement.gagne' : 'mouvement.perd', { n: Math.abs(places) });
     else n.removeAttribute('title');
   }
   for (const n of document.querySelectorAll('[data-arrivee]'))

@@ -2,8 +2,7 @@
 // carries on paper.
 import { objet, texte, el, cellule, table, nomPilote, poserTexte } from './commun.js';
 import { caseMouvement } from './changements.js';
-
-const TEXTES = { position: 'Pos.', numero: 'Vellor n°', pilote: 'Pilote', points: 'Points' };
+import { t } from './langue.js';
 
 // On paper each page of a classification starts with the contest's title, the list's name
 // and the time of the data: a header row repeated on every sheet.
@@ -24,12 +23,10 @@ export function poserPapiers(titre, heure) {
 // `mouvements` says whether its rows show who moved (the event in flight only); `papier`
 // names it on paper.
 export function tableClassement(lignes, legende, mouvements, papier) {
-  const t = table('classement', [
-    { classe: 'position', lignes: [TEXTES.position] },
-    { classe: 'numero', lignes: [TEXTES.numero] },
-    { classe: 'pilote', lignes: [TEXTES.pilote] },
-    { classe: 'points', lignes: [TEXTES.points] }], legende);
-  if (papier) surPapier(t.table, papier);
+  const grille = table('classement', ['position', 'numero', 'pilote', 'points'].map(function (c) {
+    return { classe: c, lignes: [t('colonne.' + c)] };
+  }), legende);
+  if (papier) surPapier(grille.table, papier);
   lignes.forEach(function (l0, i) {
     const l = objet(l0);
     const numero = texte(l.numero);
@@ -40,7 +37,7 @@ export function tableClassement(lignes, legende, mouvements, papier) {
     if (mouvements) position.append(caseMouvement('epreuve:' + numero));
     tr.append(position, cellule('numero', numero), cellule('pilote', nomPilote(l)),
       cellule('points', texte(l.points)));
-    t.corps.append(tr);
+    grille.corps.append(tr);
   });
-  return t.table;
+  return grille.table;
 }

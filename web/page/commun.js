@@ -1,6 +1,7 @@
 // What the results page and the stream overlays share: reading the station's state, building
 // the DOM from it (createElement and textContent only: everything received is data) and the
 // connection to the station's event stream.
+import { t } from './langue.js';
 
 // The names the projector windows give the five events, used when the state names none.
 const NOMS_EPREUVES = ['Jugement esthétique', 'Cassé de baguettes', 'Pylône racing',
@@ -32,8 +33,12 @@ export function seriesEnCours(etat) {
   const e = epreuveEnCours(etat);
   return e < 0 ? [] : liste(objet(liste(etat.epreuves)[e]).series).map(objet);
 }
-// The badge never shows "ex aequo": equal ranks already say it.
+// The badge never shows "ex aequo": equal ranks already say it; its title does, in the page's
+// language.
 export function rangCourt(rang) { return texte(rang).split('ex aequo').join('').trim(); }
+export function rangLong(rang) {
+  return texte(rang).includes('ex aequo') ? t('rang.exAequo', { rang: rangCourt(rang) }) : rangCourt(rang);
+}
 
 // ---- Small DOM helpers. ----
 
@@ -48,8 +53,8 @@ export function poserTexte(n, t) { if (n && n.textContent !== t) n.textContent =
 
 // A table with a header row; entetes holds, per column, its class and its lines of text.
 export function table(classe, entetes, legende) {
-  const t = el('table', 'table ' + classe);
-  if (legende) t.append(el('caption', 'lecteur', legende));
+  const n = el('table', 'table ' + classe);
+  if (legende) n.append(el('caption', 'lecteur', legende));
   const groupe = el('colgroup');
   const ligne = el('tr');
   for (const c of entetes) {
@@ -65,17 +70,17 @@ export function table(classe, entetes, legende) {
   const tete = el('thead');
   tete.append(ligne);
   const corps = el('tbody');
-  t.append(groupe, tete, corps);
-  return { table: t, corps: corps };
+  n.append(groupe, tete, corps);
+  return { table: n, corps: corps };
 }
 export function cellule(classe, contenu) { return el('td', classe, contenu); }
 
 export function chrono(etat) {
   const f = document.createDocumentFragment();
   const ecoule = el('span', 'temps', texte(etat.tempsEcoule) || '00:00');
-  ecoule.title = 'Temps écoulé';
+  ecoule.title = t('chrono.ecoule');
   const restant = el('span', 'temps', texte(etat.tempsRestant) || '00:00');
-  restant.title = 'Temps restant';
+  restant.title = t('chrono.restant');
   f.append(ecoule, restant);
   return f;
 }
@@ -94,23 +99,23 @@ export function lignePilote(p, avecResultats, { classe = 'ligne-pilote', arrivee
     nom.dataset.arrivee = arrivee;
   }
   li.append(el('span', 'numero', numero), nom);
-  if (avecResultats) li.append(el('span', 'lecteur', p.reussi === true ? ' (réussi)' : ' (échoué)'));
-  if (avecResultats && points) li.append(el('span', 'points', texte(p.points) + ' pts'));
+  if (avecResultats) li.append(el('span', 'lecteur', t(p.reussi === true ? 'pilote.reussi' : 'pilote.echoue')));
+  if (avecResultats && points) li.append(el('span', 'points', t('pilote.points', { points: texte(p.points) })));
   return li;
 }
 
 // ---- The scoreboard, on the page and as an overlay. ----
 
 // A value of exactly "0" is a score not yet flown: the scoreboard leaves it blank.
-function sansZero(v) { const t = texte(v); return t === '0' ? '' : t; }
+function sansZero(v) { const valeur = texte(v); return valeur === '0' ? '' : valeur; }
 
 // The scoreboard's fifth column depends on the event; the first event has no scoreboard.
 const COLONNES_EPREUVE = [
   null,
-  { lignes: ['Baguettes'], valeur: function (l) { return sansZero(l.baguettes); } },
-  { lignes: ['Pylônes'], valeur: function (l) { return sansZero(l.pylones); } },
-  { lignes: ['Banderoles'], valeur: function (l) { return sansZero(l.banderoles); } },
-  { lignes: ['Limbo en', 'vol / looping'], valeur: function (l) {
+  { lignes: 'tableau.baguettes', valeur: function (l) { return sansZero(l.baguettes); } },
+  { lignes: 'tableau.pylones', valeur: function (l) { return sansZero(l.pylones); } },
+  { lignes: 'tableau.banderoles', valeur: function (l) { return sansZero(l.banderoles); } },
+  { lignes: 'tableau.limbo', valeur: function (l) {
     const limbo = texte(l.limbo);
     const looping = texte(l.looping);
     return limbo === '0' && looping === '0' ? '' : limbo + ' / ' + looping;
@@ -120,21 +125,22 @@ const LIGNES_TABLEAU = 10;
 export function tableau(e, lignes) {
   const f = document.createDocumentFragment();
   if (e < 0) {
-    f.append(vide('Aucune épreuve en cours'));
+    f.append(vide(t('tableau.aucuneEpreuve')));
     return f;
   }
   const colonne = COLONNES_EPREUVE[e];
   if (!colonne) {
-    f.append(vide('Pas de tableau pour cette épreuve'));
+    f.append(vide(t('tableau.aucun')));
     return f;
   }
-  const t = table('tableau', [
-    { classe: 'position', lignes: ['Pos.'] },
-    { classe: 'pilote', lignes: ['Pilote'] },
-    { classe: 'numero', lignes: ['Vellor'] },
-    { classe: 'touch', lignes: ['Touch', 'and Go'] },
-    { classe: 'epreuve', lignes: colonne.lignes },
-    { classe: 'total', lignes: ['Total', 'points'] }], 'Tableau de l\'épreuve en cours');
+  const lignesDe = function (cle) { return t(cle).split('\n'); };
+  const grille = table('tableau', [
+    { classe: 'position', lignes: lignesDe('colonne.position') },
+    { classe: 'pilote', lignes: lignesDe('colonne.pilote') },
+    { classe: 'numero', lignes: lignesDe('tableau.numero') },
+    { classe: 'touch', lignes: lignesDe('tableau.touch') },
+    { classe: 'epreuve', lignes: lignesDe(colonne.lignes) },
+    { classe: 'total', lignes: lignesDe('tableau.total') }], t('tableau.legende'));
   // Always ten ranks, like the board on the projector, whatever the number of rows.
   for (let k = 0; k < LIGNES_TABLEAU; k++) {
     const tr = el('tr');
@@ -152,9 +158,9 @@ export function tableau(e, lignes) {
       tr.append(cellule('pilote'), cellule('numero'), cellule('touch'), cellule('epreuve'),
         cellule('total'));
     }
-    t.corps.append(tr);
+    grille.corps.append(tr);
   }
-  f.append(t.table);
+  f.append(grille.table);
   return f;
 }
 

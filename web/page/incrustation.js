@@ -4,6 +4,7 @@
 //   ?vue=tableau        the current scoreboard's ten rows
 //   ?vue=coupe&haut=N   the cup's first N (10 unless said, 1 to 40)
 import * as V from './commun.js';
+import { t } from './langue.js';
 
 const HAUT_DEFAUT = 10;
 const HAUT_MAX = 40;
@@ -27,7 +28,7 @@ function serie(etat) {
   const series = V.seriesEnCours(etat);
   const k = V.index(etat.serieCourante);
   if (k < 0 || k >= series.length) return null;
-  const p = panneau('Série n° ' + (k + 1), V.nomEpreuve(etat, V.epreuveEnCours(etat)));
+  const p = panneau(t('series.serie', { n: k + 1 }), V.nomEpreuve(etat, V.epreuveEnCours(etat)));
   const ul = V.el('ul', 'pilotes');
   const avecResultats = series[k].avecResultats === true;
   for (const pilote of V.liste(series[k].pilotes))

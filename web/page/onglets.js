@@ -21,6 +21,11 @@ function choisirVue(nom, defiler) {
     else a.removeAttribute('aria-current');
   }
   ecrire(CLE_VUE, nom);
+  // A narrow phone scrolls the tab bar sideways: the chosen tab comes into it.
+  const barre = document.querySelector('.onglets');
+  const onglet = barre.querySelector('[aria-current]');
+  if (onglet && barre.scrollWidth > barre.clientWidth)
+    barre.scrollLeft = onglet.offsetLeft - (barre.clientWidth - onglet.offsetWidth) / 2;
   if (!defiler) return;
   const vue = document.querySelector('.vue[data-vue="' + nom + '"]');
   // Side by side, the tab brings its view into sight; alone, the view starts at its top.

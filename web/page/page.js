@@ -1,6 +1,7 @@
 // Live page of the display station: the projectors' views on a phone, one at a time behind
 // tabs (side by side on a wide screen), the spectator's own pilots followed, and what just
 // changed shown for a while.
+import { traduirePage } from './langue.js';
 import { connecter } from './commun.js';
 import series from './vues/series.js';
 import preparation from './vues/preparation.js';
@@ -8,6 +9,7 @@ import epreuve from './vues/epreuve.js';
 import coupe from './vues/coupe.js';
 import tableau from './vues/tableau.js';
 import journee from './vues/journee.js';
+import annonceur from './vues/annonceur.js';
 import { preparerSections, rendreVues, parImage } from './rendu.js';
 import { preparerOnglets, montrerVueDuLien } from './onglets.js';
 import { preparerSuivis, suivreEtat, surligner } from './suivis.js';
@@ -21,7 +23,7 @@ import { suivreConnexion, noterArrivee, majEtatConnexion, heureDesDonnees } from
 // sousTitre(etat) when its header shows them, entrees(etat, maintenant) (what it reads: it is
 // drawn again when that changes), construire(etat, maintenant) (its content), and preparer
 // (section) and apres(etat) for anything else it does.
-const VUES = [series, preparation, epreuve, coupe, tableau, journee];
+const VUES = [series, preparation, epreuve, coupe, tableau, journee, annonceur];
 
 function decorer(maintenant) {
   surligner();
@@ -46,6 +48,7 @@ function recevoir(etat) {
   majEtatConnexion();
 }
 
+traduirePage();
 preparerSections(VUES);
 preparerSuivis();
 preparerOnglets(VUES);

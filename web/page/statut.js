@@ -1,16 +1,9 @@
 // The status line: whether the station answers and how old the data is; and the data's clock
 // time, for paper.
 import { texte, poserTexte } from './commun.js';
+import { t, date, heure } from './langue.js';
 
 const AGE_ANCIEN_MS = 30000; // beyond this the status line turns yellow
-const TEXTES = {
-  perdue: 'Connexion perdue, nouvelle tentative…', recuesIlYa: (d) => ' (données reçues il y a ' + d + ')',
-  reprisDe: (h) => ' (état repris de ' + h + ')', connexion: 'Connexion à la station…',
-  repris: (h) => 'État repris de ' + h + ', en attente de l\'émetteur',
-  premieres: 'En attente des premières données de la station', recues: (d) => 'Données reçues il y a ' + d,
-  papierRepris: (h) => 'état repris de ' + h, papierAttente: 'en attente des données',
-  papier: (d) => 'données du ' + d.toLocaleDateString('fr-FR') + ' à ' + d.toLocaleTimeString('fr-FR'),
-};
 
 let arrivee = null; // performance.now() when the shown state arrived
 let reprise = '';   // when the state the station took back from disk was taken
@@ -31,9 +24,10 @@ function duree(ms) {
 }
 
 export function heureDesDonnees() {
-  if (reprise) return TEXTES.papierRepris(reprise);
-  if (connexion.donnees === null) return TEXTES.papierAttente;
-  return TEXTES.papier(new Date(Date.now() - (performance.now() - connexion.donnees)));
+  if (reprise) return t('papier.repris', { heure: reprise });
+  if (connexion.donnees === null) return t('papier.attente');
+  const d = new Date(Date.now() - (performance.now() - connexion.donnees));
+  return t('papier.donnees', { date: date(d), heure: heure(d) });
 }
 
 export function majEtatConnexion() {
@@ -43,22 +37,22 @@ export function majEtatConnexion() {
   let age = null;
   if (connexion.donnees !== null) age = performance.now() - connexion.donnees;
   if (connexion.erreur) {
-    message = TEXTES.perdue;
-    if (age !== null) message += TEXTES.recuesIlYa(duree(age));
-    else if (reprise) message += TEXTES.reprisDe(reprise);
+    message = t('statut.perdue');
+    if (age !== null) message += t('statut.recuesIlYa', { duree: duree(age) });
+    else if (reprise) message += t('statut.reprisDe', { heure: reprise });
     classe = 'perdu';
   } else if (arrivee === null) {
-    message = TEXTES.connexion;
+    message = t('statut.connexion');
     classe = 'attente';
   } else if (reprise) {
     // The station restarted from what it had saved: no sender has spoken since.
-    message = TEXTES.repris(reprise);
+    message = t('statut.repris', { heure: reprise });
     classe = 'ancien';
   } else if (age === null) {
-    message = TEXTES.premieres;
+    message = t('statut.premieres');
     classe = 'attente';
   } else {
-    message = TEXTES.recues(duree(age));
+    message = t('statut.recues', { duree: duree(age) });
     classe = age > AGE_ANCIEN_MS ? 'ancien' : 'frais';
   }
   poserTexte(ligne, message);

@@ -4,17 +4,11 @@ import { liste, objet, texte, index, el, nomPilote, rangCourt, nomEpreuve, serie
 import { epreuvesTerminees, classementDe } from './epreuves.js';
 import { marquer } from './changements.js';
 import { lire, ecrire } from './stockage.js';
-import { ordinal, pluriel } from './textes.js';
+import { t, ordinal } from './langue.js';
 
 const SUIVIS_MAX = 3;
 const PROPOSITIONS_MAX = 8;
 const CLE_SUIVIS = 'vellor.suivis';
-const TEXTES = {
-  inconnu: 'Pilote inconnu', nePlusSuivre: 'Ne plus suivre ', deja: 'Déjà suivi', trois: 'Trois pilotes suivis au plus',
-  suivre: 'Suivre ce pilote', aucun: 'Aucun pilote trouvé', coupe: 'Coupe : ', exAequo: ' ex aequo', pts: ' pts',
-  epreuve: 'Épreuve : ', enVol: 'en vol', serie: (n) => 'Série n° ' + n, enPreparation: ', en préparation',
-  dans: (n) => ', dans ' + pluriel(n, 'série'), prochaine: ', la prochaine',
-};
 
 let suivis = [];          // Vellor numbers, as text
 let pilotes = new Map();  // every pilot the state names: number -> name
@@ -43,15 +37,16 @@ function position(etat, numero) {
   const parties = [];
   const coupe = liste(etat.classementCoupe).map(objet).find(function (l) { return texte(l.numero) === numero; });
   if (coupe) {
-    const exAequo = texte(coupe.rang).includes('ex aequo') ? TEXTES.exAequo : '';
-    parties.push(TEXTES.coupe + ordinal(rangCourt(coupe.rang)) + exAequo + ', ' + texte(coupe.points) + TEXTES.pts);
+    const rang = ordinal(rangCourt(coupe.rang));
+    parties.push(t('suivis.coupe', { rang: texte(coupe.rang).includes('ex aequo') ? t('rang.exAequo', { rang }) : rang,
+      points: texte(coupe.points) }));
   }
   for (const e of epreuvesTerminees(etat)) {
     const k = classementDe(etat, e).findIndex(function (l) { return texte(l.numero) === numero; });
-    if (k >= 0) parties.push(nomEpreuve(etat, e) + ' : ' + ordinal(String(k + 1)));
+    if (k >= 0) parties.push(t('suivis.rangEpreuve', { epreuve: nomEpreuve(etat, e), rang: ordinal(k + 1) }));
   }
   const rang = liste(etat.classementEpreuve).findIndex(function (l) { return texte(objet(l).numero) === numero; });
-  if (rang >= 0) parties.push(TEXTES.epreuve + ordinal(String(rang + 1)));
+  if (rang >= 0) parties.push(t('suivis.epreuveEnCours', { rang: ordinal(rang + 1) }));
   parties.push(prochaineSerie(etat, numero));
   return parties.filter(Boolean).join(' · ');
 }
@@ -67,21 +62,21 @@ function prochaineSerie(etat, numero) {
     return aVoler(s, i) && liste(s.pilotes).some(function (p) { return texte(objet(p).numero) === numero; });
   });
   if (k < 0) return '';
-  if (k === courante) return etat.serieDrapeau === true ? TEXTES.enVol : TEXTES.serie(k + 1) + TEXTES.enPreparation;
+  if (k === courante) return etat.serieDrapeau === true ? t('suivis.enVol') : t('suivis.enPreparation', { n: k + 1 });
   const avant = series.slice(0, k).filter(aVoler).length;
-  return TEXTES.serie(k + 1) + (avant ? TEXTES.dans(avant) : TEXTES.prochaine);
+  return avant ? t('suivis.dans', { serie: k + 1, n: avant }) : t('suivis.prochaine', { n: k + 1 });
 }
 
 function montrerSuivis() {
   const ul = document.getElementById('suivis');
   const lignes = suivis.map(function (numero) {
     const li = el('li', 'suivi');
-    li.append(el('span', 'numero', numero), ' ', el('strong', 'nom', pilotes.get(numero) || TEXTES.inconnu));
+    li.append(el('span', 'numero', numero), ' ', el('strong', 'nom', pilotes.get(numero) || t('suivis.inconnu')));
     const ou = position(etatCourant, numero);
     if (ou) li.append(' · ', el('span', 'position', ou));
     const retirer = el('button', 'retirer', '×');
     retirer.type = 'button';
-    retirer.setAttribute('aria-label', TEXTES.nePlusSuivre + (pilotes.get(numero) || numero));
+    retirer.setAttribute('aria-label', t('suivis.nePlusSuivre', { nom: pilotes.get(numero) || numero }));
     retirer.addEventListener('click', function () { changerSuivis(suivis.filter(function (n) { return n !== numero; })); });
     li.append(retirer);
     return li;
@@ -126,7 +121,7 @@ function proposer() {
     b.append(el('span', 'numero', numero), ' ', el('span', 'nom', nom));
     const deja = suivis.includes(numero);
     b.disabled = deja || suivis.length >= SUIVIS_MAX;
-    b.title = deja ? TEXTES.deja : b.disabled ? TEXTES.trois : TEXTES.suivre;
+    b.title = t(deja ? 'suivis.deja' : b.disabled ? 'suivis.trois' : 'suivis.suivre');
     b.addEventListener('click', function () {
       changerSuivis(suivis.concat([numero]));
       champ.value = '';
@@ -135,7 +130,7 @@ function proposer() {
     li.append(b);
     return li;
   }));
-  if (cherche && trouves.length === 0) ul.append(el('li', 'vide', TEXTES.aucun));
+  if (cherche && trouves.length === 0) ul.append(el('li', 'vide', t('suivis.aucun')));
 }
 
 function lireSuivis() {

@@ -1,9 +1,9 @@
 // The contest's title: the cup's one fades between the title received and the fixed one, like
 // on the projector; paper names the contest by it.
 import { texte } from './commun.js';
+import { t } from './langue.js';
 
 export const TITRE_FIXE = "Vellor's Cup";
-const TITRE_DEFAUT = 'Classement général';
 const PERIODE_TITRE_MS = 30000;
 let titreCoupe = '';
 
@@ -16,7 +16,7 @@ export function animerTitreCoupe(h) {
     setTimeout(function () {
       let suivant;
       if (h.textContent === titreCoupe) suivant = TITRE_FIXE;
-      else suivant = titreCoupe || TITRE_DEFAUT;
+      else suivant = titreCoupe || t('titre.defaut');
       h.textContent = suivant;
       h.classList.remove('efface');
     }, 700);

@@ -4,20 +4,16 @@ import { liste, objet, el, vide, lignePilote, epreuveEnCours, nomEpreuve } from 
 import { seriesDe, epreuvesTenues, classementDe } from '../epreuves.js';
 import { tableClassement } from '../classements.js';
 import { lire, ecrire } from '../stockage.js';
+import { t } from '../langue.js';
 
 const CLE_EPREUVE = 'vellor.epreuve'; // the event shown on a phone, kept like the tab
-const TEXTES = {
-  onglet: 'Journée', titre: 'Journée', choix: 'Épreuve', aucune: 'Aucune épreuve courue', enCours: 'en cours',
-  aucun: 'Aucun classement', classement: (nom) => 'Classement : ' + nom, optionEnCours: ' (en cours)',
-  serie: (n, avecResultats) => 'Série n° ' + n + (avecResultats ? '' : ' (sans résultats)'),
-};
 let dernier = {}; // the state shown, for a choice made between two
 
 function construire(etat) {
   const f = document.createDocumentFragment();
   const tenues = epreuvesTenues(etat);
   if (tenues.length === 0) {
-    f.append(vide(TEXTES.aucune));
+    f.append(vide(t('journee.aucune')));
     return f;
   }
   const enCours = epreuveEnCours(etat);
@@ -29,18 +25,19 @@ function construire(etat) {
     const titre = el('h3', 'titre-epreuve', nom);
     if (e === enCours) {
       carte.setAttribute('aria-current', 'true');
-      titre.append(' ', el('span', 'marque-en-cours', TEXTES.enCours));
+      titre.append(' ', el('span', 'marque-en-cours', t('journee.enCours')));
     }
     carte.append(titre);
     const lignes = classementDe(etat, e);
-    carte.append(lignes.length ? tableClassement(lignes, TEXTES.classement(nom), false, nom) : vide(TEXTES.aucun));
+    carte.append(lignes.length ? tableClassement(lignes, t('journee.classement', { nom }), false, nom)
+      : vide(t('classement.aucun')));
     const series = el('div', 'series-journee');
     seriesDe(etat, e).forEach(function (s, k) {
       const bloc = el('section', 'serie-journee');
       const avecResultats = s.avecResultats === true;
       const ul = el('ul', 'pilotes');
       for (const p of liste(s.pilotes)) ul.append(lignePilote(objet(p), avecResultats, { points: true }));
-      bloc.append(el('h4', 'titre-serie', TEXTES.serie(k + 1, avecResultats)), ul);
+      bloc.append(el('h4', 'titre-serie', t(avecResultats ? 'series.serie' : 'journee.sansResultats', { n: k + 1 })), ul);
       series.append(bloc);
     });
     carte.append(series);
@@ -61,7 +58,7 @@ function montrerEpreuve(etat) {
   if (choix.dataset.cle !== cle) {
     choix.dataset.cle = cle;
     choix.replaceChildren(...tenues.map(function (e) {
-      const o = el('option', '', nomEpreuve(etat, e) + (e === enCours ? TEXTES.optionEnCours : ''));
+      const o = el('option', '', e === enCours ? t('journee.optionEnCours', { nom: nomEpreuve(etat, e) }) : nomEpreuve(etat, e));
       o.value = String(e);
       return o;
     }));
@@ -76,7 +73,7 @@ function montrerEpreuve(etat) {
 function preparer(section) {
   const bloc = el('div', 'choix-epreuve');
   bloc.hidden = true;
-  const etiquette = el('label', '', TEXTES.choix);
+  const etiquette = el('label', '', t('journee.choix'));
   etiquette.htmlFor = 'choix-epreuve';
   const choix = el('select');
   choix.id = 'choix-epreuve';
@@ -89,7 +86,7 @@ function preparer(section) {
 }
 
 export default {
-  cle: 'journee', id: 'vue-journee', onglet: TEXTES.onglet, titre: TEXTES.titre, preparer,
+  cle: 'journee', id: 'vue-journee', onglet: t('journee.onglet'), titre: t('journee.titre'), preparer,
   entrees: function (etat) { return [epreuveEnCours(etat), etat.epreuves, etat.classementEpreuve]; },
   construire,
   apres: montrerEpreuve,

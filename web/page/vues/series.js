@@ -2,28 +2,23 @@
 import { liste, objet, texte, index, el, vide, lignePilote, epreuveEnCours, nomEpreuve, seriesEnCours }
   from '../commun.js';
 import { arrivee, arriveesEnCours } from '../changements.js';
-
-const TEXTES = {
-  onglet: 'Séries', titre: 'Séries', aucuneEpreuve: 'Aucune épreuve en cours',
-  aucuneSerie: 'Aucune série pour cette épreuve', allerEnVol: (n) => 'Aller à la série en vol (n° ' + n + ')',
-  serie: (n) => 'Série n° ' + n, enVol: ' (en vol)',
-};
+import { t } from '../langue.js';
 
 function construire(etat, maintenant) {
   const f = document.createDocumentFragment();
   if (epreuveEnCours(etat) < 0) {
-    f.append(vide(TEXTES.aucuneEpreuve));
+    f.append(vide(t('tableau.aucuneEpreuve')));
     return f;
   }
   const series = seriesEnCours(etat);
   if (series.length === 0) {
-    f.append(vide(TEXTES.aucuneSerie));
+    f.append(vide(t('series.aucuneSerie')));
     return f;
   }
   const courante = index(etat.serieCourante);
   // With many series the one in flight can sit far down a phone's screen.
   if (courante >= 0 && courante < series.length) {
-    const lien = el('a', 'aller-en-vol', TEXTES.allerEnVol(courante + 1));
+    const lien = el('a', 'aller-en-vol', t('series.allerEnVol', { n: courante + 1 }));
     lien.href = '#serie-en-vol';
     f.append(lien);
   }
@@ -35,8 +30,8 @@ function construire(etat, maintenant) {
       carte.id = 'serie-en-vol';
     }
     // The rank in the event, not a number from the data, as on the projector.
-    const titre = el('h3', 'titre-serie', TEXTES.serie(k + 1));
-    if (k === courante) titre.append(el('span', 'lecteur', TEXTES.enVol));
+    const titre = el('h3', 'titre-serie', t('series.serie', { n: k + 1 }));
+    if (k === courante) titre.append(el('span', 'lecteur', t('series.enVol')));
     const ul = el('ul', 'pilotes');
     for (const p of liste(s.pilotes).map(objet))
       ul.append(lignePilote(p, s.avecResultats === true, { arrivee: arrivee(k, texte(p.numero), maintenant) }));
@@ -48,7 +43,7 @@ function construire(etat, maintenant) {
 }
 
 export default {
-  cle: 'series', id: 'vue-series', onglet: TEXTES.onglet, titre: TEXTES.titre, chrono: true,
+  cle: 'series', id: 'vue-series', onglet: t('series.onglet'), titre: t('series.titre'), chrono: true,
   sousTitre: function (etat) { return nomEpreuve(etat, epreuveEnCours(etat)); },
   entrees: function (etat, maintenant) {
     return [epreuveEnCours(etat), seriesEnCours(etat), etat.serieCourante, arriveesEnCours(maintenant)];
