@@ -5,8 +5,9 @@
 # Usage: scripts/suivre-page.sh [SECONDES] [--captures DOSSIER]
 #   SECONDES   how long to follow (default: 60)
 #   --captures the README's pictures: DOSSIER/page-telephone-series.png and
-#              page-telephone-coupe.png (two tabs, a pilot followed), and
-#              incrustation-serie.png (the series overlay over a drawn video frame)
+#              page-telephone-coupe.png (two tabs, a pilot followed), page-telephone-anglais.png
+#              (the page in English), page-tablette-annonceur.png (the announcer's view on a
+#              tablet) and incrustation-serie.png (the series overlay over a drawn video frame)
 #   BUILD_DIR  build folder (default: build/)
 #   PILOTES    pilots in the simulated contest (default: 200)
 #   DEBUT      contest second to start from (default: 9000, the third event under way,
