@@ -1,6 +1,7 @@
 #include "app/demarrage.h"
 
 #include "app/affiche.h"
+#include "app/demanderelecture.h"
 #include "app/feuille.h"
 #include "app/gardeinstance.h"
 #include "app/options.h"
@@ -163,6 +164,10 @@ int lancerStation(QCoreApplication &application, const QStringList &arguments)
 
     Feuille feuille;
     feuille.appliquerOptions(options);
+    // kill -HUP: the settings file read again, its values taken as the dialog's would be.
+    DemandeRelecture relecture;
+    QObject::connect(&relecture, &DemandeRelecture::relectureDemandeeSignal, &feuille,
+                     &Feuille::relireReglages);
     feuille.show();
     return application.exec();
 }

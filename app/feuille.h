@@ -34,6 +34,7 @@ public:
     // The command line's part: sources, recording, page, relay, and the last state taken
     // back when the station is told to resume.
     void appliquerOptions(const OptionsStation &options) { station->demarrer(options); }
+    void relireReglages() { station->relireFichier(); }
 
     // Window n, 1 to 5, and its button.
     FenetreAffichage *fenetre(int n) const { return commandes[n - 1].fenetre; }

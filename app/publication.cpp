@@ -2,6 +2,8 @@
 
 #include "core/instantane.h"
 
+#include <QDateTime>
+
 #include <mutex>
 
 // The publishing thread's side: the newest snapshot, written when its turn comes.
@@ -42,7 +44,9 @@ private:
     std::mutex verrou;
     Cliche enAttente;
     qint64 depuisTrameMs = -1;
-    quint64 sequence = 0;
+    // Counted from the start's time in thousandths of a millisecond: a restarted station
+    // carries on above every number it gave before, so no reader ever sees one go back.
+    quint64 sequence = quint64(QDateTime::currentMSecsSinceEpoch()) * 1000;
     quint64 numero = 0; // 0: nothing waits
     bool redactionPrevue = false;
 };

@@ -9,6 +9,7 @@
 #include "network/reseau.h"
 
 #include <QDebug>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 
@@ -112,6 +113,17 @@ QHash<const Reglage *, QString> Station::appliquer(const Parametres &nouveaux)
     if (refus.isEmpty())
         reglages->appliquer(nouveaux);
     return refus;
+}
+
+void Station::relireFichier()
+{
+    QSettings fichier(cheminFichierParametres(), QSettings::IniFormat);
+    Parametres lus = parametres;
+    for (const Reglage &r : ::reglages)
+        lireValeur(r, lus, fichier.value(QLatin1String(r.cle)));
+    const auto refus = appliquer(lus);
+    for (auto i = refus.constBegin(); i != refus.constEnd(); ++i)
+        qDebug().noquote() << "réglage refusé :" << i.key()->cle << i.value();
 }
 
 const Surcharges &Station::surcharges() const

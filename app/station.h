@@ -51,6 +51,9 @@ public:
     // or a recording that cannot open refuses them all: nothing is taken, nothing written,
     // and the reasons come back by row.
     QHash<const Reglage *, QString> appliquer(const Parametres &nouveaux);
+    // The file as edited by hand meanwhile, handed over as the dialog hands its copy; a
+    // refusal is said in a debug line.
+    void relireFichier();
     // What the command line sets for this run instead of the file.
     const Surcharges &surcharges() const;
     // The record as this run uses it: the file's, with the command line's values over it.

@@ -7,8 +7,22 @@
 #include "version.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSettings>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
+namespace
+{
+double sequence(const QByteArray &document)
+{
+    return QJsonDocument::fromJson(document).object().value("sequence").toDouble();
+}
+} // namespace
 
 class TstJournee : public QObject
 {
@@ -69,6 +83,7 @@ private slots:
         envoyerUdp("<COUPE>;Avant la coupure;7;120;1;Durand;Léa;</COUPE>", 7790);
         const QString fichier = QFileInfo(stations.fichierParametres()).path() + "/DernierEtat.txt";
         QTRY_VERIFY_WITH_TIMEOUT(contenuFichier(fichier).contains("Avant la coupure"), 20000);
+        const double sequenceAvant = sequence(demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").corps);
         avant->kill();
         QVERIFY(avant->waitForFinished(5000));
         if (abime) {
@@ -89,11 +104,41 @@ private slots:
         const QByteArray reponse = demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").corps;
         QCOMPARE(reponse.contains("Avant la coupure"), !abime);
         QCOMPARE(reponse.contains("\"reprise\":"), !abime);
+        // A phone that stayed on a relay never sees the states' numbers go back.
+        QVERIFY2(sequence(reponse) > sequenceAvant, reponse.left(80).constData());
         // The sender's first frame ends the state taken back.
         envoyerUdp("<COUPE>;Après la coupure;</COUPE>", 7790);
         QTRY_VERIFY_WITH_TIMEOUT(
             !demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").corps.contains("\"reprise\":"),
             attente);
+    }
+
+    // The settings file edited by hand, then SIGHUP: the page moves as the dialog would move it,
+    // and the file keeps the new port.
+    void relectureSurSighup()
+    {
+#ifdef Q_OS_UNIX
+        Stations stations;
+        QSettings reglages(stations.fichierParametres(), QSettings::IniFormat);
+        reglages.setValue("Connexion/ReseauUdpPort", 7790);
+        reglages.setValue("Web/Port", 7791);
+        reglages.sync();
+        QProcess *station = stations.lancer(0);
+        QVERIFY(!Stations::attendreLigne(station, "etat").isEmpty());
+        QCOMPARE(demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").statut, 200);
+        reglages.setValue("Web/Port", 7792);
+        reglages.sync();
+        QCOMPARE(::kill(pid_t(station->processId()), SIGHUP), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(demander(7792, "GET /etat.json HTTP/1.0\r\n\r\n").statut, 200,
+                                  attente);
+        QVERIFY(demander(7791, "GET /etat.json HTTP/1.0\r\n\r\n").statut != 200);
+        QCOMPARE(station->state(), QProcess::Running);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            QSettings(stations.fichierParametres(), QSettings::IniFormat).value("Web/Port").toInt(),
+            7792, attente);
+#else
+        QSKIP("SIGHUP is a Unix signal");
+#endif
     }
 
     // Killed while it writes without pause, the station leaves a whole file every time, and the
