@@ -6,6 +6,7 @@
 #include "core/memoireetat.h"
 
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -63,6 +64,24 @@ private slots:
         QCOMPARE(erreur, QString());
         QCOMPARE(etatJson(1, -1), attendu);
         QCOMPARE(relue.datagrammes().size(), 3); // the first cup and slot 0 replaced
+    }
+
+    // A sender that never pauses: the file is written within its period all the same, not
+    // put off by every datagram (a crash would then lose the whole day).
+    void ecritSousUnFluxContinu()
+    {
+        const QString chemin = dossier.filePath("etat-continu.txt");
+        MemoireEtat memoire(chemin, nullptr, 300);
+        QTimer trames;
+        int n = 0;
+        connect(&trames, &QTimer::timeout, this, [&] {
+            const QByteArray d = "<COUPE>;Continu" + QByteArray::number(++n) + ";7;1;1;D;L;</COUPE>";
+            BlocsLus lus;
+            decoderTrame(d, &lus);
+            memoire.retenir(d, lus);
+        });
+        trames.start(50);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(chemin), 5000);
     }
 
     void fichierAbime_data()

@@ -179,10 +179,12 @@ private slots:
     {
         const auto ligne = colonnes<QString, bool>({"adresse", "acceptee"});
         ligne("nouveau relais", "http://127.0.0.1:7825/pub", true);
+        ligne("jeton seul", "http://127.0.0.1:7824/pub", true);
         ligne("pas http", "ftp://127.0.0.1:7825/pub", false);
     }
 
-    // A new relay gets the state at once, with its token; an address it cannot be is refused.
+    // A new relay, or a new token alone, gets the state at once with that token; an address
+    // it cannot be is refused.
     void relais()
     {
         QFETCH(QString, adresse);
@@ -196,12 +198,18 @@ private slots:
         cliquer(QDialogButtonBox::Apply);
         QCOMPARE(champ<QLabel>("relaisErreurLabel")->isVisible(), !acceptee);
         if (acceptee) {
-            QTRY_VERIFY_WITH_TIMEOUT(nouveau.recu.contains("\"titreCoupe\""), attente);
-            QVERIFY(nouveau.recu.contains("Authorization: Bearer secret"));
+            const FauxRelais &publie = adresse.contains(":7825/") ? nouveau : ancien;
+            const auto avecJeton = [&publie] {
+                const int i = publie.recu.indexOf("Authorization: Bearer secret");
+                return i >= 0 && publie.recu.indexOf("\"titreCoupe\"", i) > 0;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(avecJeton(), attente);
         }
         QTRY_VERIFY(!controle.sauvegardePrevue());
         QCOMPARE(controle.fichier().value("Web/Relais").toString(),
                  acceptee ? adresse : "http://127.0.0.1:7824/pub");
+        QCOMPARE(controle.fichier().value("Web/RelaisJeton").toString(),
+                 acceptee ? "secret" : "");
     }
 
     void emetteurs_data()
