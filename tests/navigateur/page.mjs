@@ -138,13 +138,15 @@ const navigateur = await chromium.launch({
   args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--no-first-run',
     '--disable-component-update', '--disable-sync'],
 });
-// Phones set to French, and one set to English for the pages whose state is named "anglais".
-const [contexte, contexteAnglais] = await Promise.all(['fr-FR', 'en-US'].map(async (locale) => {
+// Phones set to French, one set to English for the pages whose state is named "anglais", and
+// one whose clock the test moves on.
+const [contexte, contexteAnglais, contexteHorloge] = await Promise.all(['fr-FR', 'en-US', 'fr-FR'].map(async (locale) => {
   const c = await navigateur.newContext({ viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true,
     deviceScaleFactor: 2, locale });
   await c.addInitScript({ content: `(${outils})();` });
   return c;
 }));
+await contexteHorloge.clock.install();
 
 // Once the page drew its views, or the overlay its panel.
 const dessinee = (page) => page.waitForSelector(/incrustation/.test(page.url()) ? '.panneau' : '.vue [data-role=contenu] > *',
@@ -250,6 +252,7 @@ const ETATS = {
     e.epreuves.forEach((ep, k) => { ep.nom = 'Event ' + 'ABCDE'[k]; });
     e.preparation.titre = 'Heat 4';
   }),
+  horsEpreuves: modifie(exemple(2), (e) => { e.epreuveEnCours = 5; }),
   casse: { format: 1, epreuveEnCours: '2', depuisTrameMs: 'x', epreuves: 'x', preparation: 5,
     classementEpreuve: { a: 1 }, classementCoupe: [null, 3, { rang: 7, nom1: { x: 1 } }], tableauEpreuve: [null], titreCoupe: ['x'] },
 };
@@ -289,6 +292,22 @@ const taille = (width, height) => (p) => p.setViewportSize({ width, height });
 const [AVANT, APRES] = ETATS.mouvement;
 const fleche = (n) => ((d) => (d ? (d > 0 ? '▲' : '▼') + Math.abs(d) : ''))(
   AVANT.classementCoupe.findIndex((l) => l.numero === n) - APRES.classementCoupe.findIndex((l) => l.numero === n));
+
+// The 6th climbs to 4th: the cup's arrows, which last a minute, not a few seconds, not more:
+// seen on a phone of its own whose clock the test moves on.
+const FLECHES = ['flèches', () => lire.textes('#vue-classement-coupe tbody span.mouvement').slice(0, 6), ['', '', '', '▲2', '▼1', '▼1']];
+const uneMinute = async (p) => {
+  const q = await contexteHorloge.newPage();
+  await q.goto(p.url());
+  await dessinee(q);
+  const echecs = await verifier(q, FLECHES, DELAI);
+  await q.clock.fastForward(55000);
+  echecs.push(...await verifier(q, [FLECHES[0] + ' après 55 s', FLECHES[1], FLECHES[2]], DELAI));
+  await q.clock.fastForward(10000);
+  echecs.push(...await verifier(q, [FLECHES[0] + ' après 65 s', FLECHES[1], Array(6).fill('')], DELAI));
+  await q.close();
+  return echecs;
+};
 
 // The test's own navigation, not the page's: to the address, or again.
 const recharger = (adresse) => async (p, s) => {
@@ -392,6 +411,8 @@ const VUES = {
       // Pilots 1 and 4 of the first series failed; the series in flight has no results yet.
       ['couleurs des résultats', () => [1, 3].map((k) => lire.teintes(`#vue-series .serie:nth-child(${k}) .nom`)),
         [['rouge', 'vert', 'vert', 'rouge', 'vert', 'vert'], Array(6).fill('neutre')]]],
+    // An event index outside the five: no event in flight, not an event without series.
+    ['horsEpreuves/', ['indice hors des cinq', () => lire.texte('#vue-series .contenu'), 'Aucune épreuve en cours']],
     // A broken state: nothing in flight, the cup's three rows.
     ['casse/', ['état cassé', () => [lire.texte('#vue-series .contenu'), lire.tous('#vue-classement-coupe .ligne-coupe').length],
       ['Aucune épreuve en cours', 3]]],
@@ -399,8 +420,7 @@ const VUES = {
     ['hostile/']],
   preparation: [['pylones/', ['sous-titre', () => lire.texte('#vue-preparation .sous-titre'), 'Pylône racing - Série n° 4']]],
   // The 6th climbs to 4th.
-  coupe: [['mouvement/',
-    ['flèches', () => lire.textes('#vue-classement-coupe tbody span.mouvement').slice(0, 6), ['', '', '', '▲2', '▼1', '▼1']]]],
+  coupe: [['mouvement/', FLECHES, uneMinute]],
   tableau: [
     ['pylones/',
       ['en-têtes, dix rangs', () => [lire.textes('#vue-tableau th'), lire.tous('#vue-tableau tbody tr').length],
@@ -541,7 +561,7 @@ async function vues() {
   const pages = new Map(); // address -> [view, step]...
   for (const [vue, entrees] of Object.entries(VUES))
     for (const [adresse, ...pas] of entrees) pages.set(adresse, [...(pages.get(adresse) ?? []), ...pas.map((p) => [vue, p])]);
-  await Promise.all([contexte, contexteAnglais].map((c) => c.route('**/*', servir)));
+  await Promise.all([contexte, contexteAnglais, contexteHorloge].map((c) => c.route('**/*', servir)));
   let [echec, port] = [false, 9000];
   for (const [adresse, pas] of pages) {
     // Each on an origin of its own, so that no page finds what another one stored.
