@@ -13,6 +13,7 @@
 // streams are plain sockets under one epoll descriptor that Qt's loop watches: Qt's own sockets
 // cost a poll of every descriptor at each wake-up, and with 10,000 streams that, not the relay, set
 // the pace. Linux: epoll, and it raises its own descriptor limit.
+#include "flux.h"
 #include "processeur.h"
 
 #include <QCommandLineParser>
@@ -22,55 +23,16 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <netinet/in.h>
 #include <sys/epoll.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
 namespace
 {
-double maintenantMs()
-{
-    using namespace std::chrono;
-    return duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
-}
-
-// Every stream needs a descriptor; the hard limit can only be raised by root.
-rlim_t leverLimite(rlim_t voulu)
-{
-    rlimit l{};
-    getrlimit(RLIMIT_NOFILE, &l);
-    if (l.rlim_max != RLIM_INFINITY && l.rlim_max < voulu) {
-        rlimit plus{voulu, voulu};
-        if (setrlimit(RLIMIT_NOFILE, &plus) == 0)
-            return voulu;
-    }
-    l.rlim_cur = l.rlim_max == RLIM_INFINITY ? voulu : std::max(voulu, l.rlim_max);
-    setrlimit(RLIMIT_NOFILE, &l);
-    getrlimit(RLIMIT_NOFILE, &l);
-    return l.rlim_cur;
-}
-
-long residentKo()
-{
-    FILE *f = std::fopen("/proc/self/statm", "r");
-    long pages = 0, resident = 0;
-    if (f) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 struct Flux {
     int fd = -1;
     bool connecte = false; // the request is written
@@ -151,24 +113,9 @@ private:
     {
         Flux &f = flux[size_t(i)];
         ++enVol;
-        f.fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        f.fd = connecterSansAttendre(hote.toIPv4Address(), port,
+                                     sources > 1 ? 0x7f000001 + quint32(i % sources) : 0);
         if (f.fd < 0) {
-            echouer(f, QString::fromLocal8Bit(std::strerror(errno)));
-            return;
-        }
-        sockaddr_in adresse{};
-        adresse.sin_family = AF_INET;
-        if (sources > 1) {
-            adresse.sin_addr.s_addr = htonl(0x7f000001 + quint32(i % sources));
-            if (bind(f.fd, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) < 0) {
-                echouer(f, QString::fromLocal8Bit(std::strerror(errno)));
-                return;
-            }
-        }
-        adresse.sin_port = htons(port);
-        adresse.sin_addr.s_addr = htonl(hote.toIPv4Address());
-        if (::connect(f.fd, reinterpret_cast<sockaddr *>(&adresse), sizeof adresse) < 0 &&
-            errno != EINPROGRESS) {
             echouer(f, QString::fromLocal8Bit(std::strerror(errno)));
             return;
         }
@@ -180,13 +127,7 @@ private:
 
     void evenements()
     {
-        epoll_event prets[512];
-        int n = 0;
-        do {
-            n = epoll_wait(epoll, prets, 512, 0);
-            for (int k = 0; k < n; ++k)
-                traiter(flux[prets[k].data.u32], prets[k].events);
-        } while (n == 512);
+        viderEpoll(epoll, [this](quint32 i, quint32 quoi) { traiter(flux[i], quoi); });
     }
 
     void traiter(Flux &f, quint32 quoi)
@@ -194,26 +135,19 @@ private:
         if (f.fd < 0)
             return;
         if (!f.connecte) {
-            int erreur = 0;
-            socklen_t taille = sizeof erreur;
-            getsockopt(f.fd, SOL_SOCKET, SO_ERROR, &erreur, &taille);
-            if (erreur) {
+            if (const int erreur = erreurConnexion(f.fd)) {
                 perdu(f, QString::fromLocal8Bit(std::strerror(erreur)));
                 return;
             }
             if (!(quoi & EPOLLOUT))
                 return;
-            static const char requete[] = "GET /evenements HTTP/1.1\r\nHost: relais\r\n"
-                                          "Accept: text/event-stream\r\n\r\n";
-            if (write(f.fd, requete, sizeof requete - 1) != ssize_t(sizeof requete - 1)) {
+            if (!envoyerRequete(epoll, f.fd, quint32(&f - flux.data()),
+                                "GET /evenements HTTP/1.1\r\nHost: relais\r\n"
+                                "Accept: text/event-stream\r\n\r\n")) {
                 perdu(f, QStringLiteral("requête non envoyée"));
                 return;
             }
             f.connecte = true;
-            epoll_event e{};
-            e.events = EPOLLIN | EPOLLRDHUP;
-            e.data.u32 = quint32(&f - flux.data());
-            epoll_ctl(epoll, EPOLL_CTL_MOD, f.fd, &e);
             return;
         }
         static char tampon[1 << 16];
