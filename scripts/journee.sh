@@ -136,6 +136,18 @@ panne() {
     duree[$1]=$(($4 - $3))
 }
 declare -A libelle duree
+# relancer NAME LABEL PID COMMAND...: PID stopped, then COMMAND run to start it again; the
+# fault lasts while it is down.
+relancer() {
+    local nom=$1 texte=$2 pid=$3 t0 t1
+    shift 3
+    t0=$(maintenant)
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    t1=$(maintenant)
+    "$@"
+    panne "$nom" "$texte" "$t0" "$t1"
+}
 memoire=() memoire_apres=()
 processus=1
 for point in "${plan[@]}"; do
@@ -147,22 +159,9 @@ for point in "${plan[@]}"; do
     fi
     echo "$(date +%H:%M:%S) $(en_heures "$h") : $quoi ${cible:-}"
     case $quoi in
-    nginx)
-        t0=$(maintenant)
-        kill "${relais[$cible]}"
-        wait "${relais[$cible]}" 2>/dev/null || true
-        t1=$(maintenant)
-        relais_lancer "$cible"
-        panne "nginx$cible-$h" "nginx du relais $cible relancé ($(en_heures "$h"))" "$t0" "$t1"
-        ;;
-    redis)
-        t0=$(maintenant)
-        kill "$redis"
-        wait "$redis" 2>/dev/null || true
-        t1=$(maintenant)
-        redis_lancer "$port_redis"
-        panne "redis-$h" "Redis relancé, vide ($(en_heures "$h"))" "$t0" "$t1"
-        ;;
+    nginx) relancer "nginx$cible-$h" "nginx du relais $cible relancé ($(en_heures "$h"))" \
+        "${relais[$cible]}" relais_lancer "$cible" ;;
+    redis) relancer "redis-$h" "Redis relancé, vide ($(en_heures "$h"))" "$redis" redis_lancer "$port_redis" ;;
     dejeuner)
         # The simulator's clock counts its ticks: stopped, it neither skips nor catches up.
         t0=$(maintenant)
